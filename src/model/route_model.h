@@ -1,0 +1,141 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace scenario {
+
+// Rows of the general table.
+inline constexpr int kEntryCount = 87;
+inline constexpr int kFirstStationRow = 1;
+inline constexpr int kBoardTop = 80;          // board texts fill rows 80, 79, 78 ...
+inline constexpr int kProgressiveTreRow = 81;  // slot tre
+inline constexpr int kProgressiveDueRow = 82;  // slot due
+inline constexpr int kProgressiveUnoRow = 83;  // slot uno
+inline constexpr int kTotalsRow = 84;
+inline constexpr int kScenarioRow = 85;
+inline constexpr int kTrainRow = 86;
+
+// The reserved cell and the fixed marks stamped before the files are written.
+inline constexpr int kReservedCell = 1;
+inline constexpr int16_t kCellMark = 5121;
+inline constexpr int16_t kScenarioMark = 610;
+
+// Tunnel register: indices 0 to 80, index 0 never used.
+inline constexpr int kTunnelSlots = 81;
+
+// The route runs on this far past its stated length.
+inline constexpr int32_t kRunOut = 7000;
+inline constexpr int32_t kCellLength = 50;
+
+// What a cell holds.
+enum CellKind : uint8_t {
+  kNothing = 0,
+  kSignal = 1,
+  kSlowdownEnd = 2,
+  kSlowdownStart = 3,
+  kWarningBoard = 4,
+  kPreWarning = 5,
+  kSpeedBoard = 6,
+  kStationStop = 10,
+  kTunnelMarker = 11,
+  kReductionValue = 12,
+  kReductionPlain = 13,
+  kTextBoard = 14,
+};
+
+struct Cell {
+  uint8_t kind = 0;
+  int16_t p1 = 0;
+  int16_t p2 = 0;
+  int16_t p3 = 0;
+  int16_t p4 = 0;
+  uint8_t timer = 0;
+  uint8_t approach = 0;
+  uint8_t tunnel = 0;
+  uint8_t speed_limit = 0;  // units of 5 km/h
+  uint8_t gradient = 0;     // per mille plus 100
+  uint8_t adhesion = 0;
+
+  bool operator==(const Cell&) const = default;
+};
+
+// Signals, boards, slowdown cells and speed reduction points go only on free
+// cells; a tunnel marker is free and gets replaced.
+inline bool is_free(const Cell& cell) { return cell.kind == kNothing || cell.kind == kTunnelMarker; }
+
+struct Entry {
+  uint8_t kind = 0;
+  int32_t long1 = 0;
+  int32_t long2 = 0;
+  int32_t long3 = 0;
+  uint8_t flag = 0;
+  std::string text;  // Windows-1252 bytes as they are
+  int16_t short1 = 0;
+  int16_t short2 = 0;
+  int16_t short3 = 0;
+  int16_t short4 = 0;
+  int16_t short5 = 0;
+  uint8_t byte1 = 0;
+  uint8_t byte2 = 0;
+  uint8_t byte3 = 0;
+  uint8_t byte4 = 0;
+  int32_t long4 = 0;
+
+  bool operator==(const Entry&) const = default;
+};
+
+// One element of the plan trace: empty, a 16-bit integer (the two seeds) or a
+// double. The tag numbers are the ones the geometry file stores.
+struct TraceValue {
+  enum Tag : uint16_t { kEmpty = 0, kInt16 = 2, kDouble = 5 };
+  Tag tag = kEmpty;
+  double value = 0.0;  // the integer itself for kInt16
+
+  bool operator==(const TraceValue&) const = default;
+};
+
+// Point m of the plan is (x[m], y[m]), m = 0 to extended_length; all x values
+// come before all y values in storage order.
+struct Trace {
+  std::vector<TraceValue> x;
+  std::vector<TraceValue> y;
+};
+
+// Where a reader stopped and why, for diagnostics beside error_code.
+struct ErrorSite {
+  std::string file;    // file name of the source, without directory
+  int line = 0;        // 1-based line of the refused record or failed field
+  int column = 0;      // 1-based column of the field at fault
+  std::string source_line;
+  std::string detail;  // what was wrong, where, and what was in the way
+};
+
+// The whole state of one compilation.
+struct RouteModel {
+  std::string scenario_name;
+  std::string train_number;
+  std::string text_buffer;
+  int32_t write_trace = 0;
+  int32_t extended_length = 0;
+  int32_t last_cell = 0;
+  int32_t tunnel_count = 0;
+  int32_t error_code = 0;
+  ErrorSite error_site;
+
+  std::vector<Cell> cells;  // 0 to last_cell once the length is read; empty before
+  std::array<Entry, kEntryCount> entries{};
+  Trace trace;
+  std::array<int32_t, kTunnelSlots> tunnel_start{};
+  std::array<int32_t, kTunnelSlots> tunnel_end{};
+};
+
+// Every numeric field 0 and every text empty, in all 87 rows.
+void reset_entries(RouteModel& model);
+
+// The cell at index i; an index outside the grid is a run-time failure.
+Cell& cell_at(RouteModel& model, int64_t i);
+
+}  // namespace scenario
