@@ -1,1 +1,29 @@
-int main() { return 0; }
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "compile/memorizza_percorso.h"
+#include "run/errore.h"
+#include "run/run_sequence.h"
+#include "run/window.h"
+
+namespace {
+
+// Every file of the run lives in the directory that holds the program.
+std::filesystem::path program_directory() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
+
+}  // namespace
+
+int main() {
+  using namespace scenario;
+  const FrontEnd front_end = display_available() ? FrontEnd::kWindow : FrontEnd::kConsole;
+  if (front_end == FrontEnd::kWindow) show_waiting_window();
+  try {
+    run_package(program_directory());
+  } catch (const FatalError& e) {
+    errore(std::to_string(e.number), front_end);
+  } catch (const std::system_error& e) {
+    fail_run(e.what(), front_end);
+  }
+  return 0;
+}

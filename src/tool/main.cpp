@@ -1,29 +1,38 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <string>
 
+#include "tool/commands.h"
+
+namespace scenario::tool {
 namespace {
 
-// Exit statuses: 0 success, 1 an error in the scenario, 2 a bad command line.
-constexpr int kBadCommandLine = 2;
-
 int run(int argc, char** argv) {
-  CLI::App app{"scenario: compile, inspect and draw train-driving scenarios"};
+  CLI::App app{"scenario: export, compile, inspect and draw train-driving scenarios"};
   app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
+  app.require_subcommand(1);
+  int status = kSuccess;
+  add_export_command(app, status);
+  add_compile_command(app, status);
+  add_inspect_command(app, status);
+  add_render_command(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    app.exit(e);
+    app.exit(e);  // prints the reason and the usage on stderr
     return kBadCommandLine;
   }
-  std::cout << app.help();
-  return 0;
+  return status;
 }
 
 }  // namespace
+}  // namespace scenario::tool
 
-int main(int argc, char** argv) { return run(argc, argv); }
+int main(int argc, char** argv) { return scenario::tool::run(argc, argv); }

@@ -1,0 +1,26 @@
+#include "run/run_sequence.h"
+
+#include "compile/memorizza_percorso.h"
+#include "documents/driver_documents.h"
+#include "model/route_model.h"
+#include "model/run_files.h"
+#include "sources/builtin_sources.h"
+
+namespace scenario {
+
+// The package compiles with the plan trace and the geometry file.
+constexpr int32_t kWithTrace = 1;
+
+void run_package(const std::filesystem::path& dir) {
+  RouteModel model;
+  model.scenario_name = kBuiltInScenario;
+  model.train_number = kBuiltInTrain;
+  dati_linea(model, dir);
+  dati_treno(model, dir);
+  dati_note(model, dir);
+  dati_rallentamenti(model, dir);
+  dati_scheda(model, dir);
+  memorizza_percorso(model, kWithTrace, run_files(dir, model.scenario_name, model.train_number), CompileOptions{});
+}
+
+}  // namespace scenario

@@ -1,0 +1,71 @@
+#include "run/window.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Window.H>
+#include <X11/Xlib.h>
+
+namespace scenario {
+namespace {
+
+// The window's client area and its label, in pixels at 96 dpi.
+constexpr int kWindowWidth = 280;
+constexpr int kWindowHeight = 179;
+constexpr int kLabelLeft = 64;
+constexpr int kLabelTop = 64;
+constexpr int kLabelWidth = 177;
+constexpr int kLabelHeight = 53;
+constexpr int kLabelPoints = 24;
+constexpr int kPixelsPerInch = 96;
+constexpr int kPointsPerInch = 72;
+
+constexpr const char* kProgramTitle = "dorvallo_brisente";
+
+// The window lives until the process ends; it is never destroyed, so that
+// nothing touches the display connection while the process exits.
+Fl_Window* waiting_window = nullptr;
+
+}  // namespace
+
+bool display_available() {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  XCloseDisplay(display);
+  return true;
+}
+
+void show_waiting_window() {
+  waiting_window = new Fl_Window(kWindowWidth, kWindowHeight, "Form1");
+  auto* label = new Fl_Box(kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight, "Attendere");
+  label->labelfont(FL_HELVETICA_BOLD);
+  label->labelsize(kLabelPoints * kPixelsPerInch / kPointsPerInch);
+  waiting_window->end();
+  waiting_window->show();
+  // Let the window be mapped and drawn before the work starts; no events are
+  // handled while it runs.
+  while (!waiting_window->shown() || !waiting_window->visible()) Fl::wait();
+  Fl::flush();
+  Fl::check();
+}
+
+void show_error_box(const std::string& message) {
+  constexpr int kBoxWidth = 260;
+  constexpr int kBoxHeight = 110;
+  constexpr int kButtonWidth = 80;
+  constexpr int kButtonHeight = 28;
+  constexpr int kMargin = 16;
+  Fl_Window box(kBoxWidth, kBoxHeight, kProgramTitle);
+  Fl_Box text(kMargin, kMargin, kBoxWidth - 2 * kMargin, kBoxHeight - 3 * kMargin - kButtonHeight);
+  text.copy_label(message.c_str());
+  text.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+  Fl_Button ok((kBoxWidth - kButtonWidth) / 2, kBoxHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight,
+               "OK");
+  ok.callback([](Fl_Widget* button, void*) { button->window()->hide(); });
+  box.end();
+  box.set_modal();
+  box.show();
+  while (box.shown()) Fl::wait();
+}
+
+}  // namespace scenario

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace scenario::tool {
+
+// Exit statuses of the tool.
+inline constexpr int kSuccess = 0;
+inline constexpr int kScenarioError = 1;  // an error in the scenario or its files
+inline constexpr int kBadCommandLine = 2;
+
+// Each command registers itself on the application; when it runs, it leaves
+// its exit status in `status`.
+void add_export_command(CLI::App& app, int& status);
+void add_compile_command(CLI::App& app, int& status);
+void add_inspect_command(CLI::App& app, int& status);
+void add_render_command(CLI::App& app, int& status);
+
+}  // namespace scenario::tool

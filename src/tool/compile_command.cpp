@@ -1,0 +1,66 @@
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "compile/memorizza_percorso.h"
+#include "model/run_files.h"
+#include "tool/commands.h"
+#include "tool/diagnostic.h"
+
+namespace scenario::tool {
+namespace {
+
+struct CompileRequest {
+  std::string dir = ".";
+  bool no_trace = false;
+  bool keep_going = false;
+  std::string scenario;
+  std::string train;
+};
+
+// Compiles DIR/SCENARIO_linea.txt and DIR/SCENARIO_TRAIN-.txt into the three
+// binary files in DIR. The author's sources are never deleted. A reader error
+// writes no binary file unless --keep-going asks for the partial model.
+int compile(const CompileRequest& request) {
+  RouteModel model;
+  model.scenario_name = request.scenario;
+  model.train_number = request.train;
+  const CompileOptions options{.sources = SourcePolicy::kKeep, .write_despite_reader_error = request.keep_going};
+  try {
+    memorizza_percorso(model, request.no_trace ? 0 : 1, run_files(request.dir, request.scenario, request.train),
+                       options);
+  } catch (const FatalError& e) {
+    if (model.error_code == 0 || e.number != model.error_code) {
+      std::cerr << "error " << e.number << ": " << e.what() << "\n";
+      return kScenarioError;
+    }
+  } catch (const std::system_error& e) {
+    std::cerr << "scenario compile: " << e.what() << "\n";
+    return kScenarioError;
+  }
+  if (model.error_code != 0) {
+    std::cerr << format_diagnostic(model.error_code, model.error_site);
+    return kScenarioError;
+  }
+  return kSuccess;
+}
+
+}  // namespace
+
+void add_compile_command(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("compile", "Compile a scenario's line and train sources into its binary files");
+  auto request = std::make_shared<CompileRequest>();
+  command->add_option("--dir", request->dir, "Directory of the sources and the binary files")
+      ->capture_default_str()
+      ->check(CLI::ExistingDirectory);
+  command->add_flag("--no-trace", request->no_trace, "Build no plan trace and write no line geometry file");
+  command->add_flag("--keep-going", request->keep_going,
+                    "On a reader error, still write the files from the partial model (exit status stays 1)");
+  command->add_option("SCENARIO", request->scenario, "Scenario name (reads SCENARIO_linea.txt)")->required();
+  command->add_option("TRAIN", request->train, "Train number (reads SCENARIO_TRAIN-.txt)")->required();
+  command->callback([&status, request] { status = compile(*request); });
+}
+
+}  // namespace scenario::tool

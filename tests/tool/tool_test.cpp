@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "sources/builtin_sources.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace scenario {
+namespace {
+
+using testing::bytes_of;
+using testing::TempDir;
+
+struct Outcome {
+  std::optional<int> status;
+  std::string out;
+  std::string err;
+};
+
+// Runs the tool with the given arguments, capturing what it prints.
+Outcome scenario_tool(const std::vector<std::string>& arguments) {
+  TempDir output;
+  Outcome outcome;
+  outcome.status = testing::run_program(SCENARIO_PROGRAM, arguments, {"PATH=/usr/bin:/bin"},
+                                        std::chrono::seconds(60), output / "out", output / "err");
+  outcome.out = bytes_of(output / "out").value_or("");
+  outcome.err = bytes_of(output / "err").value_or("");
+  return outcome;
+}
+
+const char* const kBinaries[] = {"Dorvallo_Brisente_linea.dat", "Dorvallo_Brisente_47302.sim",
+                                 "Dorvallo_Brisente_47302.dat"};
+
+TEST(ToolCommandLine, HelpAndVersionGoToStdoutWithStatus0) {
+  const Outcome help = scenario_tool({"--help"});
+  EXPECT_EQ(help.status, 0);
+  for (const char* command : {"export", "compile", "inspect", "render"}) {
+    EXPECT_NE(help.out.find(command), std::string::npos) << command;
+  }
+  const Outcome version = scenario_tool({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_NE(version.out.find("scenario"), std::string::npos);
+}
+
+TEST(ToolCommandLine, BadCommandLinesGetUsageAndStatus2) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"frobnicate"},
+      {"compile"},
+      {"compile", "OnlyScenario"},
+      {"compile", "--bogus", "S", "T"},
+      {"export", "--dir", "/no/such/directory"},
+  };
+  for (const auto& arguments : cases) {
+    const Outcome outcome = scenario_tool(arguments);
+    EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(arguments);
+    EXPECT_FALSE(outcome.err.empty()) << ::testing::PrintToString(arguments);
+  }
+}
+
+TEST(ToolExport, WritesTheBuiltInSourcesByteForByte) {
+  TempDir dir;
+  const Outcome outcome = scenario_tool({"export", "--dir", dir.path().string()});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_linea.txt"), table_text(line_source_table()));
+  EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302-.txt"), table_text(train_source_table()));
+}
+
+TEST(ToolCompile, BuiltInScenarioEqualsThePackageFilesAndKeepsTheSources) {
+  TempDir tool_dir;
+  ASSERT_EQ(scenario_tool({"export", "--dir", tool_dir.path().string()}).status, 0);
+  const Outcome outcome =
+      scenario_tool({"compile", "--dir", tool_dir.path().string(), "Dorvallo_Brisente", "47302"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out + outcome.err, "");
+  EXPECT_TRUE(std::filesystem::exists(tool_dir / "Dorvallo_Brisente_linea.txt"));
+  EXPECT_TRUE(std::filesystem::exists(tool_dir / "Dorvallo_Brisente_47302-.txt"));
+
+  TempDir package_dir;
+  std::filesystem::copy_file(PACKAGE_PROGRAM, package_dir / "dorvallo_brisente");
+  ASSERT_EQ(testing::run_program((package_dir / "dorvallo_brisente").string(), {}, {"PATH=/usr/bin:/bin"}), 0);
+  for (const char* name : kBinaries) {
+    const auto compiled = bytes_of(tool_dir / name);
+    ASSERT_TRUE(compiled.has_value()) << name;
+    EXPECT_TRUE(compiled == bytes_of(package_dir / name)) << name;
+  }
+}
+
+TEST(ToolCompile, NoTraceWritesNoGeometryFile) {
+  TempDir dir;
+  ASSERT_EQ(scenario_tool({"export", "--dir", dir.path().string()}).status, 0);
+  EXPECT_EQ(scenario_tool({"compile", "--no-trace", "--dir", dir.path().string(), "Dorvallo_Brisente", "47302"})
+                .status,
+            0);
+  EXPECT_FALSE(std::filesystem::exists(dir / kBinaries[0]));
+  EXPECT_TRUE(std::filesystem::exists(dir / kBinaries[1]));
+  EXPECT_TRUE(std::filesystem::exists(dir / kBinaries[2]));
+}
+
+// A line source whose second indication board lands in the first one's cell.
+constexpr const char* kCollidingBoards =
+    "[generale]\r\n"
+    "lunghezza percorso,    20000\r\n"
+    "[indicazioni]\r\n"
+    "cartello_indicatore,  7150,   (SOTTOVIA)\r\n"
+    "cartello_indicatore,  7175,   (PONTE)\r\n"
+    "[fine]\r\n";
+constexpr const char* kEmptyTrain = "[generale]\r\n[fine]\r\n";
+
+void write_sources(const TempDir& dir, const std::string& line, const std::string& train) {
+  std::FILE* file = std::fopen((dir / "S_linea.txt").c_str(), "wb");
+  std::fputs(line.c_str(), file);
+  std::fclose(file);
+  file = std::fopen((dir / "S_T-.txt").c_str(), "wb");
+  std::fputs(train.c_str(), file);
+  std::fclose(file);
+}
+
+TEST(ToolCompile, ReaderErrorPrintsFileLineAndCaretAndWritesNothing) {
+  TempDir dir;
+  write_sources(dir, kCollidingBoards, kEmptyTrain);
+  const Outcome outcome = scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err.rfind("S_linea.txt:5: error 6: ", 0), 0u) << outcome.err;
+  EXPECT_TRUE(std::regex_search(outcome.err, std::regex("\ncartello_indicatore,  7175,   \\(PONTE\\)\n +\\^\n")))
+      << outcome.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "S_T.dat"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "S_T.sim"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "S_linea.dat"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "S_linea.txt"));  // the author's sources stay
+  EXPECT_TRUE(std::filesystem::exists(dir / "S_T-.txt"));
+}
+
+TEST(ToolCompile, KeepGoingWritesThePartialModelAndStillFails) {
+  TempDir dir;
+  write_sources(dir, kCollidingBoards, kEmptyTrain);
+  const Outcome outcome = scenario_tool({"compile", "--keep-going", "--dir", dir.path().string(), "S", "T"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("error 6: "), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir / "S_T.dat"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "S_T.sim"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "S_linea.dat"));
+}
+
+TEST(ToolCompile, MissingLineSourceIsError101) {
+  TempDir dir;
+  const Outcome outcome = scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err.rfind("S_linea.txt: error 101: ", 0), 0u) << outcome.err;
+}
+
+TEST(ToolCompile, ReservedMarkTakenIsFatal1250) {
+  TempDir dir;
+  // A speed board at 0 m takes the reserved cell 1.
+  write_sources(dir,
+                "[generale]\r\nlunghezza percorso, 20000\r\n"
+                "indicatori_vmax,  0,  100,  100,  100,  0,  100,  100,  100,  0\r\n[fine]\r\n",
+                kEmptyTrain);
+  const Outcome outcome = scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err.rfind("error 1250: ", 0), 0u) << outcome.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "S_T.dat"));
+}
+
+}  // namespace
+}  // namespace scenario
