@@ -1,0 +1,74 @@
+#include "compile/memorizza_percorso.h"
+
+#include "compile/competition_codes.h"
+#include "compile/post_pass.h"
+#include "compile/scenario_files.h"
+
+namespace scenario {
+namespace {
+
+std::string reader_error_text(const RouteModel& model) {
+  std::string text = "error " + std::to_string(model.error_code) + " while reading the sources";
+  if (!model.error_site.detail.empty()) text += ": " + model.error_site.detail;
+  return text;
+}
+
+// The marks and codes live in cell 1. A grid too short to have it is never
+// sealed and no file is written: when a reader error explains the missing
+// grid (no line source, no length row) that error is the one reported, even
+// for a caller that writes despite reader errors, since a scenario without
+// its cell grid is no scenario.
+void require_reserved_cell(const RouteModel& model) {
+  if (model.cells.size() > static_cast<size_t>(kReservedCell)) return;
+  if (model.error_code != 0) throw FatalError(model.error_code, reader_error_text(model));
+  throw FatalError(kMarkTaken, "the cell grid has no cell 1 to hold the mark " + std::to_string(kCellMark));
+}
+
+void stamp_marks(RouteModel& model) {
+  Entry& row = model.entries[kScenarioRow];
+  Cell& cell = model.cells[kReservedCell];
+  if (row.short1 != 0 || cell.p1 != 0) {
+    throw FatalError(kMarkTaken, "reserved mark taken: row 85 short1 holds " + std::to_string(row.short1) +
+                                     ", cell 1 p1 holds " + std::to_string(cell.p1));
+  }
+  row.short1 = kScenarioMark;
+  cell.p1 = kCellMark;
+}
+
+// The weighted code goes into the entry table, the plain one into the grid.
+void store_codes(RouteModel& model) {
+  Entry& row = model.entries[kScenarioRow];
+  Cell& cell = model.cells[kReservedCell];
+  if (row.long4 != 0 || cell.p2 != 0) {
+    throw FatalError(kCodeTaken, "competition code place taken: row 85 long4 holds " + std::to_string(row.long4) +
+                                     ", cell 1 p2 holds " + std::to_string(cell.p2));
+  }
+  row.long4 = codice_gara_st(model);
+  cell.p2 = codice_gara_og(model);
+}
+
+}  // namespace
+
+void memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, CompileOptions options) {
+  model.write_trace = j;
+  model.error_code = 0;
+  model.error_site = ErrorSite{};
+  reset_entries(model);
+  memorizza_dati(model, files, options.sources);
+  seal_and_write(model, files, options);
+}
+
+void seal_and_write(RouteModel& model, const RunFiles& files, CompileOptions options) {
+  post_pass(model);
+  require_reserved_cell(model);
+  stamp_marks(model);
+  store_codes(model);
+  // Writing a half-read model would pass a broken scenario off as a compiled
+  // one; only a caller that asks for it gets the files.
+  if (model.error_code != 0 && !options.write_despite_reader_error) {
+    throw FatalError(model.error_code, reader_error_text(model) + "; no scenario file written");
+  }
+  write_scenario_files(model, files);
+}
+
+}  // namespace scenario

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "model/route_model.h"
+#include "model/run_files.h"
+#include "reader/memorizza_dati.h"
+
+namespace scenario {
+
+// Reserved values already taken when the compiler comes to stamp them.
+inline constexpr int32_t kMarkTaken = 1250;  // row 85 short1 or cell 1 p1
+inline constexpr int32_t kCodeTaken = 1251;  // row 85 long4 or cell 1 p2
+
+// A fatal number that ends the compilation; the front end shows it. No binary
+// file of the compilation has been written when it is thrown.
+class FatalError : public std::runtime_error {
+ public:
+  FatalError(int32_t code, const std::string& what) : std::runtime_error(what), number(code) {}
+  int32_t number;
+};
+
+struct CompileOptions {
+  SourcePolicy sources = SourcePolicy::kDelete;
+  // A reader error normally stops the compilation before any binary file is
+  // written. Set, the files of the half-read model are written all the same
+  // and the caller still reports model.error_code.
+  bool write_despite_reader_error = false;
+};
+
+// Compiles the scenario: resets the entries, reads both sources, then
+// seal_and_write. j non-zero asks for the plan trace and its geometry file.
+void memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, CompileOptions options);
+
+// The compiler's second half on a model the readers have filled: the cell
+// post-pass, the reserved marks (1250 when taken), the competition codes (1251
+// when their places are taken), then the binary files. Throws FatalError with
+// the reader's error_code, writing nothing, unless the options say otherwise.
+void seal_and_write(RouteModel& model, const RunFiles& files, CompileOptions options);
+
+}  // namespace scenario

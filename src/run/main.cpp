@@ -1,6 +1,6 @@
 #include <filesystem>
 #include <string>
-#include <system_error>
+#include <stdexcept>
 
 #include "compile/memorizza_percorso.h"
 #include "run/errore.h"
@@ -22,7 +22,7 @@ int main() {
     run_package(program_directory());
   } catch (const FatalError& e) {
     errore(std::to_string(e.number), front_end);
-  } catch (const std::system_error& e) {
+  } catch (const std::exception& e) {  // a file that cannot be written, a text too long to store
     fail_run(e.what(), front_end);
   }
   return 0;

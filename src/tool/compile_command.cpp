@@ -2,7 +2,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <system_error>
+#include <stdexcept>
 
 #include "compile/memorizza_percorso.h"
 #include "model/run_files.h"
@@ -36,7 +36,7 @@ int compile(const CompileRequest& request) {
       std::cerr << "error " << e.number << ": " << e.what() << "\n";
       return kScenarioError;
     }
-  } catch (const std::system_error& e) {
+  } catch (const std::exception& e) {  // a file that cannot be written, a text too long to store
     std::cerr << "scenario compile: " << e.what() << "\n";
     return kScenarioError;
   }

@@ -1,0 +1,249 @@
+#include "compile/memorizza_percorso.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "compile/scenario_files.h"
+#include "io/replace_file.h"
+#include "sources/builtin_sources.h"
+#include "support/temp_dir.h"
+
+namespace scenario {
+namespace {
+
+using testing::bytes_of;
+using testing::TempDir;
+
+std::set<std::string> names_in(const std::filesystem::path& dir) {
+  std::set<std::string> names;
+  for (const auto& file : std::filesystem::directory_iterator(dir)) names.insert(file.path().filename().string());
+  return names;
+}
+
+// A model as the readers leave it for the train "12" on the scenario "Ab".
+class SealAndWrite : public ::testing::Test {
+ protected:
+  SealAndWrite() : files(run_files(dir.path(), "Ab", "12")) {
+    model.entries[kScenarioRow].text = "Ab";
+    model.entries[kTrainRow].text = "12";
+    model.last_cell = 40;
+    model.cells.resize(41);
+  }
+  // Old files of an earlier run, to show that a refused run leaves them.
+  void write_old_files() {
+    for (const auto& path : {files.line_geometry, files.entry_table, files.cell_grid}) replace_file(path, "old");
+  }
+  void expect_old_files() {
+    for (const auto& path : {files.line_geometry, files.entry_table, files.cell_grid}) {
+      EXPECT_EQ(bytes_of(path), "old") << path;
+    }
+  }
+  // The number of the FatalError thrown, or 0.
+  int32_t fatal_number(CompileOptions options = {}) {
+    try {
+      seal_and_write(model, files, options);
+    } catch (const FatalError& error) {
+      return error.number;
+    }
+    return 0;
+  }
+  TempDir dir;
+  RunFiles files;
+  RouteModel model;
+};
+
+TEST_F(SealAndWrite, StampsMarksAndCodesThenWritesTheFiles) {
+  model.cells[30].kind = kWarningBoard;
+  model.cells[25].kind = kSignal;
+  seal_and_write(model, files, {});
+  EXPECT_EQ(model.entries[kScenarioRow].short1, 610);
+  EXPECT_EQ(model.entries[kScenarioRow].long4, 33416);
+  EXPECT_EQ(model.cells[1].p1, 5121);
+  EXPECT_EQ(model.cells[1].p2, 2437);
+  EXPECT_EQ(model.cells[24].kind, kReductionValue);  // the post-pass ran
+  EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Ab_12.dat", "Ab_12.sim"}));
+  const std::string grid = *bytes_of(files.cell_grid);
+  EXPECT_EQ(grid.substr(15, 5), std::string("\x00\x01\x14\x85\x09", 5));
+  EXPECT_EQ(bytes_of(files.entry_table), encode_entry_table(model.entries));
+}
+
+struct TakenCase {
+  std::string name;
+  std::function<void(RouteModel&)> take;
+  int32_t number;
+};
+
+std::ostream& operator<<(std::ostream& out, const TakenCase& c) { return out << c.name; }
+
+class ReservedValueTaken : public SealAndWrite, public ::testing::WithParamInterface<TakenCase> {};
+
+TEST_P(ReservedValueTaken, IsFatalAndWritesNoFile) {
+  model.write_trace = 1;
+  write_old_files();
+  GetParam().take(model);
+  EXPECT_EQ(fatal_number(), GetParam().number);
+  expect_old_files();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Marks, ReservedValueTaken,
+    ::testing::Values(TakenCase{"row_85_short1", [](RouteModel& m) { m.entries[kScenarioRow].short1 = 610; }, 1250},
+                      TakenCase{"cell_1_p1", [](RouteModel& m) { m.cells[1].p1 = 2020; }, 1250},
+                      TakenCase{"row_85_long4", [](RouteModel& m) { m.entries[kScenarioRow].long4 = 1; }, 1251},
+                      TakenCase{"cell_1_p2", [](RouteModel& m) { m.cells[1].p2 = -1; }, 1251},
+                      TakenCase{"mark_checked_before_code",
+                                [](RouteModel& m) {
+                                  m.cells[1].p1 = 2020;
+                                  m.cells[1].p2 = 2020;
+                                },
+                                1250},
+                      TakenCase{"marks_checked_before_a_reader_error",
+                                [](RouteModel& m) {
+                                  m.cells[1].p2 = 2020;
+                                  m.error_code = 15;
+                                },
+                                1251}),
+    ::testing::PrintToStringParamName());
+
+TEST_F(SealAndWrite, ReaderErrorStopsTheRunBeforeAnyFile) {
+  write_old_files();
+  model.error_code = 15;
+  EXPECT_EQ(fatal_number(), 15);
+  expect_old_files();
+}
+
+TEST_F(SealAndWrite, ReaderErrorWrittenOnlyWhenAskedFor) {
+  model.error_code = 15;
+  EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 0);
+  EXPECT_EQ(model.error_code, 15);
+  EXPECT_EQ(bytes_of(files.cell_grid), encode_cell_grid(model.cells));
+  EXPECT_EQ(model.cells[1].p1, 5121);
+}
+
+TEST_F(SealAndWrite, GridNeverMadeReportsTheReaderErrorEvenWhenWritingDespiteIt) {
+  model.cells.clear();
+  model.error_code = 101;
+  EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 101);
+  EXPECT_TRUE(names_in(dir.path()).empty());
+}
+
+TEST_F(SealAndWrite, GridWithoutCell1CannotHoldTheMark) {
+  for (const size_t size : {0u, 1u}) {
+    model.cells.resize(size);
+    EXPECT_EQ(fatal_number(), 1250) << size;
+  }
+  EXPECT_TRUE(names_in(dir.path()).empty());
+}
+
+// Through the readers. A tiny line source with one speed board; its board at
+// 0 m stands in cell 1.
+constexpr std::string_view kScenario = "Prova";
+constexpr std::string_view kTrain = "1";
+
+std::string line_source(std::string_view board) {
+  return "linea di prova\r\n[generale]\r\nlunghezza percorso,    1000\r\n[cartelli]\r\n" + std::string(board) +
+         "\r\n[fine]\r\n";
+}
+constexpr std::string_view kTrainSource = "treno di prova\r\n[generale]\r\n[fine]\r\n";
+
+class CompileSources : public ::testing::Test {
+ protected:
+  CompileSources() : files(run_files(dir.path(), kScenario, kTrain)) {
+    model.scenario_name = kScenario;
+    model.train_number = kTrain;
+  }
+  void write_sources(std::string_view board) {
+    replace_file(files.line_source, line_source(board));
+    replace_file(files.train_source, kTrainSource);
+  }
+  int32_t fatal_number(CompileOptions options = {}) {
+    try {
+      memorizza_percorso(model, 0, files, options);
+    } catch (const FatalError& error) {
+      return error.number;
+    }
+    return 0;
+  }
+  TempDir dir;
+  RunFiles files;
+  RouteModel model;
+};
+
+TEST_F(CompileSources, SpeedBoardAtTheOriginTakesTheMarkOfCell1) {
+  write_sources("indicatori_vmax,  0,  100,  100,  110,  2,  100,  100,  110,  2");
+  EXPECT_EQ(fatal_number(), 1250);
+  EXPECT_TRUE(names_in(dir.path()).empty());  // no binary file, and the sources are gone
+}
+
+TEST_F(CompileSources, SpeedBoardAtTheOriginWithoutItsFirstSpeedTakesTheCodeOfCell1) {
+  write_sources("indicatori_vmax,  0,  0,  100,  110,  2,  0,  100,  110,  2");
+  EXPECT_EQ(fatal_number(), 1251);
+  EXPECT_TRUE(names_in(dir.path()).empty());
+}
+
+TEST_F(CompileSources, StartsFromAFreshModel) {
+  write_sources("indicatori_vmax,  7700,  100,  100,  110,  2,  100,  100,  110,  2");
+  model.entries[40].text = "left over";
+  model.error_code = 7;
+  EXPECT_EQ(fatal_number(), 0);
+  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(model.entries[40].text, "");
+  EXPECT_EQ(model.write_trace, 0);
+  EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Prova_1.dat", "Prova_1.sim"}));
+}
+
+TEST_F(CompileSources, AuthorsSourcesAreKeptWhenAskedFor) {
+  write_sources("indicatori_vmax,  7700,  100,  100,  110,  2,  100,  100,  110,  2");
+  EXPECT_EQ(fatal_number({.sources = SourcePolicy::kKeep}), 0);
+  EXPECT_TRUE(bytes_of(files.line_source));
+  EXPECT_TRUE(bytes_of(files.train_source));
+}
+
+TEST_F(CompileSources, MissingLineSourceIsReportedAndWritesNothing) {
+  replace_file(files.train_source, kTrainSource);
+  EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 101);
+  EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Prova_1-.txt"}));
+}
+
+// 7950 m lies past the last position a record may take (50 x 160 - 100).
+TEST_F(CompileSources, HalfReadModelIsWrittenOnlyWhenAskedFor) {
+  const std::string_view late_board = "indicatori_vmax,  7950,  100,  100,  110,  2,  100,  100,  110,  2";
+  write_sources(late_board);
+  EXPECT_EQ(fatal_number(), 15);
+  EXPECT_TRUE(names_in(dir.path()).empty());
+  write_sources(late_board);
+  EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 0);
+  EXPECT_EQ(model.error_code, 15);
+  EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Prova_1.dat", "Prova_1.sim"}));
+}
+
+TEST(MemorizzaPercorso, CompilesTheBuiltInScenario) {
+  TempDir dir;
+  RouteModel model;
+  model.scenario_name = kBuiltInScenario;
+  model.train_number = kBuiltInTrain;
+  dati_linea(model, dir.path());
+  dati_treno(model, dir.path());
+  const RunFiles files = run_files(dir.path(), kBuiltInScenario, kBuiltInTrain);
+  memorizza_percorso(model, 1, files, {});
+
+  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(model.entries[kScenarioRow].short1, 610);
+  EXPECT_EQ(model.entries[kScenarioRow].long4, 33270);
+  EXPECT_EQ(model.cells.at(1).p2, 2370);
+  const std::string grid = bytes_of(files.cell_grid).value_or("");
+  ASSERT_EQ(grid.size(), 37215u);
+  EXPECT_EQ(grid.substr(16, 4), std::string("\x01\x14\x42\x09", 4));
+  const std::string geometry = bytes_of(files.line_geometry).value_or("");
+  ASSERT_EQ(geometry.size(), 2479964u);
+  EXPECT_EQ(geometry.substr(0, 8), std::string("\x02\x00\x00\x00\x02\x00\x00\x00", 8));
+  EXPECT_EQ(geometry.substr(1239982, 8), std::string("\x02\x00\x00\x00\x02\x00\x01\x00", 8));
+  EXPECT_EQ(bytes_of(files.entry_table), encode_entry_table(model.entries));
+  EXPECT_FALSE(std::filesystem::exists(files.line_source));
+  EXPECT_FALSE(std::filesystem::exists(files.train_source));
+}
+
+}  // namespace
+}  // namespace scenario
