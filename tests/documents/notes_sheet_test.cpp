@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "documents/driver_documents.h"
+#include "sources/builtin_sources.h"
+#include "support/temp_dir.h"
+
+namespace scenario {
+namespace {
+
+using testing::bytes_of;
+using testing::TempDir;
+
+std::vector<std::string> lines_of(LineTable table) {
+  std::vector<std::string> lines;
+  for (const std::string_view line : table) {
+    if (line == kEndMarker) break;
+    lines.emplace_back(line);
+  }
+  return lines;
+}
+
+bool holds(const std::vector<std::string>& lines, const std::string& text) {
+  return std::find(lines.begin(), lines.end(), text) != lines.end();
+}
+
+constexpr size_t kBodyStart = 3;  // from 0: after the title, an empty line and " Precisazioni:"
+constexpr size_t kBodyLines = 23;
+
+TEST(NotesSheet, HasTitleBodyAndGreeting) {
+  const std::vector<std::string> lines = lines_of(notes_sheet_table());
+  ASSERT_EQ(lines.size(), 29u);
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2], " Precisazioni:");
+  EXPECT_EQ(lines[26], "");
+  EXPECT_EQ(lines[27], "Buon viaggio");
+  EXPECT_EQ(lines[28], "");
+  for (const std::string& line : lines) {
+    EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) { return c >= ' ' && c <= '~'; })) << line;
+  }
+}
+
+TEST(NotesSheet, BodyIsNineParagraphsWrappedByHand) {
+  const std::vector<std::string> lines = lines_of(notes_sheet_table());
+  ASSERT_GE(lines.size(), kBodyStart + kBodyLines);
+  int paragraphs = 0;
+  int continuations = 0;
+  int trailing_space = 0;
+  for (size_t i = kBodyStart; i < kBodyStart + kBodyLines; ++i) {
+    const std::string& line = lines[i];
+    if (line.starts_with(" - ")) {
+      ++paragraphs;
+    } else if (line.starts_with("   ") && line[3] != ' ') {
+      ++continuations;
+    } else {
+      ADD_FAILURE() << "neither a paragraph nor a continuation: " << line;
+    }
+    EXPECT_GE(line.size(), 17u) << line;
+    EXPECT_LE(line.size(), 96u) << line;
+    if (line.ends_with(' ')) ++trailing_space;
+  }
+  EXPECT_TRUE(lines[kBodyStart].starts_with(" - "));
+  EXPECT_EQ(paragraphs, 9);
+  EXPECT_EQ(continuations, 14);
+  EXPECT_GT(trailing_space, 1);
+}
+
+TEST(NotesSheet, HoldsTheTellingLines) {
+  const std::vector<std::string> lines = lines_of(notes_sheet_table());
+  for (const std::string line : {
+           " - Il treno ferma in tutte le stazioni. La sosta prevista e' di 30 secondi.",
+           " - Le impostazioni relative alle velocita' massime ed i segnali sono di pura fantasia.",
+       }) {
+    EXPECT_TRUE(holds(lines, line)) << line;
+  }
+  const std::vector<std::string> underpasses = {
+      " - I numerosi sottovia che la linea incontra nel percorso sono simulati con gallerie.",
+      "   I cartelli indicano il nome della strada sotto cui passano i sottovia. ",
+      "   I sottovia ferroviari sono indicati dalla dicitura 'SOTTOVIA F.S....'."};
+  EXPECT_NE(std::search(lines.begin(), lines.end(), underpasses.begin(), underpasses.end()), lines.end());
+}
+
+TEST(NotesSheet, TitleNamesTheTrainsAndStationsOfTheCard) {
+  const std::vector<std::string> lines = lines_of(notes_sheet_table());
+  std::smatch title;
+  ASSERT_TRUE(std::regex_match(
+      lines.at(0), title,
+      std::regex(R"( {8}Treno (\d{5})/(\d{5}) sul percorso ([A-Z][a-z]+) - ([A-Z][a-z]+) - ([A-Z][a-z]+) \(\S+\))")));
+  const std::vector<std::string> card = lines_of(timetable_card_table());
+  const auto on_card = [&](const std::string& text) {
+    return std::any_of(card.begin(), card.end(),
+                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
+  };
+  EXPECT_EQ(title[1].str(), kBuiltInTrain);
+  EXPECT_TRUE(on_card("TRENO n." + title[2].str()));
+  EXPECT_TRUE(on_card("da: " + title[3].str()));
+  EXPECT_TRUE(on_card("a: " + title[4].str()));
+  EXPECT_TRUE(on_card("da: " + title[4].str()));
+  EXPECT_TRUE(on_card("a: " + title[5].str()));
+}
+
+TEST(NotesSheet, AgreesWithTheScenarioData) {
+  // Each statement of the sheet, and the row of the sources that bears it out.
+  struct Fact {
+    std::string said;
+    LineTable source;
+    std::string row_part;
+  };
+  const Fact facts[] = {
+      {"La sosta prevista e' di 30 secondi.", train_source_table(), ",   30,  "},
+      {"quattro carrozze", train_source_table(), "numero vetture,    4"},
+      {"simulati con gallerie", line_source_table(), "montagna,"},
+      {"'SOTTOVIA F.S....'", line_source_table(), "(SOTTOVIA F.S."},
+      {"(km 35,000)", timetable_card_table(), "   35.000 "},
+      {"(km 84,500)", timetable_card_table(), "   84.500 "},
+      {"2 minuti di recupero", timetable_card_table(), "| 2.0 |"},
+  };
+  const std::vector<std::string> sheet = lines_of(notes_sheet_table());
+  for (const Fact& fact : facts) {
+    const auto contains = [](const std::vector<std::string>& lines, const std::string& part) {
+      return std::any_of(lines.begin(), lines.end(),
+                         [&](const std::string& line) { return line.find(part) != std::string::npos; });
+    };
+    EXPECT_TRUE(contains(sheet, fact.said)) << fact.said;
+    EXPECT_TRUE(contains(lines_of(fact.source), fact.row_part)) << fact.row_part;
+  }
+}
+
+TEST(DatiNote, WritesTheTableUnderTheTrainName) {
+  TempDir dir;
+  RouteModel model;
+  model.scenario_name = kBuiltInScenario;
+  model.train_number = kBuiltInTrain;
+  dati_note(model, dir.path());
+  EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302_note.txt"), table_text(notes_sheet_table()));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+}  // namespace
+}  // namespace scenario

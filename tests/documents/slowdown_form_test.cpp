@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "documents/driver_documents.h"
+#include "support/temp_dir.h"
+
+namespace scenario {
+namespace {
+
+using testing::bytes_of;
+using testing::TempDir;
+
+std::vector<std::string> lines_of(LineTable table) {
+  std::vector<std::string> lines;
+  for (const std::string_view line : table) {
+    if (line == kEndMarker) break;
+    lines.emplace_back(line);
+  }
+  return lines;
+}
+
+const std::string kRule = " |___|____________________________|____________|__________|_________|____________|";
+const std::string kEmptyRow = " |   |                            |            |          |         |            |";
+
+TEST(SlowdownForm, LinesAreWrittenExactly) {
+  const std::vector<std::string> lines = lines_of(slowdown_form_table());
+  ASSERT_EQ(lines.size(), 46u);
+  // Line numbers from 1, as the form is read.
+  const std::map<size_t, std::string> expected = {
+      {1, ""},
+      {2, "                               Modulo M. 3"},
+      {3, "                           ORDINE DI RALLENTAMENTO"},
+      {4, " " + std::string(80, '_')},
+      {5, "  Linea  xxxxxx xxxxxxx"},
+      {6, ""},
+      {7, "  Si ordina al macchinista del treno xxxxx di effettuare i seguenti rallentamenti"},
+      {8, "  " + std::string(79, '_')},
+      {9, " |   |                            |Inizio dopo |          |         |            |"},
+      {10, " | N.|      FRA LE STAZIONI       | il cippo   | Velocita'|Lunghezza|Prescrizioni|"},
+      {11, " |   |   (o nelle Stazioni di)    |chilometrico|          |   metri | specifiche |"},
+      {12, kRule},
+      {39, kRule},
+      {40, ""},
+      {41, "              Prescrizioni specifiche"},
+      {42, " A - Da rispettare con tutto il treno (per i treni viaggiatori)"},
+      {43, " B - Interessa anche la stazione di......."},
+      {44, " D - Rallentamneto N. ... e N. ...  sono contigui"},
+      {45, " C - Da rispettare dalle ore ....  alle ore ..... di tutti"},
+      {46, "     i giorni esclusi i seguenti:........."},
+  };
+  for (const auto& [number, text] : expected) EXPECT_EQ(lines[number - 1], text) << "line " << number;
+  for (size_t number = 13; number <= 38; ++number) EXPECT_EQ(lines[number - 1], kEmptyRow) << "line " << number;
+}
+
+TEST(SlowdownForm, TableLinesHaveTheirBarsInFixedColumns) {
+  // Columns of 3, 28, 12, 10, 9 and 12 characters between bars.
+  const std::vector<std::string> lines = lines_of(slowdown_form_table());
+  for (size_t number = 9; number <= 39; ++number) {
+    const std::string& line = lines.at(number - 1);
+    ASSERT_EQ(line.size(), 82u) << "line " << number;
+    for (size_t column = 0; column < line.size(); ++column) {
+      EXPECT_EQ(line[column] == '|', kEmptyRow[column] == '|') << "line " << number << " column " << column + 1;
+    }
+  }
+}
+
+TEST(DatiRallentamenti, WritesTheTableUnderTheTrainName) {
+  TempDir dir;
+  RouteModel model;
+  model.scenario_name = "Dorvallo_Brisente";
+  model.train_number = "47302";
+  dati_rallentamenti(model, dir.path());
+  EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302_rallentamenti.txt"), table_text(slowdown_form_table()));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,426 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "documents/driver_documents.h"
+#include "sources/builtin_sources.h"
+#include "support/temp_dir.h"
+
+namespace scenario {
+namespace {
+
+using testing::bytes_of;
+using testing::TempDir;
+
+std::vector<std::string> lines_of(LineTable table) {
+  std::vector<std::string> lines;
+  for (const std::string_view line : table) {
+    if (line == kEndMarker) break;
+    lines.emplace_back(line);
+  }
+  return lines;
+}
+
+// The four cards start on lines 3, 54, 104 and 154 of the document.
+constexpr size_t kCardStart[] = {2, 53, 103, 153};
+constexpr size_t kCardLines = 46;
+constexpr size_t kFirstBodyLine = 14;  // within a card, from 0
+constexpr size_t kBodyRows = 31;
+
+std::vector<std::string> card(size_t number) {
+  const std::vector<std::string> lines = lines_of(timetable_card_table());
+  const auto start = lines.begin() + static_cast<std::ptrdiff_t>(kCardStart[number - 1]);
+  return {start, start + kCardLines};
+}
+
+// One body row cut at its bars, with what the checks need read out of it.
+struct CardRow {
+  std::string limit, marc, km, rs, place, time, rec;
+
+  static CardRow of(const std::string& line) {
+    return {line.substr(2, 5),   line.substr(8, 5),   line.substr(14, 10), line.substr(25, 5),
+            line.substr(31, 28), line.substr(60, 16), line.substr(77, 5)};
+  }
+  bool blank() const {
+    return (limit + marc + km + rs + place + time + rec).find_first_not_of(' ') == std::string::npos;
+  }
+  int speed() const { return limit == "     " ? 0 : std::stoi(limit); }
+  std::string text() const { return place.substr(1, place.find_last_not_of(' ')); }
+  std::string figure() const {
+    return km.substr(km.find_first_not_of(' '), km.find_last_not_of(' ') + 1 - km.find_first_not_of(' '));
+  }
+  // The figure in metres: "   35.000 " is 35000.
+  int metres() const {
+    const std::string posted = figure();
+    return std::stoi(posted) * 1000 + std::stoi(posted.substr(posted.find('.') + 1));
+  }
+  std::optional<std::string> time_at(const char* form) const {
+    std::smatch match;
+    if (!std::regex_match(time, match, std::regex(form))) return std::nullopt;
+    return match[1].str();
+  }
+  std::optional<std::string> arrival() const {
+    if (auto both = time_at(R"(  (\d\d\.\d\d)   \d\d\.\d\d )")) return both;
+    return time_at(R"(  (\d\d\.\d\d) {9})");
+  }
+  std::optional<std::string> departure() const {
+    if (auto both = time_at(R"(  \d\d\.\d\d   (\d\d\.\d\d) )")) return both;
+    return time_at(R"( {10}(\d\d\.\d\d) )");
+  }
+  std::optional<std::string> passing() const { return time_at(R"( {6}(\d\d\.\d\d) {5})"); }
+  std::string last_time() const { return departure().value_or(passing().value_or(arrival().value_or(""))); }
+};
+
+std::vector<CardRow> filled_rows(size_t number) {
+  const std::vector<std::string> lines = card(number);
+  std::vector<CardRow> rows;
+  for (size_t i = kFirstBodyLine; i < kFirstBodyLine + kBodyRows; ++i) {
+    const CardRow row = CardRow::of(lines[i]);
+    if (row.blank()) break;
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(TimetableCard, DocumentLayout) {
+  const std::vector<std::string> lines = lines_of(timetable_card_table());
+  ASSERT_EQ(lines.size(), 200u);
+  const std::string dots81(81, '.');
+  const std::string dots72(72, '.');
+  const std::map<size_t, std::string> separators = {
+      {0, ""},   {1, ""},       {48, ""},  {49, ""},  {50, dots81}, {51, ""},      {52, ""},  {99, ""},
+      {100, ""}, {101, dots72}, {102, ""}, {149, ""}, {150, ""},    {151, dots72}, {152, ""}, {199, ""}};
+  for (const auto& [index, text] : separators) EXPECT_EQ(lines[index], text) << "line " << index + 1;
+}
+
+TEST(TimetableCard, EveryCardHasTheSameFrame) {
+  const std::string rule = " |_____|_____|__________|_____|____________________________|________________|_____|";
+  const std::map<size_t, std::string> frame = {
+      {0, "  ___________________                                               ______________"},
+      {4, "                                                                   |______________|"},
+      {5, "  ___________________                ___________________"},
+      {6, " |  CLASSIFICAZIONE  |              |  MASSA BLOCCATA   |       "},
+      {8, " |___________________|              |___________________|"},
+      {9, ""},
+      {10, "  " + std::string(80, '_')},
+      {11, " | Vel.| Vel.| Progr Km |  No |   Localita' di  Servizio   |     Orario     | Rec |"},
+      {12, " | Lim.|Marc.|          |  Rs |                            |                |     |"},
+      {13, rule},
+      {45, rule},
+  };
+  for (size_t number = 1; number <= 4; ++number) {
+    const std::vector<std::string> lines = card(number);
+    for (const auto& [index, text] : frame) EXPECT_EQ(lines[index], text) << "card " << number << " line " << index + 1;
+    EXPECT_EQ(lines[1], " |                   |                    SCHEDA " + std::to_string(number) +
+                            "/4               |              |");
+  }
+}
+
+TEST(TimetableCard, HeadersCarryTrainStationsAndClassOrPlaceholders) {
+  struct Header {
+    size_t card;
+    std::string train, destination, mass;
+  };
+  const Header headers[] = {
+      {1, " |   TRENO n.47302   |                   da: Dorvallo              |    V160 A    |",
+       " |___________________|                    a: Velsara               |     120%     |",
+       " |     REGIONALE     |              |      280T         |"},
+      {2, " |   TRENO n.47304   |                   da: Velsara               |    V160 A    |",
+       " |___________________|                    a: Brisente              |     120%     |",
+       " |     REGIONALE     |              |      280T         |"},
+      {3, " |   TRENO n.xxxxx   |                   da: xxxxxx                |    Vxxx C    |",
+       " |___________________|                    a: xxxxxx                |     xxx%     |",
+       " |        xxx        |              |      xxxT         |"},
+      {4, " |   TRENO n.xxxxx   |                   da: xxxxxx                |    Vxxx C    |",
+       " |___________________|                    a: xxxxxx                |     xxx%     |",
+       " |        xxx        |              |      xxxT         |"},
+  };
+  for (const Header& header : headers) {
+    const std::vector<std::string> lines = card(header.card);
+    EXPECT_EQ(lines[2], header.train) << "card " << header.card;
+    EXPECT_EQ(lines[3], header.destination) << "card " << header.card;
+    EXPECT_EQ(lines[7], header.mass) << "card " << header.card;
+  }
+  // The braking figure is the train source's braked-mass percentage.
+  const std::vector<std::string> train = lines_of(train_source_table());
+  EXPECT_NE(std::find(train.begin(), train.end(), "percentuale massa frenata,    120"), train.end());
+}
+
+TEST(TimetableCard, TableLinesHaveTheirBarsInFixedColumns) {
+  const std::string bars = "|     |     |          |     |                            |                |     |";
+  for (size_t number = 1; number <= 4; ++number) {
+    const std::vector<std::string> lines = card(number);
+    for (size_t i = 11; i < kCardLines; ++i) {
+      ASSERT_EQ(lines[i].size(), 83u) << "card " << number << " line " << i + 1;
+      for (size_t column = 1; column < 83; ++column) {
+        EXPECT_EQ(lines[i][column] == '|', bars[column - 1] == '|')
+            << "card " << number << " line " << i + 1 << " column " << column + 1;
+      }
+    }
+  }
+}
+
+TEST(TimetableCard, CellsHaveTheirForms) {
+  const std::regex speed(R"( {5}|[ \d]{3}\d )");
+  const std::regex figure(R"( {10}| *\d+\.\d{3} )");
+  const std::regex time(R"( {16}|  \d\d\.\d\d   \d\d\.\d\d | {6}\d\d\.\d\d {5}| {10}\d\d\.\d\d |  \d\d\.\d\d {9})");
+  const std::regex recovery(R"( {5}| \d\.\d )");
+  for (size_t number = 1; number <= 4; ++number) {
+    const std::vector<std::string> lines = card(number);
+    for (size_t i = kFirstBodyLine; i < kFirstBodyLine + kBodyRows; ++i) {
+      const CardRow row = CardRow::of(lines[i]);
+      EXPECT_TRUE(std::regex_match(row.limit, speed)) << lines[i];
+      EXPECT_EQ(row.marc, "     ") << lines[i];
+      EXPECT_EQ(row.rs, row.limit) << lines[i];
+      EXPECT_TRUE(std::regex_match(row.km, figure)) << lines[i];
+      EXPECT_TRUE(row.place.starts_with(" ") && (row.blank() || row.place[1] != ' ')) << lines[i];
+      EXPECT_TRUE(std::regex_match(row.time, time)) << lines[i];
+      EXPECT_TRUE(std::regex_match(row.rec, recovery)) << lines[i];
+    }
+  }
+}
+
+TEST(TimetableCard, FilledRowsComeFirstThenBlankRows) {
+  const std::map<size_t, size_t> filled = {{1, 18}, {2, 26}, {3, 0}, {4, 0}};
+  for (const auto& [number, count] : filled) {
+    EXPECT_EQ(filled_rows(number).size(), count) << "card " << number;
+    const std::vector<std::string> lines = card(number);
+    for (size_t i = kFirstBodyLine + count; i < kFirstBodyLine + kBodyRows; ++i) {
+      EXPECT_TRUE(CardRow::of(lines[i]).blank()) << "card " << number << " line " << i + 1;
+    }
+  }
+}
+
+TEST(TimetableCard, HoldsTheTellingRows) {
+  const std::vector<std::string> telling = {
+      " |  30 |     |   35.000 |  30 | DORVALLO                   |          10.57 |     |",
+      " |  60 |     |   34.410 |  60 | deviatoio di uscita        |      10.58     |     |",
+      " | 140 |     |   33.700 | 140 | Km 33.700                  |      10.59     |     |",
+      " |     |     |   23.950 |     | VALTORNE                   |  11.04   11.05 |     |",
+      " |     |     |    4.500 |     | VELSARA                    |  11.38         | 2.0 |",
+      " |     |     |    4.500 |     | VELSARA                    |          11.40 |     |",
+      " |  60 |     |   83.150 |  60 | Seg. protezione Brisente   |      12.56     |     |",
+      " |     |     |   84.500 |     | BRISENTE                   |  12.57         |     |",
+  };
+  const std::vector<std::string> lines = lines_of(timetable_card_table());
+  for (const std::string& row : telling) EXPECT_NE(std::find(lines.begin(), lines.end(), row), lines.end()) << row;
+}
+
+// What a filled row is, from its text, its times and whether it shows a limit.
+std::string kind_of(const CardRow& row) {
+  const std::string text = row.text();
+  if (text == "deviatoio di uscita") return "exit switch";
+  if (text.starts_with("Km ")) return "kilometre point";
+  if (text.starts_with("Seg. protezione ")) return "protection signal";
+  if (row.arrival() && row.departure()) return "stop";
+  if (row.passing()) return "timing point";
+  if (row.departure()) return row.speed() > 0 ? "departure station" : "first station of card 2";
+  return "last station";
+}
+
+TEST(TimetableCard, RowKindsInOrderOfTravel) {
+  struct Expected {
+    size_t card;
+    std::string first;
+    std::map<std::string, int> between;
+  };
+  const Expected cards[] = {
+      {1, "departure station", {{"exit switch", 1}, {"kilometre point", 6}, {"stop", 7}, {"protection signal", 2}}},
+      {2,
+       "first station of card 2",
+       {{"exit switch", 1}, {"kilometre point", 8}, {"stop", 13}, {"timing point", 1}, {"protection signal", 1}}},
+  };
+  const std::map<std::string, bool> shows_limit = {{"departure station", true},
+                                                   {"exit switch", true},
+                                                   {"kilometre point", true},
+                                                   {"protection signal", true},
+                                                   {"stop", false},
+                                                   {"timing point", false},
+                                                   {"last station", false},
+                                                   {"first station of card 2", false}};
+  for (const Expected& expected : cards) {
+    const std::vector<CardRow> rows = filled_rows(expected.card);
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(kind_of(rows.front()), expected.first);
+    EXPECT_EQ(kind_of(rows.back()), "last station");
+    std::map<std::string, int> between;
+    for (size_t i = 1; i + 1 < rows.size(); ++i) ++between[kind_of(rows[i])];
+    EXPECT_EQ(between, expected.between) << "card " << expected.card;
+    for (const CardRow& row : rows) EXPECT_EQ(row.speed() > 0, shows_limit.at(kind_of(row))) << row.text();
+  }
+}
+
+TEST(TimetableCard, TimesNeverFallAndLimitsShowOnlyWhereTheyChange) {
+  for (size_t number = 1; number <= 2; ++number) {
+    std::string last_time;
+    int last_limit = 0;
+    for (const CardRow& row : filled_rows(number)) {
+      EXPECT_GE(row.arrival().value_or(row.last_time()), last_time) << row.text();
+      last_time = row.last_time();
+      if (row.speed() == 0) continue;
+      EXPECT_NE(row.speed(), last_limit) << row.text();
+      last_limit = row.speed();
+    }
+  }
+}
+
+TEST(TimetableCard, FiguresFallToTheChangeOverAndThenRise) {
+  const std::vector<CardRow> first = filled_rows(1);
+  const std::vector<CardRow> second = filled_rows(2);
+  ASSERT_EQ(first.size(), 18u);
+  ASSERT_EQ(second.size(), 26u);
+  EXPECT_EQ(first.front().metres(), 35000);
+  for (size_t i = 1; i + 1 < first.size(); ++i) EXPECT_LT(first[i].metres(), first[i - 1].metres()) << first[i].text();
+  EXPECT_EQ(first[first.size() - 2].metres(), 3661);
+  EXPECT_EQ(first.back().metres(), 4500);
+  EXPECT_EQ(second.front().metres(), 4500);
+  for (size_t i = 1; i < second.size(); ++i) EXPECT_GT(second[i].metres(), second[i - 1].metres()) << second[i].text();
+  EXPECT_EQ(second.back().metres(), 84500);
+}
+
+// ---- agreement with the built-in sources ----
+
+std::vector<int> numbers(const std::string& row) {
+  std::vector<int> values;
+  std::istringstream fields(row.substr(row.find(',') + 1));
+  for (std::string field; std::getline(fields, field, ',');) {
+    std::istringstream number(field);
+    int value = 0;
+    if (!(number >> value)) break;
+    values.push_back(value);
+  }
+  return values;
+}
+
+std::vector<std::string> rows_with(LineTable table, std::string_view keyword) {
+  std::vector<std::string> rows = lines_of(table);
+  std::erase_if(rows, [&](const std::string& row) { return !row.starts_with(keyword); });
+  return rows;
+}
+
+// The lineside kilometre figure at route position p, in metres, from the
+// progressive systems of the line source: the one that begins last at or
+// before p counts down (direction 1) or up from its offset.
+int lineside_metres(int p) {
+  std::vector<int> in_force;
+  for (const std::string& row : rows_with(line_source_table(), "progressiva chilometrica")) {
+    const std::vector<int> system = numbers(row);
+    if ((system[0] != 0 || system[1] != 0) && system[0] <= p && (in_force.empty() || system[0] >= in_force[0])) {
+      in_force = system;
+    }
+  }
+  return in_force.at(2) == 1 ? in_force[1] - p : p + in_force[1];
+}
+
+std::string clock(int hour, int minute) {
+  const auto two_digits = [](int value) { return (value < 10 ? "0" : "") + std::to_string(value); };
+  return two_digits(hour) + "." + two_digits(minute);
+}
+
+TEST(TimetableCardAgreement, KilometreFiguresFollowTheProgressiveSystems) {
+  EXPECT_EQ(lineside_metres(0), 35000);
+  EXPECT_EQ(lineside_metres(33950), 1050);
+  EXPECT_EQ(lineside_metres(35000), 4500);
+  EXPECT_EQ(lineside_metres(115000), 84500);
+}
+
+TEST(TimetableCardAgreement, StationsTimesAndFiguresMatchTheTrainSource) {
+  std::map<std::string, std::vector<CardRow>> on_card;
+  std::vector<std::string> card_order;
+  for (size_t number = 1; number <= 2; ++number) {
+    for (const CardRow& row : filled_rows(number)) {
+      const std::string kind = kind_of(row);
+      if (kind == "exit switch" || kind == "kilometre point" || kind == "protection signal") continue;
+      if (on_card[row.text()].empty()) card_order.push_back(row.text());
+      on_card[row.text()].push_back(row);
+    }
+  }
+  std::vector<std::string> source_order;
+  for (const std::string& row : rows_with(train_source_table(), "stazione,")) {
+    const std::vector<int> values = numbers(row);
+    const std::string name = row.substr(row.rfind(", ") + 2);
+    source_order.push_back(name);
+    for (const CardRow& card_row : on_card[name]) {
+      // The card gives the post to the metre, the source the 50 m grid.
+      EXPECT_LE(std::abs(card_row.metres() - lineside_metres(values[0])), 50) << name;
+      const std::string scheduled = clock(values[13], values[14]);
+      if (values[1] == 25) {
+        EXPECT_EQ(scheduled, "00.00") << name << ": a timing point has no time of its own";
+        EXPECT_TRUE(card_row.passing().has_value()) << name;
+      } else if (card_row.departure()) {
+        EXPECT_EQ(*card_row.departure(), scheduled) << name;
+      } else {
+        EXPECT_LE(card_row.arrival().value_or("99.99"), scheduled) << name;
+      }
+    }
+  }
+  EXPECT_EQ(card_order, source_order);
+}
+
+TEST(TimetableCardAgreement, KilometrePointsAreTheZeroStripeBoards) {
+  std::vector<std::pair<std::string, int>> boards;
+  for (const std::string& row : rows_with(line_source_table(), "indicatori_vmax")) {
+    const std::vector<int> values = numbers(row);
+    if (values[4] != 0) continue;
+    const int metres = lineside_metres(values[0]);
+    boards.emplace_back("Km " + std::to_string(metres / 1000) + "." + std::to_string(metres % 1000 + 1000).substr(1),
+                        values[1]);
+  }
+  std::vector<std::pair<std::string, int>> points;
+  for (size_t number = 1; number <= 2; ++number) {
+    for (const CardRow& row : filled_rows(number)) {
+      if (kind_of(row) != "kilometre point") continue;
+      EXPECT_EQ("Km " + row.figure(), row.text());
+      points.emplace_back(row.text(), row.speed());
+    }
+  }
+  EXPECT_EQ(points, boards);
+}
+
+TEST(TimetableCardAgreement, ProtectionSignalsStandBeforeTheirStations) {
+  std::map<std::string, int> station_starts;
+  for (const std::string& row : rows_with(train_source_table(), "stazione,")) {
+    const std::vector<int> values = numbers(row);
+    station_starts[row.substr(row.rfind(", ") + 2)] = values[0] - values[2] / 2;
+  }
+  std::vector<int> signals;
+  for (const std::string& row : rows_with(train_source_table(), "segnale,")) signals.push_back(numbers(row)[0]);
+  int protections = 0;
+  for (size_t number = 1; number <= 2; ++number) {
+    for (const CardRow& row : filled_rows(number)) {
+      if (kind_of(row) != "protection signal") continue;
+      ++protections;
+      std::string station = row.text().substr(std::string("Seg. protezione ").size());
+      std::transform(station.begin(), station.end(), station.begin(),
+                     [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+      ASSERT_TRUE(station_starts.contains(station)) << row.text();
+      const auto signal = std::find_if(signals.begin(), signals.end(), [&](int position) {
+        return std::abs(lineside_metres(position) - row.metres()) <= 50;
+      });
+      ASSERT_NE(signal, signals.end()) << row.text();
+      EXPECT_LT(*signal, station_starts[station]) << row.text();
+    }
+  }
+  EXPECT_EQ(protections, 3);
+}
+
+TEST(DatiScheda, WritesTheTableUnderTheTrainName) {
+  TempDir dir;
+  RouteModel model;
+  model.scenario_name = kBuiltInScenario;
+  model.train_number = kBuiltInTrain;
+  dati_scheda(model, dir.path());
+  EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302_scheda_treno.txt"), table_text(timetable_card_table()));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+}  // namespace
+}  // namespace scenario
