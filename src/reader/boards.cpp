@@ -1,0 +1,71 @@
+#include "reader/boards.h"
+
+#include "model/numeric.h"
+#include "reader/error_site.h"
+#include "reader/refuse.h"
+
+namespace scenario {
+namespace {
+
+// Speed codes read back as 100 x (s / 5) + (d / 5) for whole multiples of 5.
+constexpr double kSpeedScale = 20.0;
+constexpr double kSpeedStep = 5.0;
+constexpr int64_t kStripeScale = 10;
+
+// A board stands in the cell after the one its position falls in, with halves
+// going to the even neighbour (2475 m gives cell 50).
+int64_t board_cell(int32_t posizione) { return round_half_even(posizione / double{kCellLength} + 1); }
+
+int16_t speed_code(int32_t s, int32_t d) {
+  return narrow<int16_t>(round_half_even(s * kSpeedScale + d / kSpeedStep));
+}
+
+std::string board_at(std::string_view kind, int32_t posizione) {
+  return std::string(kind) + " at " + std::to_string(posizione) + " m: ";
+}
+
+}  // namespace
+
+void memo_indicatori_v_max(RouteModel& model, const SpeedBoard& board) {
+  const int64_t i = board_cell(board.posizione);
+  Cell& cell = cell_at(model, i);
+  if (!is_free(cell)) {
+    refuse(model, kSpeedBoardTaken, board_at("speed board", board.posizione) + cell_taken(i, cell));
+    return;
+  }
+  // Every value is made before the cell is touched: a value too wide for its
+  // field leaves no half-made board behind. The stripe counts are taken as
+  // 16-bit values; a combination beyond 16 bits is an overflow, not a wrap.
+  const int16_t p1 = speed_code(board.vas, board.vad);
+  const int16_t p2 = speed_code(board.vbs, board.vbd);
+  const int16_t p3 = speed_code(board.vcs, board.vcd);
+  const auto p4 = narrow<int16_t>(low16(board.strisces) * kStripeScale + low16(board.strisced));
+  cell.kind = kSpeedBoard;
+  cell.p1 = p1;
+  cell.p2 = p2;
+  cell.p3 = p3;
+  cell.p4 = p4;
+}
+
+void place_text_board(RouteModel& model, ReaderState& state, int32_t posizione, const std::string& text) {
+  // Station rows grow from row 1 up to the next board slot, so the texts stop
+  // at row 2 and the slot never falls below 1.
+  if (state.next_board_slot <= kFirstStationRow) {
+    refuse(model, kPositionError,
+           board_at("indication board", posizione) + "no row is left for its text (rows " +
+               std::to_string(kBoardTop) + " to " + std::to_string(kFirstStationRow + 1) + " are taken)");
+    return;
+  }
+  const int64_t i = board_cell(posizione);
+  Cell& cell = cell_at(model, i);
+  if (!is_free(cell)) {
+    refuse(model, kTextBoardTaken, board_at("indication board", posizione) + cell_taken(i, cell));
+    return;
+  }
+  cell.kind = kTextBoard;
+  cell.p1 = narrow<int16_t>(state.next_board_slot);
+  model.entries.at(static_cast<size_t>(state.next_board_slot)).text = text;
+  --state.next_board_slot;
+}
+
+}  // namespace scenario

@@ -1,0 +1,137 @@
+#include "reader/field_reader.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "model/run_failure.h"
+
+namespace scenario {
+namespace {
+
+constexpr char kQuote = '"';
+constexpr char kComma = ',';
+// Longer digit runs stop accumulating here; they are out of range anyway and
+// the value can no longer overflow.
+constexpr int64_t kDigitCap = int64_t{1} << 40;
+// How much of a bad field a message quotes.
+constexpr size_t kQuotedFieldLength = 40;
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+bool ends_field(char c) { return c == kComma || is_line_end(c); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+[[noreturn]] void fail(const std::string& what) { throw RunFailure(what); }
+
+// The offset of the first byte at or after from for which stop holds, or size.
+size_t find_from(std::string_view text, size_t from, bool (*stop)(char)) {
+  while (from < text.size() && !stop(text[from])) ++from;
+  return from;
+}
+
+// The offset just after the line end at offset at.
+size_t after_line_end(std::string_view text, size_t at) {
+  return at + (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1);
+}
+
+}  // namespace
+
+FieldReader::FieldReader(std::string_view text, std::string file_name)
+    : text_(text), file_name_(std::move(file_name)) {}
+
+void FieldReader::skip_blanks() {
+  while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
+}
+
+void FieldReader::mark_field_start() {
+  field_line_ = line_;
+  field_column_ = narrow<int>(static_cast<int64_t>(pos_ - line_start_) + 1);
+}
+
+void FieldReader::consume_line_end() {
+  pos_ = after_line_end(text_, pos_);
+  ++line_;
+  line_start_ = pos_;
+}
+
+void FieldReader::consume_separator() {
+  if (pos_ >= text_.size()) return;
+  if (text_[pos_] == kComma) {
+    ++pos_;
+  } else if (is_line_end(text_[pos_])) {
+    consume_line_end();
+  }
+}
+
+std::string FieldReader::read_text() {
+  if (at_end()) {
+    mark_field_start();
+    fail("read past the end of the file");
+  }
+  skip_blanks();
+  mark_field_start();
+  const size_t size = text_.size();
+  if (pos_ < size && text_[pos_] == kQuote) {
+    const size_t open = ++pos_;
+    while (pos_ < size && text_[pos_] != kQuote) {
+      if (is_line_end(text_[pos_])) {
+        consume_line_end();
+      } else {
+        ++pos_;
+      }
+    }
+    if (pos_ >= size) fail("a quoted field is never closed");
+    const size_t close = pos_;
+    pos_ = find_from(text_, close + 1, ends_field);
+    consume_separator();
+    return std::string(text_.substr(open, close - open));
+  }
+  const size_t start = pos_;
+  pos_ = find_from(text_, start, ends_field);
+  size_t end = pos_;
+  while (end > start && is_blank(text_[end - 1])) --end;
+  consume_separator();
+  return std::string(text_.substr(start, end - start));
+}
+
+int32_t FieldReader::read_number() {
+  if (!at_end()) skip_blanks();
+  mark_field_start();
+  if (at_end()) fail("read past the end of the file");
+  const size_t size = text_.size();
+  const size_t start = pos_;
+  const bool negative = text_[pos_] == '-';
+  if (negative) ++pos_;
+  int64_t value = 0;
+  const size_t first_digit = pos_;
+  for (; pos_ < size && is_digit(text_[pos_]); ++pos_) {
+    if (value < kDigitCap) value = value * 10 + (text_[pos_] - '0');
+  }
+  const bool complete = pos_ >= size || is_blank(text_[pos_]) || ends_field(text_[pos_]);
+  if (pos_ == first_digit || !complete) {
+    const size_t end = find_from(text_, start, ends_field);
+    const std::string_view field = text_.substr(start, std::min(end - start, kQuotedFieldLength));
+    fail(field.empty() ? "expected a number, found an empty field"
+                       : "expected a number, found \"" + std::string(field) + "\"");
+  }
+  if (negative) value = -value;
+  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
+    fail("number " + std::string(text_.substr(start, pos_ - start)) + " does not fit 32 bits");
+  }
+  skip_blanks();
+  consume_separator();
+  return static_cast<int32_t>(value);
+}
+
+std::string_view FieldReader::line_text(int line) const {
+  if (line < 1) return {};
+  size_t begin = 0;
+  for (int current = 1; current < line; ++current) {
+    const size_t end = find_from(text_, begin, is_line_end);
+    if (end >= text_.size()) return {};
+    begin = after_line_end(text_, end);
+  }
+  return text_.substr(begin, find_from(text_, begin, is_line_end) - begin);
+}
+
+}  // namespace scenario

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,21 +9,41 @@
 
 namespace scenario {
 
+// Where a field of a source began: 1-based line and byte column. Line 0 means
+// no field is concerned (a failure before the first read, say).
+struct FieldSite {
+  int line = 0;
+  int column = 0;
+};
+
 // Reads a text source held in memory strictly in sequence, one comma- or
 // line-separated field at a time, as text or as a number. Every failure (a
 // read past the end, a field that is no number, a number too wide for its
 // field) throws RunFailure.
+//
+// A line ends with CR LF; a lone LF or a lone CR ends it too, so that a source
+// saved by another editor reads the same. Blanks are spaces and tabs.
 class FieldReader {
  public:
-  explicit FieldReader(std::string_view text);
+  // text must outlive the reader; file_name names it in diagnostics.
+  explicit FieldReader(std::string_view text, std::string file_name = {});
 
   // True once nothing is left to read.
-  bool at_end() const;
+  bool at_end() const { return pos_ >= text_.size(); }
 
-  // The next field as text.
+  // The next field as text. Blanks before it are skipped; a field opened by a
+  // double quote runs to the next double quote (commas and line ends inside
+  // belong to it) and the rest up to the separator is dropped; any other field
+  // runs to the next comma or line end, without the blanks at its end (they
+  // are padding, never part of a keyword or a board text). The separator is
+  // consumed. An empty line gives one empty field; a quote that is never
+  // closed is a failure rather than the rest of the file.
   std::string read_text();
 
-  // The next number as a signed 32-bit integer.
+  // The next number as a signed 32-bit integer: blanks, an optional minus and
+  // digits, ended by a blank, a comma, a line end or the end of the text;
+  // blanks after it and one comma or line end after them are consumed. An
+  // empty field is no number.
   int32_t read_number();
 
   // The next number, which must fit T (int16_t, uint8_t ...).
@@ -31,15 +52,25 @@ class FieldReader {
     return narrow<T>(read_number());
   }
 
-  // Where the field most recently read began (1-based), for diagnostics.
+  // Where the field most recently read (or attempted) began.
+  FieldSite site() const { return {field_line_, field_column_}; }
   int field_line() const { return field_line_; }
   int field_column() const { return field_column_; }
 
-  // The text of a 1-based line without its line end.
+  const std::string& file_name() const { return file_name_; }
+
+  // The text of a 1-based line without its line end; empty for a line the
+  // text does not have.
   std::string_view line_text(int line) const;
 
  private:
+  void skip_blanks();
+  void mark_field_start();
+  void consume_separator();
+  void consume_line_end();
+
   std::string_view text_;
+  std::string file_name_;
   size_t pos_ = 0;
   int line_ = 1;           // line at pos_
   size_t line_start_ = 0;  // offset of the first byte of line_

@@ -1,0 +1,82 @@
+#include "reader/gradients_tunnels.h"
+
+#include <string>
+
+#include "model/numeric.h"
+#include "reader/error_site.h"
+#include "reader/refuse.h"
+
+namespace scenario {
+namespace {
+
+// A cell stores its gradient in per mille plus this.
+constexpr int32_t kGradientBias = 100;
+// The last cells of the grid keep gradient 0.
+constexpr int64_t kUnfilledTail = 2;
+
+// Kinds above this ask for tunnel markers and stand for kind - 10.
+constexpr int32_t kMarkedKinds = 10;
+// Every fourth cell of a marked tunnel gets a marker.
+constexpr int64_t kMarkerSpacing = 4;
+// A tunnel that begins this close after the previous one's exit takes kind 3.
+constexpr int64_t kCloseSuccession = 150;
+constexpr int32_t kCloseSuccessionKind = 3;
+constexpr int32_t kLastTunnel = kTunnelSlots - 1;
+
+// Writes the previous gradient at the fill position and advances; the write
+// happens at least once, then as long as the position is below until.
+void fill_gradient(RouteModel& model, ReaderState& state, int64_t until) {
+  const auto value = narrow<uint8_t>(int64_t{state.previous_gradient} + kGradientBias);
+  do {
+    cell_at(model, state.gradient_fill).gradient = value;
+    ++state.gradient_fill;
+  } while (state.gradient_fill < until);
+}
+
+std::string tunnel_name(int32_t inizio, int32_t fine) {
+  return "tunnel from " + std::to_string(inizio) + " m to " + std::to_string(fine) + " m";
+}
+
+}  // namespace
+
+void apply_gradient(RouteModel& model, ReaderState& state, int32_t p, int32_t g) {
+  const int64_t v = round_half_even(p / double{kCellLength});
+  if (v > 0) fill_gradient(model, state, v);
+  state.previous_gradient = g;
+}
+
+void final_gradient_fill(RouteModel& model, ReaderState& state) {
+  fill_gradient(model, state, int64_t{model.last_cell} - kUnfilledTail);
+}
+
+void memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo) {
+  const int64_t first = round_half_even(inizio / double{kCellLength});
+  const int64_t last = round_half_even(fine / double{kCellLength} - 1);
+  // The register holds 80 tunnels and the grid ends at last_cell: a tunnel
+  // beyond either is refused before anything is written.
+  if (model.tunnel_count >= kLastTunnel) {
+    refuse(model, kPositionError,
+           tunnel_name(inizio, fine) + ": the register already holds " + std::to_string(kLastTunnel) +
+               " tunnels");
+    return;
+  }
+  if (last >= first && last > model.last_cell) {
+    refuse(model, kPositionError,
+           tunnel_name(inizio, fine) + ": its cells " + std::to_string(first) + " to " +
+               std::to_string(last) + " reach past the last cell " + std::to_string(model.last_cell));
+    return;
+  }
+  const bool markers = tipo > kMarkedKinds;
+  if (markers) tipo -= kMarkedKinds;
+  const auto n = static_cast<size_t>(++model.tunnel_count);
+  model.tunnel_start[n] = inizio;
+  model.tunnel_end[n] = fine;
+  if (n > 1 && int64_t{inizio} - model.tunnel_end[n - 1] <= kCloseSuccession) tipo = kCloseSuccessionKind;
+  for (int64_t i = first; i <= last; ++i) {
+    Cell& cell = cell_at(model, i);
+    cell.tunnel = low8(tipo);
+    if (markers && (i - first + 1) % kMarkerSpacing == 0 && cell.kind == kNothing) cell.kind = kTunnelMarker;
+  }
+}
+
+}  // namespace scenario

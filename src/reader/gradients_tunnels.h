@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/route_model.h"
+#include "reader/reader_state.h"
+
+namespace scenario {
+
+// A gradient record: gradient g (per mille) holds from position p (metres)
+// on. The cells before p's cell receive the previous record's gradient.
+void apply_gradient(RouteModel& model, ReaderState& state, int32_t p, int32_t g);
+
+// After the last record: the last gradient runs on to cell last_cell - 3 (at
+// least one cell is written); the last three cells keep gradient 0.
+void final_gradient_fill(RouteModel& model, ReaderState& state);
+
+// A tunnel from inizio to fine (metres) of kind tipo covers the cells from its
+// entrance cell to the one before its exit cell. A tipo above 10 stands for
+// tipo - 10 with a tunnel marker in every fourth free cell; a tunnel that
+// begins within 150 m of the previous one's exit becomes kind 3. Refuses with
+// 15 an 81st tunnel and a tunnel whose cells reach past the grid.
+void memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo);
+
+}  // namespace scenario

@@ -1,0 +1,129 @@
+#include "reader/memorizza_dati.h"
+
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "io/read_file.h"
+#include "model/run_failure.h"
+#include "reader/error_site.h"
+#include "reader/field_reader.h"
+#include "reader/line_source.h"
+#include "reader/reader_state.h"
+#include "reader/refuse.h"
+#include "reader/train_source.h"
+
+namespace scenario {
+namespace {
+
+constexpr int32_t kNoLineSource = 101;
+
+// A refusal that concerns a whole file rather than one of its fields.
+void refuse_file(RouteModel& model, int32_t code, std::string file, std::string detail) {
+  model.error_code = code;
+  model.error_site = ErrorSite{};
+  model.error_site.file = std::move(file);
+  model.error_site.detail = std::move(detail);
+}
+
+// The source being read: its bytes and the field reader over them. It lives
+// outside the failure trap, so that the trap can still point into the source.
+class OpenSource {
+ public:
+  FieldReader& open(const std::filesystem::path& path) {
+    close();
+    file_ = path.filename().string();
+    std::optional<std::string> bytes = read_file(path);
+    if (!bytes) throw RunFailure("cannot read " + path.string());
+    bytes_ = std::move(*bytes);
+    return reader_.emplace(bytes_, file_);
+  }
+
+  void close() { reader_.reset(); }
+
+  // The trap's diagnostic: the field the reader was at, or the file alone.
+  void mark_failure(RouteModel& model, const std::string& what) const {
+    if (reader_) {
+      refuse(model, kRunFailure, what);
+      mark_site(model, *reader_, reader_->site());
+    } else {
+      refuse_file(model, kRunFailure, file_, what);
+    }
+  }
+
+ private:
+  std::string file_;
+  std::string bytes_;
+  std::optional<FieldReader> reader_;
+};
+
+// Deleting is the package's way with its own transient sources; an author's
+// sources are read the same way and left alone.
+class SourceDeletion {
+ public:
+  SourceDeletion(const RunFiles& files, SourcePolicy policy) : files_(files), policy_(policy) {}
+
+  // A source that cannot be deleted is a failing file operation.
+  void remove(const std::filesystem::path& path) const {
+    if (policy_ != SourcePolicy::kDelete) return;
+    std::error_code error;
+    std::filesystem::remove(path, error);
+    if (error) throw RunFailure("cannot delete " + path.string() + ": " + error.message());
+  }
+
+  // The trap deletes what still exists, as far as it can.
+  void remove_remaining() const noexcept {
+    if (policy_ != SourcePolicy::kDelete) return;
+    std::error_code ignored;
+    std::filesystem::remove(files_.line_source, ignored);
+    std::filesystem::remove(files_.train_source, ignored);
+  }
+
+ private:
+  const RunFiles& files_;
+  SourcePolicy policy_;
+};
+
+bool source_exists(const std::filesystem::path& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
+}
+
+// The train source is read only after a normal end of the line source or its
+// error 15; every other line error leaves it unread on disk.
+void read_sources(RouteModel& model, const RunFiles& files, const SourceDeletion& deletion,
+                  OpenSource& source) {
+  ReaderState state;
+  const LineOutcome outcome = read_line_source(model, source.open(files.line_source), state);
+  source.close();
+  deletion.remove(files.line_source);
+  if (outcome == LineOutcome::kStop) return;
+  read_train_source(model, source.open(files.train_source), state);
+  source.close();
+  deletion.remove(files.train_source);
+}
+
+}  // namespace
+
+void memorizza_dati(RouteModel& model, const RunFiles& files, SourcePolicy policy) {
+  model.entries[kScenarioRow].text = model.scenario_name;
+  model.entries[kTrainRow].text = model.train_number;
+  if (!source_exists(files.line_source)) {
+    refuse_file(model, kNoLineSource, files.line_source.filename().string(),
+                "the line source " + files.line_source.string() + " does not exist");
+    return;
+  }
+  const SourceDeletion deletion(files, policy);
+  OpenSource source;
+  try {
+    read_sources(model, files, deletion, source);
+  } catch (const std::exception& failure) {
+    // The one trap of the reading: any run-time failure of either half.
+    source.mark_failure(model, failure.what());
+    deletion.remove_remaining();
+  }
+}
+
+}  // namespace scenario

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/route_model.h"
+
+namespace scenario {
+
+inline constexpr int32_t kWarningCellTaken = 17;
+inline constexpr int32_t kStartCellTaken = 18;
+inline constexpr int32_t kEndCellTaken = 19;
+inline constexpr int32_t kPreWarningCellTaken = 20;
+
+// The six numbers of a slowdown record, in the order of the source.
+struct SlowdownRecord {
+  int32_t x = 0;     // start position, m
+  int32_t v = 0;     // speed of the restriction
+  int32_t l = 0;     // length, m
+  int32_t f_tt = 0;  // copied to the start and end cells
+  int32_t f_ta = 0;  // asks for the four pre-warning cells
+  int32_t d_v = 0;   // copied to p2 of the board cells when not 0
+};
+
+// Lays a slowdown into the grid: warning board 1200 m ahead (past 1500 m),
+// start, end and on request four pre-warning cells. Refuses with 17 to 20
+// when one of them is taken, and with 15 when the end lies beyond the grid.
+// The caller has checked x against the grid.
+void memo_rallentamento(RouteModel& model, const SlowdownRecord& record);
+
+}  // namespace scenario

@@ -1,0 +1,169 @@
+#include "reader/stations.h"
+
+#include <string>
+
+#include "model/numeric.h"
+#include "reader/error_site.h"
+
+namespace scenario {
+namespace {
+
+constexpr int32_t kStationReach = 800;  // a station needs this much grid after its position
+constexpr int32_t kLengthUnit = 100;
+constexpr int32_t kStationSpacing = 350;  // from one station's end to the next one's start
+constexpr int32_t kLongStation = 600;     // byte4 is kept from this length on
+constexpr int32_t kEndExtension = 50;     // byte3 moves the end this much further
+constexpr int32_t kShortTail = 150;       // kinds 5 and 6 end this far past their position
+constexpr int64_t kLowestStopCell = 2;    // cells 0 and 1 take no station marks
+constexpr int kApproachCells = 4;
+constexpr uint8_t kApproachBase = 80;  // approach codes 81 next to the stop to 84
+constexpr int64_t kSecondsPerHour = 3600;
+constexpr int64_t kSecondsPerMinute = 60;
+
+struct Extent {
+  int64_t start = 0;
+  int64_t end = 0;
+};
+
+// Kinds 5 and 6 end just past their position and get no approach cells.
+bool ends_short(uint8_t kind) { return kind == 5 || kind == 6; }
+
+// Kinds 7 and 8 reach their full length on both sides.
+bool reaches_both_ways(uint8_t kind) { return kind == 7 || kind == 8; }
+
+std::string where(const Entry& row) { return "station at " + std::to_string(row.long3) + " m"; }
+
+// Values 4 to 16 and the name, in the order of the record.
+void read_settings(FieldReader& reader, Entry& row) {
+  row.flag = reader.read_number_as<uint8_t>();
+  row.byte4 = reader.read_number_as<uint8_t>();
+  row.byte3 = reader.read_number_as<uint8_t>();
+  row.short1 = reader.read_number_as<int16_t>();
+  row.short2 = reader.read_number_as<int16_t>();
+  row.byte1 = reader.read_number_as<uint8_t>();
+  row.short3 = reader.read_number_as<int16_t>();
+  row.short4 = reader.read_number_as<int16_t>();
+  row.short5 = reader.read_number_as<int16_t>();
+  row.byte2 = reader.read_number_as<uint8_t>();
+  const int64_t hour = reader.read_number();
+  const int64_t minute = reader.read_number();
+  const int64_t second = reader.read_number();
+  row.long4 = narrow<int32_t>(hour * kSecondsPerHour + minute * kSecondsPerMinute + second);
+  row.text = reader.read_text();
+}
+
+// Lengths are whole hundreds, so halving them is exact. The end extension
+// flag counts only for kinds that are centred on their position.
+Extent station_extent(const Entry& row, int64_t length) {
+  const int64_t position = row.long3;
+  if (ends_short(row.kind)) return {position - length, position + kShortTail};
+  if (reaches_both_ways(row.kind)) return {position - length, position + length};
+  const int64_t extension = row.byte3 != 0 ? kEndExtension : 0;
+  return {position - length / 2, position + length / 2 + extension};
+}
+
+// Marks the stop cell at the end of the extent and the four approach cells
+// before it, whatever they hold, except that a stop mark never erases the end
+// of a slowdown: the compile pass needs an end after every slowdown start.
+// Returns false when it refused the station.
+bool mark_stop(RouteModel& model, const FieldReader& reader, FieldSite position, int32_t k,
+               const Extent& extent) {
+  const Entry& row = model.entries[static_cast<size_t>(k)];
+  const int64_t stop = extent.end / kCellLength - 1;  // the end is a whole number of cells
+  const std::string extent_text = where(row) + ": extent ends at " + std::to_string(extent.end) +
+                                  " m, which puts the stop mark in cell " + std::to_string(stop);
+  if (stop < kLowestStopCell) {
+    refuse_at(model, reader, position, kStopCellUnusable, extent_text + " (cells 0 and 1 take none)");
+    return false;
+  }
+  if (stop >= static_cast<int64_t>(model.cells.size())) {
+    refuse_at(model, reader, position, kPositionError,
+              extent_text + ", beyond the last cell " + std::to_string(model.cells.size() - 1));
+    return false;
+  }
+  if (cell_at(model, stop).kind == kSlowdownEnd) {
+    refuse_at(model, reader, position, kStopCellUnusable,
+              where(row) + ": stop " + cell_taken(stop, cell_at(model, stop)));
+    return false;
+  }
+  if (!ends_short(row.kind)) {
+    for (int b = 1; b <= kApproachCells; ++b) {
+      if (stop - b < kLowestStopCell) break;
+      cell_at(model, stop - b).approach = static_cast<uint8_t>(kApproachBase + b);
+    }
+  }
+  Cell& cell = cell_at(model, stop);
+  cell.kind = kStationStop;
+  cell.p1 = narrow<int16_t>(k);
+  return true;
+}
+
+}  // namespace
+
+void memo_stazione(RouteModel& model, FieldReader& reader, ReaderState& state, FieldSite keyword) {
+  const int32_t k = state.station_counter;
+  // Stations and board texts share rows 1 to 80; a row the boards already
+  // hold is never written.
+  if (k < kFirstStationRow || k >= state.next_board_slot || k >= kEntryCount) {
+    refuse_at(model, reader, keyword, kTooManyStations,
+              "no row left for a station: the indication-board texts reach down to row " +
+                  std::to_string(state.next_board_slot + 1));
+    return;
+  }
+  Entry& row = model.entries[static_cast<size_t>(k)];
+
+  row.long3 = reader.read_number();
+  const FieldSite position = reader.site();
+  if (int64_t{row.long3} + kStationReach > int64_t{kCellLength} * model.last_cell) {
+    refuse_at(model, reader, position, kPositionError,
+              where(row) + " lies within " + std::to_string(kStationReach) +
+                  " m of the end of the grid (last cell " + std::to_string(model.last_cell) + ", at " +
+                  std::to_string(int64_t{kCellLength} * model.last_cell) + " m)");
+    return;
+  }
+  if (row.long3 % kCellLength != 0) {
+    refuse_at(model, reader, position, kStationOffGrid,
+              where(row) + ": position is not a multiple of " + std::to_string(kCellLength) + " m");
+    return;
+  }
+  row.kind = reader.read_number_as<uint8_t>();
+  const int32_t length = reader.read_number();
+  if (length % kLengthUnit != 0) {
+    refuse_at(model, reader, reader.site(), kStationLengthUneven,
+              where(row) + ": length " + std::to_string(length) + " m is not a multiple of " +
+                  std::to_string(kLengthUnit) + " m");
+    return;
+  }
+  read_settings(reader, row);
+  model.text_buffer = row.text;
+
+  const Extent extent = station_extent(row, length);
+  row.long1 = narrow<int32_t>(extent.start);
+  row.long2 = narrow<int32_t>(extent.end);
+  if (ends_short(row.kind) || reaches_both_ways(row.kind)) row.byte3 = 0;
+  if (length < kLongStation) row.byte4 = 0;
+  if (k == kFirstStationRow) {
+    row.byte3 = 0;
+    row.byte4 = 0;
+  }
+  if (row.kind < kFirstTimingPointKind && !mark_stop(model, reader, position, k, extent)) return;
+
+  if (k > kFirstStationRow) {
+    const int32_t previous_end = model.entries[static_cast<size_t>(k - 1)].long2;
+    if (extent.start - kStationSpacing < previous_end) {
+      refuse_at(model, reader, position, kStationsTooClose,
+                where(row) + " begins at " + std::to_string(extent.start) + " m, less than " +
+                    std::to_string(kStationSpacing) + " m after the station in row " + std::to_string(k - 1) +
+                    " ends at " + std::to_string(previous_end) + " m");
+      return;
+    }
+  }
+  state.station_counter = k + 1;
+  if (state.station_counter >= state.next_board_slot) {
+    refuse_at(model, reader, keyword, kTooManyStations,
+              where(row) + " took row " + std::to_string(k) +
+                  ", the last row stations may use below the indication-board texts");
+  }
+}
+
+}  // namespace scenario

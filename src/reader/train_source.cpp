@@ -1,0 +1,328 @@
+#include "reader/train_source.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "model/numeric.h"
+#include "model/run_files.h"
+#include "reader/error_site.h"
+#include "reader/refuse.h"
+#include "reader/signals.h"
+#include "reader/slowdowns.h"
+#include "reader/stations.h"
+
+namespace scenario {
+namespace {
+
+constexpr int32_t kUnevenProgressive = 2;
+constexpr int32_t kReductionCellTaken = 7;
+
+constexpr std::string_view kGeneralHeading = "[generale]";
+constexpr std::string_view kCommentMark = "-";
+constexpr int kMaxCommentTokens = 2;      // a third comment token in a row is tested
+constexpr int32_t kPositionMargin = 100;  // a record needs 100 m of grid after its position
+constexpr double kSpeedUnit = 5.0;        // speed_limit counts 5 km/h steps
+constexpr int64_t kUnfilledTail = 2;      // the final fills stop short of the last cells
+constexpr std::array kProgressiveRows = {kProgressiveTreRow, kProgressiveDueRow, kProgressiveUnoRow};
+
+// How the main loop goes on after a record.
+enum class Flow { kNext, kEnd, kStop };
+
+// The record being read: where its keyword stood and what it reads into.
+struct Record {
+  RouteModel& model;
+  FieldReader& reader;
+  ReaderState& state;
+  FieldSite keyword;
+};
+
+// A number of the record and where it stood, for the caret of a diagnostic.
+struct Number {
+  int32_t value = 0;
+  FieldSite site;
+};
+
+Number read_sited(FieldReader& reader) {
+  const int32_t value = reader.read_number();
+  return {value, reader.site()};
+}
+
+// Keywords are found anywhere in the token, whatever the letter case.
+std::string lower_case(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+bool contains(std::string_view token, std::string_view word) {
+  return token.find(word) != std::string_view::npos;
+}
+
+void read_token(RouteModel& model, FieldReader& reader) { model.text_buffer = reader.read_text(); }
+
+int64_t cell_of(int64_t position) { return round_half_even(static_cast<double>(position) / kCellLength); }
+
+std::string at(std::string_view what, int32_t position) {
+  return std::string(what) + " at " + std::to_string(position) + " m";
+}
+
+int64_t last_position(const RouteModel& model) {
+  return int64_t{kCellLength} * model.last_cell - kPositionMargin;
+}
+
+// Every record with a position needs (p + 100) / 50 <= last_cell, compared
+// exactly. A record that places something in a cell must not lie before the
+// origin either, where the grid has no cells.
+bool passes_position_check(Record& record, std::string_view what, const Number& position, bool places_cell) {
+  if (places_cell && position.value < 0) {
+    refuse_at(record.model, record.reader, position.site, kPositionError,
+              at(what, position.value) + " lies before the route origin");
+    return false;
+  }
+  if (position.value > last_position(record.model)) {
+    refuse_at(record.model, record.reader, position.site, kPositionError,
+              at(what, position.value) + " lies beyond the grid: positions reach " +
+                  std::to_string(last_position(record.model)) + " m at most (last cell " +
+                  std::to_string(record.model.last_cell) + ")");
+    return false;
+  }
+  return true;
+}
+
+// Runs one record handler. An error recorded earlier (the line half's 15) is
+// not a refusal: only an error the handler itself records stops the reading,
+// and its own 15 ends the reading through the end processing.
+template <typename Handler>
+Flow run_handler(RouteModel& model, Handler&& handler) {
+  const int32_t earlier = std::exchange(model.error_code, 0);
+  std::forward<Handler>(handler)();
+  if (model.error_code == 0) {
+    model.error_code = earlier;
+    return Flow::kNext;
+  }
+  return model.error_code == kPositionError ? Flow::kEnd : Flow::kStop;
+}
+
+// The speed limits and the adhesion are run-length lists along the grid:
+// each value holds from its record's cell up to the next record of its kind.
+struct FillList {
+  int64_t& position;  // first cell not yet given a value
+  int32_t& previous;  // value of the latest record
+  uint8_t Cell::*field;
+  uint8_t (*cell_value)(int32_t);
+};
+
+uint8_t speed_units(int32_t speed) { return narrow<uint8_t>(round_half_even(speed / kSpeedUnit)); }
+uint8_t adhesion_value(int32_t adhesion) { return narrow<uint8_t>(adhesion); }
+
+FillList speed_list(ReaderState& state) {
+  return {state.speed_fill, state.previous_speed, &Cell::speed_limit, speed_units};
+}
+FillList adhesion_list(ReaderState& state) {
+  return {state.adhesion_fill, state.previous_adhesion, &Cell::adhesion, adhesion_value};
+}
+
+// Cells from the fill position up to the one before n take the previous
+// value. Cells before the first record thus get 0; a record out of order
+// writes no cell, and the fill position never moves backwards.
+void fill_to(RouteModel& model, const FillList& list, int64_t n) {
+  if (n <= list.position) return;
+  const uint8_t value = list.cell_value(list.previous);
+  for (int64_t i = list.position; i < n; ++i) cell_at(model, i).*list.field = value;
+  list.position = n;
+}
+
+// The latest value runs on towards the end of the grid: at least one cell,
+// then while the fill position is below last_cell - 2.
+void fill_to_end(RouteModel& model, const FillList& list) {
+  const uint8_t value = list.cell_value(list.previous);
+  do {
+    cell_at(model, list.position).*list.field = value;
+    ++list.position;
+  } while (list.position < model.last_cell - kUnfilledTail);
+}
+
+Flow read_fill(Record& record, std::string_view what, const FillList& list) {
+  const Number position = read_sited(record.reader);
+  const int32_t value = record.reader.read_number();
+  if (!passes_position_check(record, what, position, false)) return Flow::kEnd;
+  fill_to(record.model, list, cell_of(position.value));
+  list.previous = value;
+  return Flow::kNext;
+}
+
+Flow read_speed_limit(Record& record) { return read_fill(record, "speed limit", speed_list(record.state)); }
+Flow read_adhesion(Record& record) { return read_fill(record, "adhesion", adhesion_list(record.state)); }
+
+Flow read_braked_mass(Record& record) {
+  record.model.entries[kTotalsRow].long1 = record.reader.read_number();
+  return Flow::kNext;
+}
+
+Flow read_coaches(Record& record) {
+  record.model.entries[kTotalsRow].long3 = record.reader.read_number();
+  return Flow::kNext;
+}
+
+Flow read_clock(Record& record) {
+  Entry& train = record.model.entries[kTrainRow];
+  train.short3 = record.reader.read_number_as<int16_t>();
+  train.short4 = record.reader.read_number_as<int16_t>();
+  train.short5 = record.reader.read_number_as<int16_t>();
+  return Flow::kNext;
+}
+
+Flow read_sand(Record& record) {
+  record.model.entries[kTrainRow].short1 = record.reader.read_number_as<int16_t>();
+  return Flow::kNext;
+}
+
+Flow read_signal(Record& record) {
+  FieldReader& reader = record.reader;
+  const Number posizione = read_sited(reader);
+  SignalRecord signal{.posizione = posizione.value};
+  for (int32_t* value : {&signal.sx, &signal.s1, &signal.s2, &signal.s3, &signal.rapp, &signal.dx, &signal.d1,
+                         &signal.d2, &signal.d3, &signal.tempo}) {
+    *value = reader.read_number();
+  }
+  if (!passes_position_check(record, "signal", posizione, true)) return Flow::kEnd;
+  const Flow flow = run_handler(record.model, [&] { memo_segnale(record.model, signal); });
+  if (flow != Flow::kNext) mark_site(record.model, reader, posizione.site);
+  return flow;
+}
+
+Flow read_slowdown(Record& record) {
+  FieldReader& reader = record.reader;
+  const Number x = read_sited(reader);
+  const int32_t v = reader.read_number();
+  const Number l = read_sited(reader);
+  const int32_t f_tt = reader.read_number();
+  const int32_t f_ta = reader.read_number();
+  const int32_t d_v = reader.read_number();
+  if (!passes_position_check(record, "slowdown", x, true)) return Flow::kEnd;
+  const SlowdownRecord slowdown{.x = x.value, .v = v, .l = l.value, .f_tt = f_tt, .f_ta = f_ta, .d_v = d_v};
+  const Flow flow = run_handler(record.model, [&] { memo_rallentamento(record.model, slowdown); });
+  // The end cell's troubles come from the length; the others from the start.
+  const bool end_at_fault =
+      record.model.error_code == kEndCellTaken || record.model.error_code == kPositionError;
+  if (flow != Flow::kNext) mark_site(record.model, reader, end_at_fault ? l.site : x.site);
+  return flow;
+}
+
+// A speed reduction point takes the cell p / 50, one before the cell a signal
+// at the same position takes: kind 12 with its value, or kind 13 without one.
+void place_speed_reduction(Record& record, const Number& position, int32_t value) {
+  const int64_t n = cell_of(position.value);
+  Cell& cell = cell_at(record.model, n);
+  if (!is_free(cell)) {
+    refuse_at(record.model, record.reader, position.site, kReductionCellTaken,
+              at("speed reduction point", position.value) + ": " + cell_taken(n, cell));
+    return;
+  }
+  if (value >= 1) {
+    cell.p1 = narrow<int16_t>(value);
+    cell.kind = kReductionValue;
+  } else {
+    cell.kind = kReductionPlain;
+  }
+}
+
+Flow read_speed_reduction(Record& record) {
+  const Number position = read_sited(record.reader);
+  const int32_t value = record.reader.read_number();
+  if (!passes_position_check(record, "speed reduction point", position, true)) return Flow::kEnd;
+  return run_handler(record.model, [&] { place_speed_reduction(record, position, value); });
+}
+
+Flow read_station(Record& record) {
+  return run_handler(record.model,
+                     [&] { memo_stazione(record.model, record.reader, record.state, record.keyword); });
+}
+
+// The keyword tests, in their order; a token that holds both words of a
+// test starts its record, and one token may start several.
+struct KeywordTest {
+  std::string_view word;
+  std::string_view also;  // empty when one word suffices
+  Flow (*read)(Record&);
+};
+
+constexpr std::array kKeywordTests = {
+    KeywordTest{"frenata", "massa", read_braked_mass},
+    KeywordTest{"vetture", "", read_coaches},
+    KeywordTest{"velocit", "", read_speed_limit},
+    KeywordTest{"aderenza", "", read_adhesion},
+    KeywordTest{"orologio", "", read_clock},
+    KeywordTest{"sabbia", "", read_sand},
+    KeywordTest{"segnale", "", read_signal},
+    KeywordTest{"rallentamento", "", read_slowdown},
+    KeywordTest{"abbattimento", "", read_speed_reduction},
+    KeywordTest{"stazione", "", read_station},
+};
+
+// Everything before the heading is skipped. The search reads before it tests
+// for the end, so an empty source is a read failure.
+void find_general_section(RouteModel& model, FieldReader& reader) {
+  do {
+    read_token(model, reader);
+  } while (!contains(lower_case(model.text_buffer), kGeneralHeading) && !reader.at_end());
+}
+
+// One pass of the main loop. The last field of the source is never a record.
+Flow next_record(RouteModel& model, FieldReader& reader, ReaderState& state) {
+  if (reader.at_end()) return Flow::kEnd;
+  read_token(model, reader);
+  if (reader.at_end()) return Flow::kEnd;
+  for (int i = 0; i < kMaxCommentTokens && contains(model.text_buffer, kCommentMark); ++i) {
+    read_token(model, reader);
+    if (reader.at_end()) return Flow::kEnd;
+  }
+  const std::string token = lower_case(model.text_buffer);
+  Record record{model, reader, state, reader.site()};
+  for (const KeywordTest& test : kKeywordTests) {
+    if (!contains(token, test.word) || !contains(token, test.also)) continue;
+    const Flow flow = test.read(record);
+    if (flow != Flow::kNext) return flow;
+  }
+  return Flow::kNext;
+}
+
+// The progressive systems of the line source must start and shift on whole
+// cells. The check runs last and replaces an earlier 15.
+void check_progressives(RouteModel& model) {
+  for (const int row : kProgressiveRows) {
+    const Entry& entry = model.entries[static_cast<size_t>(row)];
+    if (entry.long1 % kCellLength == 0 && entry.long2 % kCellLength == 0) continue;
+    model.error_site = ErrorSite{};
+    model.error_site.file =
+        run_files({}, model.scenario_name, model.train_number).line_source.filename().string();
+    refuse(model, kUnevenProgressive,
+           "kilometric progressive system in row " + std::to_string(row) + " starts at " +
+               std::to_string(entry.long1) + " m with offset " + std::to_string(entry.long2) +
+               " m: both must be multiples of " + std::to_string(kCellLength) + " m");
+    return;
+  }
+}
+
+void end_processing(RouteModel& model, ReaderState& state) {
+  fill_to_end(model, speed_list(state));
+  fill_to_end(model, adhesion_list(state));
+  check_progressives(model);
+}
+
+}  // namespace
+
+void read_train_source(RouteModel& model, FieldReader& reader, ReaderState& state) {
+  find_general_section(model, reader);
+  for (Flow flow = Flow::kNext; flow != Flow::kEnd;) {
+    flow = next_record(model, reader, state);
+    if (flow == Flow::kStop) return;
+  }
+  end_processing(model, state);
+}
+
+}  // namespace scenario

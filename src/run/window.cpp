@@ -4,7 +4,10 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
 #include <X11/Xlib.h>
+
+#include <algorithm>
 
 namespace scenario {
 namespace {
@@ -50,19 +53,28 @@ void show_waiting_window() {
 }
 
 void show_error_box(const std::string& message) {
-  constexpr int kBoxWidth = 260;
-  constexpr int kBoxHeight = 110;
+  constexpr int kMinWidth = 260;
+  constexpr int kMaxTextWidth = 560;
   constexpr int kButtonWidth = 80;
   constexpr int kButtonHeight = 28;
   constexpr int kMargin = 16;
-  Fl_Window box(kBoxWidth, kBoxHeight, kProgramTitle);
-  Fl_Box text(kMargin, kMargin, kBoxWidth - 2 * kMargin, kBoxHeight - 3 * kMargin - kButtonHeight);
+  // The box takes the width of its message, wrapping a very long one.
+  fl_open_display();
+  fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+  int text_width = kMaxTextWidth;
+  int text_height = 0;
+  fl_measure(message.c_str(), text_width, text_height);
+  const int width = std::max(kMinWidth, text_width + 2 * kMargin);
+  const int height = text_height + kButtonHeight + 3 * kMargin;
+
+  Fl_Window box(width, height, kProgramTitle);
+  Fl_Box text(kMargin, kMargin, width - 2 * kMargin, text_height);
   text.copy_label(message.c_str());
-  text.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-  Fl_Button ok((kBoxWidth - kButtonWidth) / 2, kBoxHeight - kMargin - kButtonHeight, kButtonWidth, kButtonHeight,
-               "OK");
+  text.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+  Fl_Button ok((width - kButtonWidth) / 2, height - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, "OK");
   ok.callback([](Fl_Widget* button, void*) { button->window()->hide(); });
   box.end();
+  box.position((Fl::w() - width) / 2, (Fl::h() - height) / 2);
   box.set_modal();
   box.show();
   while (box.shown()) Fl::wait();

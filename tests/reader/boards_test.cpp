@@ -1,0 +1,157 @@
+#include "reader/boards.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "model/run_failure.h"
+#include "reader/error_site.h"
+
+namespace scenario {
+namespace {
+
+RouteModel model_with_cells(int32_t last_cell) {
+  RouteModel model;
+  model.last_cell = last_cell;
+  model.cells.resize(static_cast<size_t>(last_cell) + 1);
+  return model;
+}
+
+// "indicatori_vmax,  7700,  100,  100,  110,  2,  100,  100,  110,  2"
+constexpr SpeedBoard kBuiltInRow{.posizione = 7700, .vas = 100, .vbs = 100, .vcs = 110, .strisces = 2,
+                                 .vad = 100, .vbd = 100, .vcd = 110, .strisced = 2};
+
+TEST(MemoIndicatoriVMax, PacksTheSpeedsOfBothGroups) {
+  RouteModel model = model_with_cells(2480);
+  memo_indicatori_v_max(model, kBuiltInRow);
+  const Cell& cell = model.cells[155];
+  EXPECT_EQ(cell.kind, kSpeedBoard);
+  EXPECT_EQ(cell.p1, 2020);
+  EXPECT_EQ(cell.p2, 2020);
+  EXPECT_EQ(cell.p3, 2222);
+  EXPECT_EQ(cell.p4, 22);
+  EXPECT_EQ(model.error_code, 0);
+}
+
+struct CodeCase {
+  int32_t vas, vad;
+  int16_t p1;
+};
+
+class SpeedCode : public ::testing::TestWithParam<CodeCase> {};
+
+TEST_P(SpeedCode, RoundsTheFifthOfTheDSpeed) {
+  RouteModel model = model_with_cells(100);
+  memo_indicatori_v_max(model, {.posizione = 1000, .vas = GetParam().vas, .vad = GetParam().vad});
+  EXPECT_EQ(model.cells[21].p1, GetParam().p1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SpeedCode,
+                         ::testing::Values(CodeCase{100, 110, 2022}, CodeCase{140, 140, 2828},
+                                           CodeCase{100, 102, 2020}, CodeCase{0, 7, 1},
+                                           CodeCase{0, 8, 2}, CodeCase{-5, 0, -100}));
+
+struct CellCase {
+  int32_t posizione;
+  size_t cell;
+};
+
+class BoardCell : public ::testing::TestWithParam<CellCase> {};
+
+// Halves go to the even neighbour: 2475 / 50 + 1 = 50.5 gives 50.
+TEST_P(BoardCell, IsTheCellAfterThePositionRounded) {
+  RouteModel model = model_with_cells(2480);
+  ReaderState state;
+  memo_indicatori_v_max(model, {.posizione = GetParam().posizione});
+  place_text_board(model, state, GetParam().posizione + 100, "(X)");
+  EXPECT_EQ(model.cells[GetParam().cell].kind, kSpeedBoard);
+  EXPECT_EQ(model.cells[GetParam().cell + 2].kind, kTextBoard);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BoardCell,
+                         ::testing::Values(CellCase{7150, 144}, CellCase{7700, 155}, CellCase{2475, 50},
+                                           CellCase{2525, 52}, CellCase{2476, 51}, CellCase{0, 1}));
+
+TEST(MemoIndicatoriVMax, ValuesTooWideForTheirFieldAreAFailure) {
+  RouteModel model = model_with_cells(100);
+  EXPECT_THROW(memo_indicatori_v_max(model, {.posizione = 1000, .vas = 2000}), RunFailure);
+  EXPECT_EQ(model.cells[21].kind, kNothing);
+  EXPECT_THROW(memo_indicatori_v_max(model, {.posizione = 1000, .strisces = 3277}), RunFailure);
+  memo_indicatori_v_max(model, {.posizione = 1000, .strisces = 3276, .strisced = 7});
+  EXPECT_EQ(model.cells[21].p4, 32767);
+}
+
+TEST(MemoIndicatoriVMax, ACellThatIsNotFreeRefusesTheBoard) {
+  RouteModel model = model_with_cells(2480);
+  model.cells[155].kind = kTextBoard;
+  memo_indicatori_v_max(model, kBuiltInRow);
+  EXPECT_EQ(model.error_code, kSpeedBoardTaken);
+  EXPECT_EQ(model.error_site.detail, "speed board at 7700 m: cell 155 already holds an indication board");
+  EXPECT_EQ(model.cells[155].p1, 0);
+}
+
+TEST(Boards, ATunnelMarkerGivesWayToABoard) {
+  RouteModel model = model_with_cells(2480);
+  ReaderState state;
+  model.cells[155].kind = kTunnelMarker;
+  model.cells[157].kind = kTunnelMarker;
+  memo_indicatori_v_max(model, kBuiltInRow);
+  place_text_board(model, state, 7800, "(X)");
+  EXPECT_EQ(model.cells[155].kind, kSpeedBoard);
+  EXPECT_EQ(model.cells[157].kind, kTextBoard);
+  EXPECT_EQ(model.error_code, 0);
+}
+
+TEST(PlaceTextBoard, TextsFillTheRowsFrom80Down) {
+  RouteModel model = model_with_cells(2480);
+  ReaderState state;
+  place_text_board(model, state, 1000, "(SOTTOVIA    )(AUTOSTRADALE)");
+  place_text_board(model, state, 2000, "(B)");
+  EXPECT_EQ(model.cells[21].kind, kTextBoard);
+  EXPECT_EQ(model.cells[21].p1, 80);
+  EXPECT_EQ(model.cells[41].p1, 79);
+  EXPECT_EQ(model.entries[80].text, "(SOTTOVIA    )(AUTOSTRADALE)");
+  EXPECT_EQ(model.entries[79].text, "(B)");
+  EXPECT_EQ(state.next_board_slot, 78);
+}
+
+TEST(PlaceTextBoard, ASecondBoardInTheSameCellIsRefused) {
+  RouteModel model = model_with_cells(2480);
+  ReaderState state;
+  place_text_board(model, state, 1000, "(A)");
+  place_text_board(model, state, 1010, "(B)");
+  EXPECT_EQ(model.error_code, kTextBoardTaken);
+  EXPECT_EQ(model.error_site.detail, "indication board at 1010 m: cell 21 already holds an indication board");
+  EXPECT_EQ(model.entries[79].text, "");
+  EXPECT_EQ(state.next_board_slot, 79);
+}
+
+TEST(PlaceTextBoard, ASpeedBoardInTheCellOfATextBoardIsRefused) {
+  RouteModel model = model_with_cells(2480);
+  ReaderState state;
+  place_text_board(model, state, 7700, "(A)");
+  memo_indicatori_v_max(model, kBuiltInRow);
+  EXPECT_EQ(model.error_code, kSpeedBoardTaken);
+  EXPECT_EQ(model.cells[155].kind, kTextBoard);
+}
+
+// Stations fill rows from 1 upward to the next board slot: the texts stop at
+// row 2, and the 80th board is refused.
+TEST(PlaceTextBoard, TheTextsLeaveRowOneToTheStations) {
+  RouteModel model = model_with_cells(2480);
+  ReaderState state;
+  for (int32_t n = 0; n < 79; ++n) place_text_board(model, state, 1000 + 100 * n, "(T)");
+  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(model.entries[2].text, "(T)");
+  EXPECT_EQ(state.next_board_slot, 1);
+  place_text_board(model, state, 20000, "(T)");
+  EXPECT_EQ(model.error_code, kPositionError);
+  EXPECT_EQ(model.error_site.detail,
+            "indication board at 20000 m: no row is left for its text (rows 80 to 2 are taken)");
+  EXPECT_EQ(model.cells[401].kind, kNothing);
+  EXPECT_EQ(model.entries[1].text, "");
+  EXPECT_EQ(state.next_board_slot, 1);
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,505 @@
+#include "reader/train_source.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/run_failure.h"
+#include "model/run_files.h"
+#include "reader/error_site.h"
+#include "reader/memorizza_dati.h"
+#include "reader/signals.h"
+#include "reader/slowdowns.h"
+#include "sources/builtin_sources.h"
+#include "sources/line_table.h"
+#include "support/temp_dir.h"
+
+namespace scenario {
+namespace {
+
+constexpr int32_t kLastCell = 400;  // a 20000 m route
+
+// The train half over a source held in memory, on a grid the line half made.
+struct TrainRead {
+  RouteModel model;
+  ReaderState state;
+  std::string text;
+
+  TrainRead() {
+    model.last_cell = kLastCell;
+    model.cells.resize(kLastCell + 1);
+  }
+
+  TrainRead& read(std::string source) {
+    text = std::move(source);
+    FieldReader reader(text, "S_T-.txt");
+    read_train_source(model, reader, state);
+    return *this;
+  }
+
+  const Cell& cell(int i) const { return model.cells[static_cast<size_t>(i)]; }
+
+  std::vector<uint8_t> speed_limits() const {
+    std::vector<uint8_t> values;
+    for (const Cell& c : model.cells) values.push_back(c.speed_limit);
+    return values;
+  }
+};
+
+std::string with_general(const std::string& body) { return "[generale]\r\n" + body + "[fine]\r\n"; }
+
+// Cells first..last take value, the rest 0.
+std::vector<uint8_t> run_of(std::vector<std::pair<int, uint8_t>> runs) {
+  std::vector<uint8_t> values(kLastCell + 1, 0);
+  int from = 0;
+  for (const auto& [to, value] : runs) {
+    for (int i = from; i <= to; ++i) values[static_cast<size_t>(i)] = value;
+    from = to + 1;
+  }
+  return values;
+}
+
+TEST(ReadTrainSource, GeneralRowsFillTheTrainRows) {
+  TrainRead t;
+  t.read(
+      with_general("numero vetture,    4\r\npercentuale massa frenata,    120\r\nsabbia,    3\r\n"
+                   "orologio,    10              55            30 \r\n"));
+  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, 4);
+  EXPECT_EQ(t.model.entries[kTotalsRow].long1, 120);
+  EXPECT_EQ(t.model.entries[kTrainRow].short1, 3);
+  EXPECT_EQ(t.model.entries[kTrainRow].short3, 10);
+  EXPECT_EQ(t.model.entries[kTrainRow].short4, 55);
+  EXPECT_EQ(t.model.entries[kTrainRow].short5, 30);
+}
+
+TEST(ReadTrainSource, KeywordsIgnoreLetterCase) {
+  TrainRead t;
+  t.read(
+      with_general("NUMERO VETTURE, 6\r\nVelocita, 0, 60\r\nSTAZIONE, 10000, 12, 400, 0,0,0, 0,0,0, 0,0,0, "
+                   "0, 11,5,0, X\r\n"));
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, 6);
+  EXPECT_EQ(t.cell(0).speed_limit, 12);
+  EXPECT_EQ(t.model.entries[1].long3, 10000);
+  EXPECT_EQ(t.state.station_counter, 2);
+}
+
+TEST(ReadTrainSource, BrakedMassNeedsBothWords) {
+  TrainRead t;
+  t.read(with_general("frenata, 7\r\nmassa frenata, 120\r\n"));
+  EXPECT_EQ(t.model.entries[kTotalsRow].long1, 120);
+}
+
+TEST(ReadTrainSource, SkipsEverythingBeforeTheHeading) {
+  TrainRead t;
+  t.read(
+      "stazioni a 40700, 43700\r\nnumero vetture, 9\r\n[GENERALE]\r\n[stazioni]\r\nnumero vetture, "
+      "4\r\n[fine]\r\n");
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, 4);
+}
+
+TEST(ReadTrainSource, WithoutHeadingGoesStraightToTheEndProcessing) {
+  TrainRead t;
+  t.state.previous_adhesion = 100;
+  t.read("stazioni a 40700, 43700, numero vetture, 9\r\n");
+  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
+  EXPECT_EQ(t.cell(0).adhesion, 100);
+}
+
+TEST(ReadTrainSource, ZeroBytesIsAReadFailure) {
+  TrainRead t;
+  EXPECT_THROW(t.read(""), RunFailure);
+}
+
+struct CommentCase {
+  const char* name;
+  const char* body;
+  int32_t coaches;
+};
+
+class CommentTokens : public ::testing::TestWithParam<CommentCase> {};
+
+TEST_P(CommentTokens, AtMostTwoInARowAreDropped) {
+  TrainRead t;
+  t.read(with_general(GetParam().body));
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, GetParam().coaches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommentTokens,
+    ::testing::Values(CommentCase{"HyphenLine", "---------------\r\nnumero vetture, 4\r\n", 4},
+                      // The second comment token, keyword and all, is dropped.
+                      CommentCase{"SecondDropped", "- a, - b vetture, 4\r\n", 0},
+                      // The third is tested and holds a keyword.
+                      CommentCase{"ThirdTested", "- a, - b, - c vetture, 4\r\n", 4},
+                      CommentCase{"WordOfAComment", "vetture-4, 5\r\n", 0}),
+    [](const ::testing::TestParamInfo<CommentCase>& test_case) { return test_case.param.name; });
+
+TEST(ReadTrainSource, KeywordAsTheLastFieldIsNotActedOn) {
+  TrainRead t;
+  t.read("[generale]\r\nnumero vetture");
+  EXPECT_EQ(t.model.error_code, 0);
+}
+
+TEST(ReadTrainSource, LastLineMayBeACompleteRecord) {
+  TrainRead t;
+  t.read("[generale]\r\nnumero vetture, 4\r\nsabbia, 2\r\n");
+  EXPECT_EQ(t.model.entries[kTrainRow].short1, 2);
+}
+
+TEST(ReadTrainSource, RecordCutShortIsAReadFailure) {
+  TrainRead t;
+  EXPECT_THROW(t.read("[generale]\r\nsegnale, 1500, 2, 4\r\n[fine]\r\n"), RunFailure);
+}
+
+TEST(ReadTrainSource, SpeedLimitsRunFromTheirCellToTheNextRecord) {
+  TrainRead t;
+  t.read(with_general("velocita,       0,    60\r\nvelocita,    1300,   140\r\nvelocita,    5000,   90\r\n"));
+  EXPECT_EQ(t.speed_limits(), run_of({{25, 12}, {99, 28}, {kLastCell - 3, 18}}));
+}
+
+TEST(ReadTrainSource, AdhesionFillsEveryCellButTheLastThree) {
+  TrainRead t;
+  t.read(with_general("aderenza,   0,    100\r\n"));
+  for (int i = 0; i <= kLastCell; ++i) EXPECT_EQ(t.cell(i).adhesion, i <= kLastCell - 3 ? 100 : 0) << i;
+}
+
+// The format starts both lists at 0; cells before a later first record get 0.
+TEST(ReadTrainSource, CellsBeforeTheFirstRecordGetZero) {
+  TrainRead t;
+  t.read(with_general("velocita, 500, 60\r\n"));
+  EXPECT_EQ(t.speed_limits(), run_of({{9, 0}, {kLastCell - 3, 12}}));
+}
+
+// A record behind the fill position writes nothing; its value carries on.
+TEST(ReadTrainSource, RecordsOutOfOrderNeverMoveTheFillBack) {
+  TrainRead t;
+  t.read(with_general("velocita, 0, 60\r\nvelocita, 1000, 100\r\nvelocita, 500, 50\r\n"));
+  EXPECT_EQ(t.speed_limits(), run_of({{19, 12}, {kLastCell - 3, 10}}));
+}
+
+struct SpeedCase {
+  int32_t speed;
+  bool fits;
+};
+
+class SpeedUnits : public ::testing::TestWithParam<SpeedCase> {};
+
+TEST_P(SpeedUnits, FifthMustFitEightBitsWhenFilled) {
+  TrainRead t;
+  const std::string source = with_general("velocita, 0, " + std::to_string(GetParam().speed) + "\r\n");
+  if (GetParam().fits) {
+    t.read(source);
+    EXPECT_EQ(t.model.error_code, 0);
+  } else {
+    EXPECT_THROW(t.read(source), RunFailure);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SpeedUnits,
+                         ::testing::Values(SpeedCase{1277, true}, SpeedCase{1278, false}, SpeedCase{-2, true},
+                                           SpeedCase{-3, false}));
+
+TEST(ReadTrainSource, RoundsSpeedFifthsToNearest) {
+  TrainRead t;
+  t.read(with_general("velocita, 0, 62\r\nvelocita, 100, 63\r\nvelocita, 200, 1277\r\n"));
+  EXPECT_EQ(t.cell(0).speed_limit, 12);
+  EXPECT_EQ(t.cell(2).speed_limit, 13);
+  EXPECT_EQ(t.cell(4).speed_limit, 255);
+}
+
+// A value too wide is only a failure once it is written into a cell.
+TEST(ReadTrainSource, WideValueNeverFilledIsNoFailure) {
+  TrainRead t;
+  t.read(with_general("aderenza, 0, 100\r\naderenza, 0, 300\r\naderenza, 0, 90\r\n"));
+  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.cell(0).adhesion, 90);
+  EXPECT_THROW(TrainRead().read(with_general("aderenza, 0, 300\r\n")), RunFailure);
+}
+
+TEST(ReadTrainSource, PositionBeyondTheGridIsDescribed) {
+  TrainRead t;
+  t.read(with_general("velocita, 0, 60\r\nvelocita, 19950, 90\r\n"));
+  EXPECT_EQ(t.model.error_code, kPositionError);
+  EXPECT_EQ(t.model.error_site.detail,
+            "speed limit at 19950 m lies beyond the grid: positions reach 19900 m at most (last cell 400)");
+  EXPECT_EQ(t.model.error_site.line, 3);
+  EXPECT_EQ(t.model.error_site.column, 11);
+  EXPECT_EQ(t.model.error_site.source_line, "velocita, 19950, 90");
+}
+
+class BeyondTheGrid : public ::testing::TestWithParam<const char*> {};
+
+// Error 15 ends the main loop, yet the fills are completed.
+TEST_P(BeyondTheGrid, EndsTheReadingButTheFillsStillRun) {
+  TrainRead t;
+  t.read(with_general(std::string("velocita, 0, 60\r\naderenza, 0, 100\r\n") + GetParam() +
+                      "\r\nnumero vetture, 4\r\n"));
+  EXPECT_EQ(t.model.error_code, kPositionError);
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
+  EXPECT_EQ(t.speed_limits(), run_of({{kLastCell - 3, 12}}));
+  EXPECT_EQ(t.cell(kLastCell - 3).adhesion, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, BeyondTheGrid,
+                         ::testing::Values("velocita, 19950, 90", "aderenza, 19950, 90",
+                                           "segnale, 19950, 2, 4, 0, 0, 0, 2, 2,0,0, 0",
+                                           "rallentamento, 19950, 30, 500, 0, 0, 0",
+                                           // the start passes, the end cell lies beyond the grid
+                                           "rallentamento, 19000, 30, 1000, 0, 0, 0",
+                                           "abbattimento, 19950, 30",
+                                           "stazione, 19250, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X"));
+
+TEST(ReadTrainSource, PositionCheckIsExact) {
+  TrainRead t;
+  t.read(with_general("segnale, 19900, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n"));
+  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.cell(399).kind, kSignal);
+}
+
+TEST(ReadTrainSource, PlacementsBeforeTheOriginAreRefused) {
+  for (const std::string record : {"segnale, -100, 2, 4, 0, 0, 0, 2, 2,0,0, 0",
+                                   "rallentamento, -100, 30, 500, 0, 0, 0", "abbattimento, -100, 30"}) {
+    TrainRead t;
+    t.read(with_general(record + "\r\n"));
+    EXPECT_EQ(t.model.error_code, kPositionError) << record;
+    EXPECT_NE(t.model.error_site.detail.find("at -100 m lies before the route origin"), std::string::npos);
+  }
+}
+
+struct ReductionCase {
+  const char* name;
+  uint8_t kind_before;
+  int32_t value;
+  int32_t error;
+  uint8_t kind;
+  int16_t p1;
+};
+
+class SpeedReduction : public ::testing::TestWithParam<ReductionCase> {};
+
+// "abbattimento, 1500, value" takes cell 30.
+TEST_P(SpeedReduction, TakesTheCellOfItsPosition) {
+  const ReductionCase& c = GetParam();
+  TrainRead t;
+  t.model.cells[30].kind = c.kind_before;
+  t.model.cells[30].p1 = 77;
+  t.read(with_general("abbattimento, 1500, " + std::to_string(c.value) + "\r\n"));
+  EXPECT_EQ(t.model.error_code, c.error);
+  EXPECT_EQ(t.cell(30).kind, c.kind);
+  EXPECT_EQ(t.cell(30).p1, c.p1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpeedReduction,
+    ::testing::Values(ReductionCase{"WithValue", kNothing, 30, 0, kReductionValue, 30},
+                      ReductionCase{"WithoutValue", kNothing, 0, 0, kReductionPlain, 77},
+                      ReductionCase{"NegativeValue", kNothing, -5, 0, kReductionPlain, 77},
+                      ReductionCase{"OnTunnelMarker", kTunnelMarker, 30, 0, kReductionValue, 30},
+                      ReductionCase{"OnSignal", kSignal, 30, 7, kSignal, 77}),
+    [](const ::testing::TestParamInfo<ReductionCase>& test_case) { return test_case.param.name; });
+
+TEST(ReadTrainSource, SpeedReductionValueMustFitSixteenBits) {
+  EXPECT_THROW(TrainRead().read(with_general("abbattimento, 1500, 40000\r\n")), RunFailure);
+}
+
+// A refusal other than 15 stops at once: the fills are not completed.
+TEST(ReadTrainSource, RefusedSignalStopsWithoutEndProcessing) {
+  TrainRead t;
+  t.read(
+      with_general("velocita, 0, 60\r\nsegnale,   1500,   2, 4, 0,  0, 0,    2,  2,0,0, 0\r\n"
+                   "segnale,   1500,   1, 3, 0,  0, 0,    0,  0,0,0, 0\r\nnumero vetture, 4\r\n"));
+  EXPECT_EQ(t.model.error_code, kSignalCellTaken);
+  EXPECT_EQ(t.model.error_site.file, "S_T-.txt");
+  EXPECT_EQ(t.model.error_site.line, 4);
+  EXPECT_EQ(t.model.error_site.column, 12);
+  EXPECT_EQ(t.model.error_site.source_line, "segnale,   1500,   1, 3, 0,  0, 0,    0,  0,0,0, 0");
+  EXPECT_EQ(t.model.error_site.detail, "signal at 1500 m: cell 31 already holds a signal");
+  EXPECT_EQ(t.cell(0).speed_limit, 0);
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
+}
+
+struct SlowdownSiteCase {
+  const char* name;
+  const char* record;
+  int32_t code;
+  int column;
+};
+
+class SlowdownSite : public ::testing::TestWithParam<SlowdownSiteCase> {};
+
+// A cell 31 signal is in the way; the caret goes under the start, or under
+// the length when the end cell is at fault.
+TEST_P(SlowdownSite, PointsAtTheFieldAtFault) {
+  TrainRead t;
+  t.read(with_general(std::string("segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n") + GetParam().record +
+                      "\r\n"));
+  EXPECT_EQ(t.model.error_code, GetParam().code);
+  EXPECT_EQ(t.model.error_site.line, 3);
+  EXPECT_EQ(t.model.error_site.column, GetParam().column);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SlowdownSite,
+    ::testing::Values(
+        SlowdownSiteCase{"Start", "rallentamento, 1500, 30,  500, 0, 0, 0", kStartCellTaken, 16},
+        SlowdownSiteCase{"End", "rallentamento, 1000, 30,  500, 0, 0, 0", kEndCellTaken, 27},
+        SlowdownSiteCase{"EndBeyond", "rallentamento, 19000, 30, 2000, 0, 0, 0", kPositionError, 27}),
+    [](const ::testing::TestParamInfo<SlowdownSiteCase>& test_case) { return test_case.param.name; });
+
+TEST(ReadTrainSource, SlowdownRecordIsLaidIntoTheGrid) {
+  TrainRead t;
+  t.read(with_general("rallentamento, 10000, 30, 800, 1, 1, 2\r\n"));
+  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.cell(177).kind, kWarningBoard);
+  EXPECT_EQ(t.cell(201).kind, kSlowdownStart);
+  EXPECT_EQ(t.cell(217).kind, kSlowdownEnd);
+  EXPECT_EQ(t.cell(173).p2, 4);
+}
+
+// Error 20 stops the reading like the others.
+TEST(ReadTrainSource, PreWarningRefusalStops) {
+  TrainRead t;
+  t.model.cells[175].kind = kStationStop;
+  t.read(with_general("rallentamento, 10000, 30, 800, 1, 1, 2\r\nnumero vetture, 4\r\n"));
+  EXPECT_EQ(t.model.error_code, kPreWarningCellTaken);
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
+}
+
+TEST(ReadTrainSource, StationRefusalStops) {
+  TrainRead t;
+  t.read(
+      with_general("stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\nnumero vetture, 4\r\n"));
+  EXPECT_EQ(t.model.error_code, 8);
+  EXPECT_EQ(t.model.error_site.line, 2);
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
+}
+
+// A signal after a station is refused on its stop cell.
+TEST(ReadTrainSource, SignalOnAStationStopIsRefused) {
+  TrainRead t;
+  t.read(
+      with_general("stazione, 5000, 12, 400, 0,0,1, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"
+                   "segnale, 5150, 1, 3, 0, 0, 0, 0, 0,0,0, 0\r\n"));
+  EXPECT_EQ(t.model.error_code, kSignalCellTaken);
+  EXPECT_EQ(t.model.error_site.detail, "signal at 5150 m: cell 104 already holds a station stop mark");
+}
+
+TEST(ReadTrainSource, LineHalfErrorFifteenIsNoRefusal) {
+  TrainRead t;
+  t.model.error_code = kPositionError;
+  t.model.error_site.file = "S_linea.txt";
+  t.model.error_site.line = 7;
+  t.read(
+      with_general("segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\nrallentamento, 10000, 30, 800, 1, 1, 2\r\n"
+                   "abbattimento, 2000, 30\r\nstazione, 5000, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"
+                   "numero vetture, 4\r\n"));
+  EXPECT_EQ(t.model.error_code, kPositionError);
+  EXPECT_EQ(t.model.error_site.file, "S_linea.txt");
+  EXPECT_EQ(t.model.error_site.line, 7);
+  EXPECT_EQ(t.model.entries[kTotalsRow].long3, 4);
+  EXPECT_EQ(t.cell(31).kind, kSignal);
+  EXPECT_EQ(t.cell(201).kind, kSlowdownStart);
+  EXPECT_EQ(t.cell(40).kind, kReductionValue);
+  EXPECT_EQ(t.model.entries[1].long3, 5000);
+}
+
+TEST(ReadTrainSource, OwnErrorReplacesTheLineHalfsFifteen) {
+  TrainRead t;
+  t.model.error_code = kPositionError;
+  t.model.error_site.file = "S_linea.txt";
+  t.read(with_general(
+      "segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\nsegnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n"));
+  EXPECT_EQ(t.model.error_code, kSignalCellTaken);
+  EXPECT_EQ(t.model.error_site.file, "S_T-.txt");
+}
+
+TEST(ReadTrainSource, ProgressiveOffTheCellsReplacesFifteen) {
+  TrainRead t;
+  t.model.scenario_name = "S";
+  t.model.train_number = "T";
+  t.model.entries[kProgressiveDueRow].long1 = 34010;
+  t.model.entries[kProgressiveDueRow].long2 = -30500;
+  t.read(with_general("velocita, 19950, 90\r\n"));
+  EXPECT_EQ(t.model.error_code, 2);
+  EXPECT_EQ(t.model.error_site.file, "S_linea.txt");
+  EXPECT_EQ(t.model.error_site.line, 0);
+  EXPECT_EQ(t.model.error_site.detail,
+            "kilometric progressive system in row 82 starts at 34010 m with offset -30500 m: both must be "
+            "multiples of 50 m");
+}
+
+TEST(ReadTrainSource, ProgressiveOffsetIsCheckedToo) {
+  TrainRead t;
+  t.model.entries[kProgressiveUnoRow].long2 = 35025;
+  t.read(with_general(""));
+  EXPECT_EQ(t.model.error_code, 2);
+}
+
+// Both sources through memorizza_dati, as the package writes them.
+class BuiltInSources : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    model.scenario_name = std::string(kBuiltInScenario);
+    model.train_number = std::string(kBuiltInTrain);
+    files = run_files(dir.path(), model.scenario_name, model.train_number);
+    write_table(files.line_source, line_source_table());
+    write_table(files.train_source, train_source_table());
+    memorizza_dati(model, files, SourcePolicy::kDelete);
+  }
+
+  testing::TempDir dir;
+  RouteModel model;
+  RunFiles files;
+};
+
+TEST_F(BuiltInSources, ReadWithoutError) {
+  EXPECT_EQ(model.error_code, 0) << model.error_site.detail;
+  EXPECT_FALSE(std::filesystem::exists(files.train_source));
+  EXPECT_EQ(model.entries[kTotalsRow].long3, 4);
+  EXPECT_EQ(model.entries[kTotalsRow].long1, 120);
+  EXPECT_EQ(model.entries[kTrainRow].short1, 0);
+  EXPECT_EQ(model.entries[kTrainRow].short3, 10);
+  EXPECT_EQ(model.entries[kTrainRow].short4, 55);
+  EXPECT_EQ(model.entries[kTrainRow].short5, 30);
+  // "velocita, 0, 60" and "velocita, 1300, 140"
+  EXPECT_EQ(model.cells[25].speed_limit, 12);
+  EXPECT_EQ(model.cells[26].speed_limit, 28);
+}
+
+TEST_F(BuiltInSources, StationsFillRowsOneToTwentyFour) {
+  for (int k = 1; k <= 24; ++k) EXPECT_FALSE(model.entries[static_cast<size_t>(k)].text.empty()) << k;
+  EXPECT_EQ(model.entries[25], Entry{});
+  EXPECT_EQ(model.entries[1].text, "DORVALLO");
+  EXPECT_EQ(model.entries[1].long4, 39420);
+}
+
+TEST_F(BuiltInSources, SixtyOneSignalsAndAdhesionUpToTheLastThreeCells) {
+  size_t signals = 0;
+  for (const Cell& cell : model.cells) signals += cell.kind == kSignal ? 1 : 0;
+  EXPECT_EQ(signals, 61u);
+  const int64_t last = model.last_cell;
+  for (int64_t i = 0; i <= last; ++i) {
+    EXPECT_EQ(model.cells[static_cast<size_t>(i)].adhesion, i <= last - 3 ? 100 : 0) << i;
+  }
+}
+
+TEST(MemorizzaDati, ZeroByteTrainSourceIsError25) {
+  testing::TempDir dir;
+  RouteModel model;
+  model.scenario_name = "S";
+  model.train_number = "T";
+  const RunFiles files = run_files(dir.path(), "S", "T");
+  const std::vector<std::string_view> line = {"[generale]", "lunghezza percorso, 20000", "[curve]", "[fine]",
+                                              kEndMarker};
+  write_table(files.line_source, line);
+  write_table(files.train_source, std::vector<std::string_view>{kEndMarker});
+  memorizza_dati(model, files, SourcePolicy::kDelete);
+  EXPECT_EQ(model.error_code, kRunFailure);
+  EXPECT_FALSE(std::filesystem::exists(files.train_source));
+}
+
+}  // namespace
+}  // namespace scenario

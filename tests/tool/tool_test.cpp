@@ -159,7 +159,7 @@ TEST(ToolCompile, ReservedMarkTakenIsFatal1250) {
   TempDir dir;
   // A speed board at 0 m takes the reserved cell 1.
   write_sources(dir,
-                "[generale]\r\nlunghezza percorso, 20000\r\n"
+                "[generale]\r\nlunghezza percorso, 20000\r\n[cartelli]\r\n"
                 "indicatori_vmax,  0,  100,  100,  100,  0,  100,  100,  100,  0\r\n[fine]\r\n",
                 kEmptyTrain);
   const Outcome outcome = scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"});
