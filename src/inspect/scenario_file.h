@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "model/route_model.h"
+#include "model/run_files.h"
+
+namespace scenario {
+
+// The three binary scenario files, told apart by name: SCENARIO_linea.dat is
+// the line geometry, SCENARIO_TRAIN.sim the entry table and any other .dat
+// the cell grid. Letter case does not matter, as on the simulator's own disks.
+enum class ScenarioFileKind { kLineGeometry, kEntryTable, kCellGrid };
+
+std::optional<ScenarioFileKind> scenario_file_kind(const std::filesystem::path& path);
+
+// A scenario file that is missing, unreadable, of no known kind or damaged.
+// The message names the file and, for a damaged one, the byte offset:
+// "S_1.dat: byte 30: truncated or trailing bytes: ...".
+class ScenarioFileError : public std::runtime_error {
+ public:
+  explicit ScenarioFileError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// Reads and decodes one file and returns its JSON view: "file", "format",
+// "bytes", then what the format holds (see scenario_json.h).
+nlohmann::ordered_json inspect_scenario_file(const std::filesystem::path& path, bool all);
+
+// The three files of a compiled scenario decoded into a model: trace, entries
+// and cells, with the scenario name and train number of rows 85 and 86. A
+// missing line geometry file leaves the trace empty (a scenario compiled
+// without it); a missing entry table or cell grid is an error.
+RouteModel load_scenario(const RunFiles& files);
+
+}  // namespace scenario

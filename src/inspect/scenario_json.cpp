@@ -1,0 +1,127 @@
+#include "inspect/scenario_json.h"
+
+#include <string>
+
+#include "inspect/cell_kinds.h"
+#include "inspect/entry_roles.h"
+#include "inspect/trace_summary.h"
+#include "inspect/windows1252.h"
+
+namespace scenario {
+namespace {
+
+using nlohmann::ordered_json;
+
+// Bytes of an entry row besides its text.
+inline constexpr size_t kEntryFixedBytes = 34;
+
+ordered_json box_json(const std::optional<PlanBox>& box) {
+  if (!box) return nullptr;
+  return ordered_json{{"min_x", box->min_x}, {"min_y", box->min_y}, {"max_x", box->max_x}, {"max_y", box->max_y}};
+}
+
+ordered_json value_json(const TraceValue& value) {
+  switch (value.tag) {
+    case TraceValue::kInt16: return static_cast<int>(value.value);
+    case TraceValue::kDouble: return value.value;
+    case TraceValue::kEmpty: break;
+  }
+  return nullptr;
+}
+
+ordered_json values_json(const std::vector<TraceValue>& values) {
+  ordered_json list = ordered_json::array();
+  for (const TraceValue& value : values) list.push_back(value_json(value));
+  return list;
+}
+
+ordered_json entry_json(int row, size_t offset, const Entry& entry) {
+  return ordered_json{
+      {"row", row},
+      {"offset", offset},
+      {"role", entry_role_name(entry_role(row, entry))},
+      {"kind", entry.kind},
+      {"long1", entry.long1},
+      {"long2", entry.long2},
+      {"long3", entry.long3},
+      {"flag", entry.flag},
+      {"text", windows1252_to_utf8(entry.text)},
+      {"short1", entry.short1},
+      {"short2", entry.short2},
+      {"short3", entry.short3},
+      {"short4", entry.short4},
+      {"short5", entry.short5},
+      {"byte1", entry.byte1},
+      {"byte2", entry.byte2},
+      {"byte3", entry.byte3},
+      {"byte4", entry.byte4},
+      {"long4", entry.long4},
+  };
+}
+
+bool holds_something(const Cell& cell) {
+  Cell object = cell;
+  object.speed_limit = 0;
+  object.gradient = 0;
+  object.adhesion = 0;
+  return object != Cell{};
+}
+
+ordered_json cell_json(size_t index, const Cell& cell) {
+  return ordered_json{
+      {"cell", index},
+      {"kind", cell.kind},
+      {"kind_name", cell_kind_name(cell.kind).value_or("unknown")},
+      {"p1", cell.p1},
+      {"p2", cell.p2},
+      {"p3", cell.p3},
+      {"p4", cell.p4},
+      {"timer", cell.timer},
+      {"approach", cell.approach},
+      {"tunnel", cell.tunnel},
+      {"speed_limit", cell.speed_limit},
+      {"gradient", cell.gradient},
+      {"adhesion", cell.adhesion},
+  };
+}
+
+}  // namespace
+
+ordered_json line_geometry_json(const Trace& trace, bool all) {
+  const TraceSummary summary = summarize_trace(trace);
+  ordered_json json{
+      {"points", summary.points},
+      {"values",
+       {{"empty", summary.empty_values}, {"int16", summary.integer_values}, {"double", summary.double_values}}},
+      {"defined_points", summary.defined_points},
+      {"bounding_box", box_json(summary.box)},
+      {"length", summary.length},
+  };
+  if (all) {
+    json["x"] = values_json(trace.x);
+    json["y"] = values_json(trace.y);
+  }
+  return json;
+}
+
+ordered_json entry_table_json(const std::array<Entry, kEntryCount>& entries) {
+  ordered_json rows = ordered_json::array();
+  size_t offset = 0;
+  for (int row = 0; row < kEntryCount; ++row) {
+    const Entry& entry = entries[static_cast<size_t>(row)];
+    rows.push_back(entry_json(row, offset, entry));
+    offset += kEntryFixedBytes + entry.text.size();
+  }
+  return ordered_json{{"rows", kEntryCount}, {"entries", std::move(rows)}};
+}
+
+ordered_json cell_grid_json(const std::vector<Cell>& cells, bool all) {
+  ordered_json listed = ordered_json::array();
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (all || holds_something(cells[i])) listed.push_back(cell_json(i, cells[i]));
+  }
+  return ordered_json{
+      {"cell_count", cells.size()}, {"listed", all ? "all" : "holding_something"}, {"cells", std::move(listed)}};
+}
+
+}  // namespace scenario

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "model/route_model.h"
+
+namespace scenario {
+
+// JSON views of the decoded files. Keys keep the order of the fields in the
+// file (ordered_json) and carry the model's field names; texts are converted
+// from Windows-1252 to UTF-8.
+
+// The summary: points, value types, bounding box, length. `all` adds every
+// value: "x" and "y" arrays in file order, integers as integers, doubles as
+// doubles, empty values as null.
+nlohmann::ordered_json line_geometry_json(const Trace& trace, bool all);
+
+// All 87 rows with their byte offset, their role and their fields.
+nlohmann::ordered_json entry_table_json(const std::array<Entry, kEntryCount>& entries);
+
+// The cells that hold something: an object, a parameter, an approach mark or
+// a tunnel (every cell has a speed limit, a gradient and an adhesion, so those
+// alone do not count). `all` lists every cell.
+nlohmann::ordered_json cell_grid_json(const std::vector<Cell>& cells, bool all);
+
+}  // namespace scenario

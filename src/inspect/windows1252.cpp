@@ -1,0 +1,48 @@
+#include "inspect/windows1252.h"
+
+#include <array>
+#include <cstdint>
+
+namespace scenario {
+namespace {
+
+// Code points of bytes 0x80 to 0x9F; the rest of the code page equals Latin-1.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+constexpr unsigned char kFirstHighControl = 0x80;
+constexpr unsigned char kFirstLatin1 = 0xA0;
+
+char32_t code_point(unsigned char byte) {
+  if (byte >= kFirstHighControl && byte < kFirstLatin1) return kHighControls[byte - kFirstHighControl];
+  return byte;
+}
+
+// Every code point of the code page lies below U+10000: three bytes at most.
+void append_utf8(std::string& out, char32_t c) {
+  const auto bits = static_cast<uint32_t>(c);
+  if (bits < 0x80) {
+    out += static_cast<char>(bits);
+  } else if (bits < 0x800) {
+    out += static_cast<char>(0xC0 | (bits >> 6));
+    out += static_cast<char>(0x80 | (bits & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (bits >> 12));
+    out += static_cast<char>(0x80 | ((bits >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (bits & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string windows1252_to_utf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) append_utf8(out, code_point(static_cast<unsigned char>(c)));
+  return out;
+}
+
+}  // namespace scenario

@@ -1,0 +1,98 @@
+#include "render/route_facts.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "inspect/entry_roles.h"
+#include "inspect/windows1252.h"
+#include "reader/stations.h"
+
+namespace scenario {
+namespace {
+
+// Speed boards pack s speed / 5 into the hundreds of p1 and the stripe count
+// of the s side into the tens of p4.
+inline constexpr int kSpeedUnit = 5;
+inline constexpr int kSpeedPacking = 100;
+inline constexpr int kStripePacking = 10;
+inline constexpr int kGradientBias = 100;
+
+int32_t cell_start(size_t i) { return static_cast<int32_t>(i) * kCellLength; }
+int32_t object_position(size_t i) { return cell_start(i) - kCellLength; }
+
+// The route as read (row 84) when it fits the grid; otherwise the grid less
+// its run-out, or the whole grid for a grid shorter than that. The last cell
+// begins at the extended length.
+int32_t route_length(const RouteModel& model) {
+  const int32_t extended = model.cells.empty() ? 0 : cell_start(model.cells.size() - 1);
+  const int32_t stated = model.entries[kTotalsRow].long2;
+  if (stated > 0 && stated <= extended) return stated;
+  return extended > kRunOut ? extended - kRunOut : extended;
+}
+
+std::vector<Stretch> stretches(const std::vector<Cell>& cells, int32_t end,
+                               const std::function<int(const Cell&)>& value) {
+  std::vector<Stretch> list;
+  for (size_t i = 0; i < cells.size() && cell_start(i) < end; ++i) {
+    const int v = value(cells[i]);
+    const int32_t to = std::min(cell_start(i + 1), end);
+    if (!list.empty() && list.back().value == v && list.back().to == cell_start(i)) {
+      list.back().to = to;
+    } else {
+      list.push_back(Stretch{cell_start(i), to, v});
+    }
+  }
+  return list;
+}
+
+std::vector<Station> stations(const RouteModel& model) {
+  std::vector<Station> list;
+  for (int row = kFirstStationRow; row <= kBoardTop; ++row) {
+    const Entry& entry = model.entries[static_cast<size_t>(row)];
+    if (entry_role(row, entry) != EntryRole::kStation) continue;
+    list.push_back(Station{entry.long3, entry.long1, entry.long2, entry.kind, windows1252_to_utf8(entry.text)});
+  }
+  return list;
+}
+
+// Slowdown start and end cells pair up in order along the route.
+void add_slowdown_cell(RouteFacts& facts, const Cell& cell, size_t i, int32_t& open_start) {
+  if (cell.kind == kSlowdownStart) open_start = object_position(i);
+  if (cell.kind == kSlowdownEnd && open_start >= 0) {
+    facts.slowdowns.push_back(Stretch{open_start, object_position(i), cell.p1});
+    open_start = -1;
+  }
+}
+
+void add_objects(RouteFacts& facts, const std::vector<Cell>& cells) {
+  int32_t open_start = -1;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    const Cell& cell = cells[i];
+    if (cell.kind == kSignal) facts.signals.push_back(object_position(i));
+    if (cell.kind == kSpeedBoard) {
+      facts.speed_boards.push_back(
+          SpeedBoard{object_position(i), cell.p1 / kSpeedPacking * kSpeedUnit, cell.p4 / kStripePacking});
+    }
+    add_slowdown_cell(facts, cell, i, open_start);
+  }
+}
+
+}  // namespace
+
+bool Station::timing_point() const { return kind >= kFirstTimingPointKind; }
+
+RouteFacts route_facts(const RouteModel& model) {
+  RouteFacts facts;
+  facts.route_length = route_length(model);
+  facts.stations = stations(model);
+  add_objects(facts, model.cells);
+  const int32_t end = facts.route_length;
+  facts.speed_limits = stretches(model.cells, end, [](const Cell& c) { return c.speed_limit * kSpeedUnit; });
+  facts.gradients = stretches(model.cells, end, [](const Cell& c) { return c.gradient - kGradientBias; });
+  for (const Stretch& s : stretches(model.cells, end, [](const Cell& c) { return int{c.tunnel}; })) {
+    if (s.value != 0) facts.tunnels.push_back(s);
+  }
+  return facts;
+}
+
+}  // namespace scenario

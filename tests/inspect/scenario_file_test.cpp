@@ -1,0 +1,73 @@
+#include "inspect/scenario_file.h"
+
+#include <gtest/gtest.h>
+
+#include "compile/scenario_files.h"
+#include "io/replace_file.h"
+#include "support/temp_dir.h"
+
+namespace scenario {
+namespace {
+
+TEST(ScenarioFileKind, TheNameTellsTheFormat) {
+  const std::pair<const char*, std::optional<ScenarioFileKind>> cases[] = {
+      {"Dorvallo_Brisente_linea.dat", ScenarioFileKind::kLineGeometry},
+      {"dir.sim/X_LINEA.DAT", ScenarioFileKind::kLineGeometry},
+      {"Dorvallo_Brisente_47302.sim", ScenarioFileKind::kEntryTable},
+      {"Dorvallo_Brisente_47302.dat", ScenarioFileKind::kCellGrid},
+      {"linea.dat", ScenarioFileKind::kCellGrid},  // no underscore: not a geometry file
+      {"Dorvallo_Brisente_linea.txt", std::nullopt},
+      {"x.dat.bak", std::nullopt},
+  };
+  for (const auto& [name, kind] : cases) EXPECT_EQ(scenario_file_kind(name), kind) << name;
+}
+
+TEST(InspectScenarioFile, NamesTheFileAndItsFormat) {
+  const testing::TempDir dir;
+  const auto path = dir / "S_1.dat";
+  replace_file(path, std::string(30, '\0'));
+  const nlohmann::ordered_json json = inspect_scenario_file(path, false);
+  EXPECT_EQ(json["file"], path.string());
+  EXPECT_EQ(json["format"], "cell_grid");
+  EXPECT_EQ(json["bytes"], 30);
+  EXPECT_EQ(json["cell_count"], 2);
+}
+
+std::string failure(const std::filesystem::path& path) {
+  try {
+    inspect_scenario_file(path, false);
+  } catch (const ScenarioFileError& e) {
+    return e.what();
+  }
+  return "no failure";
+}
+
+TEST(InspectScenarioFile, FailureNamesTheFileAndTheByte) {
+  const testing::TempDir dir;
+  replace_file(dir / "S_1.sim", "short");
+  EXPECT_EQ(
+      failure(dir / "S_1.sim"),
+      (dir / "S_1.sim").string() + ": byte 0: truncated: entry row 0 needs 16 bytes from byte 0, the file has 5 left");
+  EXPECT_EQ(failure(dir / "missing.dat"), (dir / "missing.dat").string() + ": no such file");
+  EXPECT_NE(failure(dir / "S_1.txt").find("not a scenario file name"), std::string::npos);
+}
+
+TEST(LoadScenario, DecodesTheThreeFilesAndToleratesAMissingGeometry) {
+  const testing::TempDir dir;
+  const RunFiles files = run_files(dir.path(), "S", "1");
+  std::array<Entry, kEntryCount> entries{};
+  entries[kScenarioRow].text = "S";
+  entries[kTrainRow].text = "1";
+  replace_file(files.entry_table, encode_entry_table(entries));
+  replace_file(files.cell_grid, std::string(45, '\0'));
+  const RouteModel model = load_scenario(files);
+  EXPECT_TRUE(model.trace.x.empty());
+  EXPECT_EQ(model.cells.size(), 3u);
+  EXPECT_EQ(model.scenario_name, "S");
+  EXPECT_EQ(model.train_number, "1");
+  replace_file(files.line_geometry, "\x07");
+  EXPECT_THROW(load_scenario(files), ScenarioFileError);
+}
+
+}  // namespace
+}  // namespace scenario
