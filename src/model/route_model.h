@@ -18,6 +18,10 @@ inline constexpr int kTotalsRow = 84;
 inline constexpr int kScenarioRow = 85;
 inline constexpr int kTrainRow = 86;
 
+// Station kinds below this one are stops: they get a stop mark and approach
+// cells; from it on they are timing points.
+inline constexpr uint8_t kFirstTimingPointKind = 25;
+
 // The reserved cell and the fixed marks stamped before the files are written.
 inline constexpr int kReservedCell = 1;
 inline constexpr int16_t kCellMark = 5121;

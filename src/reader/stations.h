@@ -14,9 +14,6 @@ inline constexpr int32_t kTooManyStations = 10;
 inline constexpr int32_t kStationsTooClose = 22;
 inline constexpr int32_t kStopCellUnusable = 24;
 
-// Kinds below this one are stops: they get a stop mark and approach cells.
-inline constexpr uint8_t kFirstTimingPointKind = 25;
-
 // Reads the station record whose keyword stood at keyword (17 values, name
 // last) into the row of the station counter, marks its stop and approach
 // cells and advances the counter. Refuses with 15, 8, 9, 24, 22 or 10 and

@@ -5,7 +5,7 @@
 
 #include "inspect/entry_roles.h"
 #include "inspect/windows1252.h"
-#include "reader/stations.h"
+#include "model/route_model.h"
 
 namespace scenario {
 namespace {

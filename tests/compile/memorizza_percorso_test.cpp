@@ -8,24 +8,32 @@
 #include "compile/scenario_files.h"
 #include "io/replace_file.h"
 #include "sources/builtin_sources.h"
+#include "support/model_fixtures.h"
+#include "support/source_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
 
 using testing::bytes_of;
+using testing::names_in;
 using testing::TempDir;
 
-std::set<std::string> names_in(const std::filesystem::path& dir) {
-  std::set<std::string> names;
-  for (const auto& file : std::filesystem::directory_iterator(dir)) names.insert(file.path().filename().string());
-  return names;
+// The number of the FatalError a compile step throws, or 0.
+template <typename Step>
+int32_t fatal_number_of(const Step& step) {
+  try {
+    step();
+  } catch (const FatalError& error) {
+    return error.number;
+  }
+  return 0;
 }
 
 // A model as the readers leave it for the train "12" on the scenario "Ab".
-class SealAndWrite : public ::testing::Test {
+class SealAndWrite : public ::testing::Test, protected testing::RunInTempDir {
  protected:
-  SealAndWrite() : files(run_files(dir.path(), "Ab", "12")) {
+  SealAndWrite() : RunInTempDir("Ab", "12") {
     model.entries[kScenarioRow].text = "Ab";
     model.entries[kTrainRow].text = "12";
     model.last_cell = 40;
@@ -40,18 +48,9 @@ class SealAndWrite : public ::testing::Test {
       EXPECT_EQ(bytes_of(path), "old") << path;
     }
   }
-  // The number of the FatalError thrown, or 0.
   int32_t fatal_number(CompileOptions options = {}) {
-    try {
-      seal_and_write(model, files, options);
-    } catch (const FatalError& error) {
-      return error.number;
-    }
-    return 0;
+    return fatal_number_of([&] { seal_and_write(model, files, options); });
   }
-  TempDir dir;
-  RunFiles files;
-  RouteModel model;
 };
 
 TEST_F(SealAndWrite, StampsMarksAndCodesThenWritesTheFiles) {
@@ -148,27 +147,13 @@ std::string line_source(std::string_view board) {
 }
 constexpr std::string_view kTrainSource = "treno di prova\r\n[generale]\r\n[fine]\r\n";
 
-class CompileSources : public ::testing::Test {
+class CompileSources : public ::testing::Test, protected testing::RunInTempDir {
  protected:
-  CompileSources() : files(run_files(dir.path(), kScenario, kTrain)) {
-    model.scenario_name = kScenario;
-    model.train_number = kTrain;
-  }
-  void write_sources(std::string_view board) {
-    replace_file(files.line_source, line_source(board));
-    replace_file(files.train_source, kTrainSource);
-  }
+  CompileSources() : RunInTempDir(kScenario, kTrain) {}
+  void write_sources(std::string_view board) { testing::write_sources(files, line_source(board), kTrainSource); }
   int32_t fatal_number(CompileOptions options = {}) {
-    try {
-      memorizza_percorso(model, 0, files, options);
-    } catch (const FatalError& error) {
-      return error.number;
-    }
-    return 0;
+    return fatal_number_of([&] { memorizza_percorso(model, 0, files, options); });
   }
-  TempDir dir;
-  RunFiles files;
-  RouteModel model;
 };
 
 TEST_F(CompileSources, SpeedBoardAtTheOriginTakesTheMarkOfCell1) {
@@ -221,9 +206,7 @@ TEST_F(CompileSources, HalfReadModelIsWrittenOnlyWhenAskedFor) {
 
 TEST(MemorizzaPercorso, CompilesTheBuiltInScenario) {
   TempDir dir;
-  RouteModel model;
-  model.scenario_name = kBuiltInScenario;
-  model.train_number = kBuiltInTrain;
+  RouteModel model = testing::named_model(kBuiltInScenario, kBuiltInTrain);
   dati_linea(model, dir.path());
   dati_treno(model, dir.path());
   const RunFiles files = run_files(dir.path(), kBuiltInScenario, kBuiltInTrain);

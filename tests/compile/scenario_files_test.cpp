@@ -8,13 +8,13 @@
 
 #include "io/replace_file.h"
 #include "model/run_failure.h"
+#include "support/source_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
 
 using testing::bytes_of;
-using testing::TempDir;
 
 // Bytes as "02 00 41 42", for messages a reader can check against a layout.
 std::string hex(std::string_view bytes) {
@@ -117,16 +117,13 @@ TEST(LineGeometry, IntegerOutside16BitsIsAFailure) {
   EXPECT_THROW(encode_line_geometry(trace), RunFailure);
 }
 
-class WriteScenarioFiles : public ::testing::Test {
+class WriteScenarioFiles : public ::testing::Test, protected testing::RunInTempDir {
  protected:
-  WriteScenarioFiles() : files(run_files(dir.path(), "S", "1")) {
+  WriteScenarioFiles() : RunInTempDir("S", "1") {
     model.cells.resize(4);
     model.entries[kScenarioRow].text = "S";
     model.trace = complete_trace(10);
   }
-  TempDir dir;
-  RunFiles files;
-  RouteModel model;
 };
 
 TEST_F(WriteScenarioFiles, WritesTheThreeFilesWhole) {

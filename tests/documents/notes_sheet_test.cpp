@@ -7,25 +7,26 @@
 
 #include "documents/driver_documents.h"
 #include "sources/builtin_sources.h"
+#include "support/model_fixtures.h"
+#include "support/table_lines.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
 
 using testing::bytes_of;
+using testing::lines_of;
+using testing::named_model;
 using testing::TempDir;
 
-std::vector<std::string> lines_of(LineTable table) {
-  std::vector<std::string> lines;
-  for (const std::string_view line : table) {
-    if (line == kEndMarker) break;
-    lines.emplace_back(line);
-  }
-  return lines;
-}
-
+// Whether one of the lines is the text, or holds the part.
 bool holds(const std::vector<std::string>& lines, const std::string& text) {
   return std::find(lines.begin(), lines.end(), text) != lines.end();
+}
+
+bool holds_part(const std::vector<std::string>& lines, const std::string& part) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return line.find(part) != std::string::npos; });
 }
 
 constexpr size_t kBodyStart = 3;  // from 0: after the title, an empty line and " Precisazioni:"
@@ -91,10 +92,7 @@ TEST(NotesSheet, TitleNamesTheTrainsAndStationsOfTheCard) {
       lines.at(0), title,
       std::regex(R"( {8}Treno (\d{5})/(\d{5}) sul percorso ([A-Z][a-z]+) - ([A-Z][a-z]+) - ([A-Z][a-z]+) \(\S+\))")));
   const std::vector<std::string> card = lines_of(timetable_card_table());
-  const auto on_card = [&](const std::string& text) {
-    return std::any_of(card.begin(), card.end(),
-                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
-  };
+  const auto on_card = [&](const std::string& text) { return holds_part(card, text); };
   EXPECT_EQ(title[1].str(), kBuiltInTrain);
   EXPECT_TRUE(on_card("TRENO n." + title[2].str()));
   EXPECT_TRUE(on_card("da: " + title[3].str()));
@@ -121,20 +119,14 @@ TEST(NotesSheet, AgreesWithTheScenarioData) {
   };
   const std::vector<std::string> sheet = lines_of(notes_sheet_table());
   for (const Fact& fact : facts) {
-    const auto contains = [](const std::vector<std::string>& lines, const std::string& part) {
-      return std::any_of(lines.begin(), lines.end(),
-                         [&](const std::string& line) { return line.find(part) != std::string::npos; });
-    };
-    EXPECT_TRUE(contains(sheet, fact.said)) << fact.said;
-    EXPECT_TRUE(contains(lines_of(fact.source), fact.row_part)) << fact.row_part;
+    EXPECT_TRUE(holds_part(sheet, fact.said)) << fact.said;
+    EXPECT_TRUE(holds_part(lines_of(fact.source), fact.row_part)) << fact.row_part;
   }
 }
 
 TEST(DatiNote, WritesTheTableUnderTheTrainName) {
   TempDir dir;
-  RouteModel model;
-  model.scenario_name = kBuiltInScenario;
-  model.train_number = kBuiltInTrain;
+  RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
   dati_note(model, dir.path());
   EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302_note.txt"), table_text(notes_sheet_table()));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

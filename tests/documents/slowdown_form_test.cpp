@@ -5,22 +5,17 @@
 #include <vector>
 
 #include "documents/driver_documents.h"
+#include "support/model_fixtures.h"
+#include "support/table_lines.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
 
 using testing::bytes_of;
+using testing::lines_of;
+using testing::named_model;
 using testing::TempDir;
-
-std::vector<std::string> lines_of(LineTable table) {
-  std::vector<std::string> lines;
-  for (const std::string_view line : table) {
-    if (line == kEndMarker) break;
-    lines.emplace_back(line);
-  }
-  return lines;
-}
 
 const std::string kRule = " |___|____________________________|____________|__________|_________|____________|";
 const std::string kEmptyRow = " |   |                            |            |          |         |            |";
@@ -69,9 +64,7 @@ TEST(SlowdownForm, TableLinesHaveTheirBarsInFixedColumns) {
 
 TEST(DatiRallentamenti, WritesTheTableUnderTheTrainName) {
   TempDir dir;
-  RouteModel model;
-  model.scenario_name = "Dorvallo_Brisente";
-  model.train_number = "47302";
+  RouteModel model = named_model("Dorvallo_Brisente", "47302");
   dati_rallentamenti(model, dir.path());
   EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302_rallentamenti.txt"), table_text(slowdown_form_table()));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

@@ -6,28 +6,24 @@
 #include <map>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "documents/driver_documents.h"
 #include "sources/builtin_sources.h"
+#include "support/model_fixtures.h"
+#include "support/table_lines.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
 
 using testing::bytes_of;
+using testing::lines_of;
+using testing::named_model;
+using testing::numbers;
+using testing::rows_with;
 using testing::TempDir;
-
-std::vector<std::string> lines_of(LineTable table) {
-  std::vector<std::string> lines;
-  for (const std::string_view line : table) {
-    if (line == kEndMarker) break;
-    lines.emplace_back(line);
-  }
-  return lines;
-}
 
 // The four cards start on lines 3, 54, 104 and 154 of the document.
 constexpr size_t kCardStart[] = {2, 53, 103, 153};
@@ -288,24 +284,6 @@ TEST(TimetableCard, FiguresFallToTheChangeOverAndThenRise) {
 
 // ---- agreement with the built-in sources ----
 
-std::vector<int> numbers(const std::string& row) {
-  std::vector<int> values;
-  std::istringstream fields(row.substr(row.find(',') + 1));
-  for (std::string field; std::getline(fields, field, ',');) {
-    std::istringstream number(field);
-    int value = 0;
-    if (!(number >> value)) break;
-    values.push_back(value);
-  }
-  return values;
-}
-
-std::vector<std::string> rows_with(LineTable table, std::string_view keyword) {
-  std::vector<std::string> rows = lines_of(table);
-  std::erase_if(rows, [&](const std::string& row) { return !row.starts_with(keyword); });
-  return rows;
-}
-
 // The lineside kilometre figure at route position p, in metres, from the
 // progressive systems of the line source: the one that begins last at or
 // before p counts down (direction 1) or up from its offset.
@@ -414,9 +392,7 @@ TEST(TimetableCardAgreement, ProtectionSignalsStandBeforeTheirStations) {
 
 TEST(DatiScheda, WritesTheTableUnderTheTrainName) {
   TempDir dir;
-  RouteModel model;
-  model.scenario_name = kBuiltInScenario;
-  model.train_number = kBuiltInTrain;
+  RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
   dati_scheda(model, dir.path());
   EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302_scheda_treno.txt"), table_text(timetable_card_table()));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

@@ -8,16 +8,12 @@
 
 #include "model/run_failure.h"
 #include "reader/error_site.h"
+#include "support/model_fixtures.h"
 
 namespace scenario {
 namespace {
 
-RouteModel model_with_cells(int32_t last_cell) {
-  RouteModel model;
-  model.last_cell = last_cell;
-  model.cells.resize(static_cast<size_t>(last_cell) + 1);
-  return model;
-}
+using testing::model_with_cells;
 
 std::vector<int> gradients(const RouteModel& model) {
   std::vector<int> values;

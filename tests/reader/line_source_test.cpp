@@ -7,11 +7,10 @@
 #include <string>
 
 #include "io/replace_file.h"
-#include "model/run_files.h"
 #include "reader/memorizza_dati.h"
 #include "sources/builtin_sources.h"
 #include "sources/line_table.h"
-#include "support/temp_dir.h"
+#include "support/source_fixtures.h"
 
 namespace scenario {
 namespace {
@@ -26,21 +25,16 @@ std::string line_source(const std::string& track, const std::string& general = "
          "[curve]\r\n" + track + "[fine]\r\n";
 }
 
-class LineSourceReading : public ::testing::Test {
+class LineSourceReading : public ::testing::Test, protected testing::RunInTempDir {
  protected:
-  LineSourceReading() : files(run_files(dir.path(), "S", "T")) {
-    model.scenario_name = "S";
-    model.train_number = "T";
-    model.write_trace = 1;
-  }
+  LineSourceReading() : RunInTempDir("S", "T") { model.write_trace = 1; }
 
   void read(const std::string& line, const std::string& train = kMinimalTrain,
             SourcePolicy policy = SourcePolicy::kDelete) {
     // As every compilation starts.
     reset_entries(model);
     model.error_code = 0;
-    replace_file(files.line_source, line);
-    replace_file(files.train_source, train);
+    testing::write_sources(files, line, train);
     memorizza_dati(model, files, policy);
   }
 
@@ -48,10 +42,6 @@ class LineSourceReading : public ::testing::Test {
   bool train_left() const { return std::filesystem::exists(files.train_source); }
   const Entry& row(int i) const { return model.entries[static_cast<size_t>(i)]; }
   const Cell& cell(int i) const { return model.cells.at(static_cast<size_t>(i)); }
-
-  testing::TempDir dir;
-  RunFiles files;
-  RouteModel model;
 };
 
 // Turning runs of the trace: each maximal run of points bent by the same
@@ -73,8 +63,7 @@ int curve_runs(const Trace& trace, int32_t last_point) {
 }
 
 TEST_F(LineSourceReading, ReadsTheBuiltInLineSource) {
-  replace_file(files.line_source, table_text(line_source_table()));
-  replace_file(files.train_source, kMinimalTrain);
+  testing::write_sources(files, table_text(line_source_table()), kMinimalTrain);
   memorizza_dati(model, files, SourcePolicy::kDelete);
 
   EXPECT_EQ(model.error_code, 0) << model.error_site.detail;

@@ -4,25 +4,17 @@
 
 #include <vector>
 
+#include "support/model_fixtures.h"
+
 namespace scenario {
 namespace {
 
-RouteModel model_with_cells(int32_t last_cell) {
-  RouteModel model;
-  model.last_cell = last_cell;
-  model.cells.resize(static_cast<size_t>(last_cell) + 1);
-  return model;
-}
+using testing::approaches;
+using testing::model_with_cells;
 
 // The commonest row of the built-in source: "segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0".
 SignalRecord commonest_at(int32_t posizione) {
   return {.posizione = posizione, .sx = 2, .s1 = 4, .dx = 2, .d1 = 2};
-}
-
-std::vector<uint8_t> approaches(const RouteModel& model, std::vector<int> cells) {
-  std::vector<uint8_t> codes;
-  for (const int i : cells) codes.push_back(model.cells[static_cast<size_t>(i)].approach);
-  return codes;
 }
 
 TEST(MemoSegnale, CommonestRowPacksItsCellAndApproachCells) {

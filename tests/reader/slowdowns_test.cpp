@@ -5,16 +5,12 @@
 #include <vector>
 
 #include "reader/error_site.h"
+#include "support/model_fixtures.h"
 
 namespace scenario {
 namespace {
 
-RouteModel model_with_cells(int32_t last_cell) {
-  RouteModel model;
-  model.last_cell = last_cell;
-  model.cells.resize(static_cast<size_t>(last_cell) + 1);
-  return model;
-}
+using testing::model_with_cells;
 
 struct Expected {
   int index;
@@ -43,33 +39,61 @@ size_t marked_cells(const RouteModel& model) {
 
 const SlowdownRecord kAt20000{.x = 20000, .v = 30, .l = 800, .f_tt = 1, .f_ta = 1, .d_v = 0};
 
-TEST(MemoRallentamento, LaysBoardStartEndAndPreWarnings) {
+struct Layout {
+  const char* name;
+  SlowdownRecord record;
+  std::vector<Expected> cells;
+  size_t marked;  // every cell the record marks
+};
+
+class SlowdownLayout : public ::testing::TestWithParam<Layout> {};
+
+TEST_P(SlowdownLayout, MarksTheseCellsAndNoOthers) {
   RouteModel model = model_with_cells(2480);
-  memo_rallentamento(model, kAt20000);
+  memo_rallentamento(model, GetParam().record);
   EXPECT_EQ(model.error_code, 0);
-  expect_cells(model, {{377, kWarningBoard, 30, 0, 0},
-                       {401, kSlowdownStart, 30, 0, 1},
-                       {417, kSlowdownEnd, 30, 0, 1},
-                       {376, kPreWarning, 1, 0, 0},
-                       {375, kPreWarning, 2, 0, 0},
-                       {374, kPreWarning, 3, 0, 0},
-                       {373, kPreWarning, 4, 0, 0}});
-  EXPECT_EQ(marked_cells(model), 7u);
+  expect_cells(model, GetParam().cells);
+  EXPECT_EQ(marked_cells(model), GetParam().marked);
 }
 
-TEST(MemoRallentamento, DvGoesToEveryBoardAndRepeatsThePreWarningNumbers) {
-  RouteModel model = model_with_cells(2480);
-  SlowdownRecord record = kAt20000;
-  record.d_v = 2;
-  memo_rallentamento(model, record);
-  expect_cells(model, {{377, kWarningBoard, 30, 2, 0},
-                       {401, kSlowdownStart, 30, 2, 1},
-                       {417, kSlowdownEnd, 30, 2, 1},
-                       {376, kPreWarning, 1, 1, 0},
-                       {375, kPreWarning, 2, 2, 0},
-                       {374, kPreWarning, 3, 3, 0},
-                       {373, kPreWarning, 4, 4, 0}});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SlowdownLayout,
+    ::testing::Values(
+        Layout{"BoardStartEndAndPreWarnings",
+               kAt20000,
+               {{377, kWarningBoard, 30, 0, 0},
+                {401, kSlowdownStart, 30, 0, 1},
+                {417, kSlowdownEnd, 30, 0, 1},
+                {376, kPreWarning, 1, 0, 0},
+                {375, kPreWarning, 2, 0, 0},
+                {374, kPreWarning, 3, 0, 0},
+                {373, kPreWarning, 4, 0, 0}},
+               7},
+        // d_v goes to every board and repeats the pre-warning numbers.
+        Layout{"DvOnEveryBoard",
+               {.x = 20000, .v = 30, .l = 800, .f_tt = 1, .f_ta = 1, .d_v = 2},
+               {{377, kWarningBoard, 30, 2, 0},
+                {401, kSlowdownStart, 30, 2, 1},
+                {417, kSlowdownEnd, 30, 2, 1},
+                {376, kPreWarning, 1, 1, 0},
+                {375, kPreWarning, 2, 2, 0},
+                {374, kPreWarning, 3, 3, 0},
+                {373, kPreWarning, 4, 4, 0}},
+               7},
+        // Up to 1500 m there is no warning board, and f_ta counts as 0.
+        Layout{"NoWarningBoardAt1500",
+               {.x = 1500, .v = 60, .l = 500, .f_tt = 0, .f_ta = 1, .d_v = 0},
+               {{31, kSlowdownStart, 60, 0, 0}, {41, kSlowdownEnd, 60, 0, 0}},
+               2},
+        Layout{"WarningBoardAt1550",
+               {.x = 1550, .v = 60, .l = 500, .f_tt = 0, .f_ta = 1, .d_v = 0},
+               {{8, kWarningBoard, 60, 0, 0},
+                {7, kPreWarning, 1, 0, 0},
+                {4, kPreWarning, 4, 0, 0},
+                {32, kSlowdownStart, 60, 0, 0},
+                {42, kSlowdownEnd, 60, 0, 0}},
+               7}),
+    [](const ::testing::TestParamInfo<Layout>& test_case) { return test_case.param.name; });
 
 TEST(MemoRallentamento, WithoutFtaThereAreNoPreWarnings) {
   RouteModel model = model_with_cells(2480);
@@ -78,23 +102,6 @@ TEST(MemoRallentamento, WithoutFtaThereAreNoPreWarnings) {
   memo_rallentamento(model, record);
   EXPECT_EQ(marked_cells(model), 3u);
   EXPECT_EQ(model.cells[376].kind, kNothing);
-}
-
-// Up to 1500 m there is no warning board, and f_ta counts as 0.
-TEST(MemoRallentamento, WarningBoardOnlyPastFifteenHundredMetres) {
-  RouteModel at_1500 = model_with_cells(400);
-  memo_rallentamento(at_1500, {.x = 1500, .v = 60, .l = 500, .f_tt = 0, .f_ta = 1, .d_v = 0});
-  expect_cells(at_1500, {{31, kSlowdownStart, 60, 0, 0}, {41, kSlowdownEnd, 60, 0, 0}});
-  EXPECT_EQ(marked_cells(at_1500), 2u);
-
-  RouteModel at_1550 = model_with_cells(400);
-  memo_rallentamento(at_1550, {.x = 1550, .v = 60, .l = 500, .f_tt = 0, .f_ta = 1, .d_v = 0});
-  expect_cells(at_1550, {{8, kWarningBoard, 60, 0, 0},
-                         {7, kPreWarning, 1, 0, 0},
-                         {4, kPreWarning, 4, 0, 0},
-                         {32, kSlowdownStart, 60, 0, 0},
-                         {42, kSlowdownEnd, 60, 0, 0}});
-  EXPECT_EQ(marked_cells(at_1550), 7u);
 }
 
 TEST(MemoRallentamento, KeepsLowBitsOfWideValues) {

@@ -7,22 +7,20 @@
 
 #include "model/run_failure.h"
 #include "reader/error_site.h"
+#include "support/model_fixtures.h"
 
 namespace scenario {
 namespace {
+
+using testing::approaches;
 
 constexpr int32_t kLastCell = 2480;
 
 // A grid of the built-in route's size and the reader state of a line source
 // without indication boards.
 struct Stations {
-  RouteModel model;
+  RouteModel model = testing::model_with_cells(kLastCell);
   ReaderState state;
-
-  Stations() {
-    model.last_cell = kLastCell;
-    model.cells.resize(kLastCell + 1);
-  }
 
   // Reads one record, keyword included, as the train reader hands it over.
   void read(const std::string& record) {
@@ -33,12 +31,6 @@ struct Stations {
 
   const Entry& row(int k) const { return model.entries[static_cast<size_t>(k)]; }
   const Cell& cell(int i) const { return model.cells[static_cast<size_t>(i)]; }
-
-  std::vector<uint8_t> approaches(std::vector<int> cells) const {
-    std::vector<uint8_t> codes;
-    for (const int i : cells) codes.push_back(cell(i).approach);
-    return codes;
-  }
 };
 
 // A record with the given position, kind, length, values 5 and 6, and zeros
@@ -72,7 +64,7 @@ TEST(MemoStazione, OriginStoresEveryValueAndItsCells) {
   EXPECT_EQ(row.byte2, 1);
   EXPECT_EQ(s.cell(5).kind, kStationStop);
   EXPECT_EQ(s.cell(5).p1, 1);
-  EXPECT_EQ(s.approaches({4, 3, 2, 1}), (std::vector<uint8_t>{81, 82, 83, 0}));
+  EXPECT_EQ(approaches(s.model, {4, 3, 2, 1}), (std::vector<uint8_t>{81, 82, 83, 0}));
   EXPECT_EQ(s.state.station_counter, 2);
 }
 
@@ -87,7 +79,7 @@ TEST(MemoStazione, ChangeOverStationKeepsItsSettingFromSixHundredMetres) {
   EXPECT_EQ(s.row(2).long4, 42000);
   EXPECT_EQ(s.cell(706).kind, kStationStop);
   EXPECT_EQ(s.cell(706).p1, 2);
-  EXPECT_EQ(s.approaches({705, 704, 703, 702, 701}), (std::vector<uint8_t>{81, 82, 83, 84, 0}));
+  EXPECT_EQ(approaches(s.model, {705, 704, 703, 702, 701}), (std::vector<uint8_t>{81, 82, 83, 84, 0}));
 }
 
 struct ExtentCase {

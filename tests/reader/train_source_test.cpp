@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "model/run_failure.h"
-#include "model/run_files.h"
 #include "reader/error_site.h"
 #include "reader/memorizza_dati.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
 #include "sources/builtin_sources.h"
 #include "sources/line_table.h"
-#include "support/temp_dir.h"
+#include "support/model_fixtures.h"
+#include "support/source_fixtures.h"
 
 namespace scenario {
 namespace {
@@ -22,14 +22,9 @@ constexpr int32_t kLastCell = 400;  // a 20000 m route
 
 // The train half over a source held in memory, on a grid the line half made.
 struct TrainRead {
-  RouteModel model;
+  RouteModel model = testing::model_with_cells(kLastCell);
   ReaderState state;
   std::string text;
-
-  TrainRead() {
-    model.last_cell = kLastCell;
-    model.cells.resize(kLastCell + 1);
-  }
 
   TrainRead& read(std::string source) {
     text = std::move(source);
@@ -439,20 +434,14 @@ TEST(ReadTrainSource, ProgressiveOffsetIsCheckedToo) {
 }
 
 // Both sources through memorizza_dati, as the package writes them.
-class BuiltInSources : public ::testing::Test {
+class BuiltInSources : public ::testing::Test, protected testing::RunInTempDir {
  protected:
+  BuiltInSources() : RunInTempDir(kBuiltInScenario, kBuiltInTrain) {}
   void SetUp() override {
-    model.scenario_name = std::string(kBuiltInScenario);
-    model.train_number = std::string(kBuiltInTrain);
-    files = run_files(dir.path(), model.scenario_name, model.train_number);
     write_table(files.line_source, line_source_table());
     write_table(files.train_source, train_source_table());
     memorizza_dati(model, files, SourcePolicy::kDelete);
   }
-
-  testing::TempDir dir;
-  RouteModel model;
-  RunFiles files;
 };
 
 TEST_F(BuiltInSources, ReadWithoutError) {
@@ -487,18 +476,14 @@ TEST_F(BuiltInSources, SixtyOneSignalsAndAdhesionUpToTheLastThreeCells) {
 }
 
 TEST(MemorizzaDati, ZeroByteTrainSourceIsError25) {
-  testing::TempDir dir;
-  RouteModel model;
-  model.scenario_name = "S";
-  model.train_number = "T";
-  const RunFiles files = run_files(dir.path(), "S", "T");
+  testing::RunInTempDir run("S", "T");
   const std::vector<std::string_view> line = {"[generale]", "lunghezza percorso, 20000", "[curve]", "[fine]",
                                               kEndMarker};
-  write_table(files.line_source, line);
-  write_table(files.train_source, std::vector<std::string_view>{kEndMarker});
-  memorizza_dati(model, files, SourcePolicy::kDelete);
-  EXPECT_EQ(model.error_code, kRunFailure);
-  EXPECT_FALSE(std::filesystem::exists(files.train_source));
+  write_table(run.files.line_source, line);
+  write_table(run.files.train_source, std::vector<std::string_view>{kEndMarker});
+  memorizza_dati(run.model, run.files, SourcePolicy::kDelete);
+  EXPECT_EQ(run.model.error_code, kRunFailure);
+  EXPECT_FALSE(std::filesystem::exists(run.files.train_source));
 }
 
 }  // namespace

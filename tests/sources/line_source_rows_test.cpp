@@ -4,53 +4,25 @@
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "sources/builtin_sources.h"
+#include "support/model_fixtures.h"
+#include "support/table_lines.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
 
 using testing::bytes_of;
+using testing::lines_of;
+using testing::named_model;
+using testing::numbers;
 using testing::TempDir;
 
-// Test-only reading of the table: lines up to the marker, the rows under one
-// heading, and the numbers of a row after its keyword.
-std::vector<std::string> lines_of(LineTable table) {
-  std::vector<std::string> lines;
-  for (const std::string_view line : table) {
-    if (line == kEndMarker) break;
-    lines.emplace_back(line);
-  }
-  return lines;
-}
-
-bool is_heading(const std::string& line) { return line.starts_with("["); }
-
-std::vector<std::string> section(std::string_view heading) {
-  const std::vector<std::string> lines = lines_of(line_source_table());
-  auto row = std::find(lines.begin(), lines.end(), heading);
-  EXPECT_NE(row, lines.end()) << heading;
-  if (row == lines.end()) return {};
-  const auto end = std::find_if(row + 1, lines.end(), is_heading);
-  return {row + 1, end};
-}
-
-// The numbers after the keyword, up to the first field that is not one.
-std::vector<int> numbers(const std::string& row) {
-  std::vector<int> values;
-  std::istringstream fields(row.substr(row.find(',') + 1));
-  for (std::string field; std::getline(fields, field, ',');) {
-    std::istringstream number(field);
-    int value = 0;
-    if (!(number >> value)) break;
-    values.push_back(value);
-  }
-  return values;
-}
+// The rows under one heading of the line source.
+std::vector<std::string> section(std::string_view heading) { return testing::section(line_source_table(), heading); }
 
 TEST(LineSource, HasItsSectionsInOrderWithTheirRowCounts) {
   const std::vector<std::string> lines = lines_of(line_source_table());
@@ -60,14 +32,7 @@ TEST(LineSource, HasItsSectionsInOrderWithTheirRowCounts) {
   const std::vector<std::pair<std::string, size_t>> expected = {
       {"[generale]", 8},  {"[curve]", 70},       {"[pendenze]", 22}, {"[montagne]", 27},
       {"[cartelli]", 24}, {"[indicazioni]", 30}, {"[fine]", 0}};
-  std::vector<std::pair<std::string, size_t>> found;
-  for (size_t i = 1; i < lines.size(); ++i) {
-    if (is_heading(lines[i]))
-      found.emplace_back(lines[i], 0);
-    else if (!found.empty())
-      ++found.back().second;
-  }
-  EXPECT_EQ(found, expected);
+  EXPECT_EQ(testing::section_sizes(line_source_table()), expected);
 }
 
 TEST(LineSource, GeneralRowsAreWrittenExactly) {
@@ -106,10 +71,7 @@ TEST(LineSource, HoldsTheRowsTheRouteIsKnownBy) {
       {"[cartelli]", "indicatori_vmax,  7700,  100,  100,  110,  2,  100,  100,  110,  2"},
       {"[indicazioni]", "cartello_indicatore,  7150,   (SOTTOVIA    )(AUTOSTRADALE)"},
   };
-  for (const auto& [heading, row] : rows) {
-    const std::vector<std::string> rows_of_section = section(heading);
-    EXPECT_NE(std::find(rows_of_section.begin(), rows_of_section.end(), row), rows_of_section.end()) << row;
-  }
+  for (const auto& [heading, row] : rows) EXPECT_TRUE(testing::has_row(line_source_table(), heading, row)) << row;
   const std::vector<std::string> curves = section("[curve]");
   EXPECT_EQ(curves.back(), "curvad4,  110100,  800");
   const auto sharp = std::find(curves.begin(), curves.end(), "curvas6,  650,  300");
@@ -314,9 +276,7 @@ TEST(LineSourceSpeedBoards, FollowTheAnnouncementPattern) {
 
 TEST(DatiLinea, WritesTheTableUnderTheScenarioName) {
   TempDir dir;
-  RouteModel model;
-  model.scenario_name = kBuiltInScenario;
-  model.train_number = kBuiltInTrain;
+  RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
   dati_linea(model, dir.path());
   const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_linea.txt");
   ASSERT_TRUE(bytes.has_value());

@@ -10,52 +10,24 @@
 
 #include "model/numeric.h"
 #include "sources/builtin_sources.h"
+#include "support/model_fixtures.h"
+#include "support/table_lines.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
 
 using testing::bytes_of;
+using testing::lines_of;
+using testing::named_model;
+using testing::numbers;
+using testing::rows_with;
 using testing::TempDir;
 
-// Test-only reading of the tables: lines up to the marker, the rows under one
-// heading or with one keyword, and the numbers of a row after its keyword.
-std::vector<std::string> lines_of(LineTable table) {
-  std::vector<std::string> lines;
-  for (const std::string_view line : table) {
-    if (line == kEndMarker) break;
-    lines.emplace_back(line);
-  }
-  return lines;
-}
-
-bool is_heading(const std::string& line) { return line.starts_with("["); }
-
-std::vector<std::string> section(std::string_view heading) {
-  const std::vector<std::string> lines = lines_of(train_source_table());
-  auto row = std::find(lines.begin(), lines.end(), heading);
-  EXPECT_NE(row, lines.end()) << heading;
-  if (row == lines.end()) return {};
-  return {row + 1, std::find_if(row + 1, lines.end(), is_heading)};
-}
-
-std::vector<std::string> line_rows(std::string_view keyword) {
-  std::vector<std::string> rows = lines_of(line_source_table());
-  std::erase_if(rows, [&](const std::string& row) { return !row.starts_with(keyword); });
-  return rows;
-}
-
-std::vector<int> numbers(const std::string& row) {
-  std::vector<int> values;
-  std::istringstream fields(row.substr(row.find(',') + 1));
-  for (std::string field; std::getline(fields, field, ',');) {
-    std::istringstream number(field);
-    int value = 0;
-    if (!(number >> value)) break;
-    values.push_back(value);
-  }
-  return values;
-}
+// The rows under one heading of the train source, and the rows of the line
+// source that start with one keyword.
+std::vector<std::string> section(std::string_view heading) { return testing::section(train_source_table(), heading); }
+std::vector<std::string> line_rows(std::string_view keyword) { return rows_with(line_source_table(), keyword); }
 
 // A station row: its 16 numbers and its name.
 struct Station {
@@ -85,14 +57,7 @@ TEST(TrainSource, HasItsSectionsInOrderWithTheirRowCounts) {
   const std::vector<std::pair<std::string, size_t>> expected = {
       {"[generale]", 4},      {"[aderenze]", 1}, {"[vel_limite]", 14}, {"[stazioni]", 24},
       {"[rallentamenti]", 0}, {"[segnali]", 61}, {"[codici]", 0},      {"[fine]", 0}};
-  std::vector<std::pair<std::string, size_t>> found;
-  for (size_t i = 1; i < lines.size(); ++i) {
-    if (is_heading(lines[i]))
-      found.emplace_back(lines[i], 0);
-    else if (!found.empty())
-      ++found.back().second;
-  }
-  EXPECT_EQ(found, expected);
+  EXPECT_EQ(testing::section_sizes(train_source_table()), expected);
 }
 
 TEST(TrainSource, FixedRowsAreWrittenExactly) {
@@ -113,10 +78,7 @@ TEST(TrainSource, FixedRowsAreWrittenExactly) {
       {"[segnali]", "segnale,   23700,   2, 6, 5,  0, 0,    2,  2,1,0, 0"},
       {"[segnali]", "segnale,   25200,   1, 2, 5,  6, 1,    1,  3,0,0, 0"},
   };
-  for (const auto& [heading, row] : rows) {
-    const std::vector<std::string> rows_of_section = section(heading);
-    EXPECT_NE(std::find(rows_of_section.begin(), rows_of_section.end(), row), rows_of_section.end()) << row;
-  }
+  for (const auto& [heading, row] : rows) EXPECT_TRUE(testing::has_row(train_source_table(), heading, row)) << row;
   const std::vector<std::string> signals = section("[segnali]");
   const auto pair = std::find(signals.begin(), signals.end(), rows[9].second);
   ASSERT_NE(pair, signals.end());
@@ -270,9 +232,7 @@ TEST(BuiltInScenario, EveryObjectHasACellOfItsOwn) {
 
 TEST(DatiTreno, WritesTheTableUnderTheScenarioAndTrainNames) {
   TempDir dir;
-  RouteModel model;
-  model.scenario_name = kBuiltInScenario;
-  model.train_number = kBuiltInTrain;
+  RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
   dati_treno(model, dir.path());
   const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_47302-.txt");
   ASSERT_TRUE(bytes.has_value());

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "io/replace_file.h"
+#include "model/route_model.h"
+#include "model/run_files.h"
+#include "support/model_fixtures.h"
+#include "support/temp_dir.h"
+
+namespace scenario::testing {
+
+// A fresh directory, the files of one run in it, and that run's model named
+// as start-up names it.
+struct RunInTempDir {
+  RunInTempDir(std::string_view scenario, std::string_view train)
+      : files(run_files(dir.path(), scenario, train)), model(named_model(scenario, train)) {}
+
+  TempDir dir;
+  RunFiles files;
+  RouteModel model;
+};
+
+// Leaves both text sources of a run on disk, as an author or dati_linea and
+// dati_treno would.
+inline void write_sources(const RunFiles& files, std::string_view line, std::string_view train) {
+  replace_file(files.line_source, line);
+  replace_file(files.train_source, train);
+}
+
+// The names of the files a run left in a directory.
+inline std::set<std::string> names_in(const std::filesystem::path& dir) {
+  std::set<std::string> names;
+  for (const auto& file : std::filesystem::directory_iterator(dir)) names.insert(file.path().filename().string());
+  return names;
+}
+
+}  // namespace scenario::testing
