@@ -48,11 +48,11 @@ const CLI::Validator kScenarioFileName(
 }  // namespace
 
 void add_inspect_command(CLI::App& app, int& status) {
-  auto* command = app.add_subcommand(
-      "inspect",
-      "Decode binary scenario files to JSON on stdout: SCENARIO_linea.dat (line geometry), "
-      "SCENARIO_TRAIN.sim (entry table), SCENARIO_TRAIN.dat (cell grid). A damaged file is reported on stderr "
-      "with the byte offset of the fault, and the status is 1.");
+  auto* command = app.add_subcommand("inspect", "Decode binary scenario files to JSON on stdout");
+  command->footer(
+      "Files are told apart by name: SCENARIO_linea.dat (line geometry), SCENARIO_TRAIN.sim (entry table),\n"
+      "SCENARIO_TRAIN.dat (cell grid). A damaged file is reported on stderr with the byte offset of the\n"
+      "fault, and the status is 1.");
   auto request = std::make_shared<InspectRequest>();
   command->add_flag("--all", request->all,
                     "List every cell, not only those holding something, and every trace value, not only the summary");

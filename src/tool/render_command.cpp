@@ -53,12 +53,12 @@ const CLI::Validator kImageName(
 }  // namespace
 
 void add_render_command(CLI::App& app, int& status) {
-  auto* command = app.add_subcommand(
-      "render",
-      "Draw a compiled scenario as SVG or PNG from its binary files in DIR (SCENARIO_linea.dat, "
-      "SCENARIO_TRAIN.sim, SCENARIO_TRAIN.dat): the plan of the line with tunnels, signals and stations, and "
-      "below it the profile: height and gradients, line speed limit, speed boards, stations and kilometre "
-      "posts. Without SCENARIO_linea.dat (compiled with --no-trace) only the profile is drawn.");
+  auto* command = app.add_subcommand("render", "Draw a compiled scenario's plan and profile as SVG or PNG");
+  command->footer(
+      "Reads the binary files in DIR (SCENARIO_linea.dat, SCENARIO_TRAIN.sim, SCENARIO_TRAIN.dat) and draws\n"
+      "the plan of the line with tunnels, signals and stations, and below it the profile: height and\n"
+      "gradients, line speed limit, speed boards, stations and kilometre posts. Without SCENARIO_linea.dat\n"
+      "(compiled with --no-trace) only the profile is drawn.");
   auto request = std::make_shared<RenderRequest>();
   command->add_option("--dir", request->dir, "Directory of the binary files")
       ->capture_default_str()
