@@ -1,0 +1,90 @@
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "bench/generated_route.h"
+#include "bench/in_memory_compile.h"
+#include "compile/memorizza_percorso.h"
+#include "model/run_files.h"
+#include "sources/builtin_sources.h"
+#include "sources/line_table.h"
+#include "support/temp_dir.h"
+
+namespace scenario::bench {
+namespace {
+
+constexpr int32_t kWithTrace = 1;
+
+// A benchmark of a compilation that does not compile cleanly measures nothing.
+void require_clean(benchmark::State& state, const RouteModel& model) {
+  if (model.error_code != 0) {
+    state.SkipWithError(
+        ("the sources do not compile: error " + std::to_string(model.error_code) + ": " + model.error_site.detail)
+            .c_str());
+  }
+}
+
+RouteModel builtin_model() {
+  RouteModel model;
+  model.scenario_name = kBuiltInScenario;
+  model.train_number = kBuiltInTrain;
+  return model;
+}
+
+// The built-in scenario from its two sources in memory to its three files'
+// bytes: what the package computes, without the disk.
+void BM_CompileBuiltInInMemory(benchmark::State& state) {
+  const std::string line = table_text(line_source_table());
+  const std::string train = table_text(train_source_table());
+  RouteModel model = builtin_model();
+  for (auto _ : state) {
+    ScenarioBytes bytes = compile_in_memory(model, line, train, kWithTrace);
+    benchmark::DoNotOptimize(bytes);
+  }
+  require_clean(state, model);
+}
+BENCHMARK(BM_CompileBuiltInInMemory)->Unit(benchmark::kMillisecond);
+
+// The same compilation finished by the compiler's own sealing and writing:
+// the three binary files replace their older copies on disk.
+void BM_CompileBuiltInWritingFiles(benchmark::State& state) {
+  const std::string line = table_text(line_source_table());
+  const std::string train = table_text(train_source_table());
+  const testing::TempDir dir;
+  RouteModel model = builtin_model();
+  const RunFiles files = run_files(dir.path(), model.scenario_name, model.train_number);
+  for (auto _ : state) {
+    read_sources_in_memory(model, line, train, kWithTrace);
+    seal_and_write(model, files, CompileOptions{});
+  }
+  require_clean(state, model);
+}
+BENCHMARK(BM_CompileBuiltInWritingFiles)->Unit(benchmark::kMillisecond);
+
+// Routes of 10, 100 and 990 km with their full plan trace: the cost per
+// kilometre stays the same (the fitted complexity is linear).
+void BM_CompileGeneratedRoute(benchmark::State& state) {
+  const int kilometres = static_cast<int>(state.range(0));
+  const std::string line = generated_line_source(kilometres);
+  const std::string train = generated_train_source(kilometres);
+  RouteModel model;
+  model.scenario_name = "Generata";
+  model.train_number = "1";
+  for (auto _ : state) {
+    ScenarioBytes bytes = compile_in_memory(model, line, train, kWithTrace);
+    benchmark::DoNotOptimize(bytes);
+  }
+  require_clean(state, model);
+  state.SetComplexityN(kilometres);
+  state.counters["cells"] = static_cast<double>(model.cells.size());
+}
+BENCHMARK(BM_CompileGeneratedRoute)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(990)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace scenario::bench

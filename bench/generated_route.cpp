@@ -1,0 +1,111 @@
+#include "bench/generated_route.h"
+
+#include <string_view>
+
+namespace scenario::bench {
+namespace {
+
+constexpr int kMetresPerKilometre = 1000;
+constexpr int kBoardSpacing = 10;  // kilometres between speed-limit boards
+
+// Where in each kilometre the records stand; no two share a 50 m cell.
+constexpr int kLeftCurveAt = 200;
+constexpr int kRightCurveAt = 600;
+constexpr int kCurveLength = 300;
+constexpr int kSignalAt = 450;
+constexpr int kBoardAt = 850;
+// The last station stands this far before the end of the route.
+constexpr int kLastStationBefore = 2000;
+
+void add_line(std::string& text, std::string_view line) {
+  text += line;
+  text += "\r\n";
+}
+
+std::string numbers(std::initializer_list<int> values) {
+  std::string joined;
+  for (const int value : values) joined += ",  " + std::to_string(value);
+  return joined;
+}
+
+// A gentle wave of gradients, -3 to +3 per mille.
+int gradient_at(int kilometre) {
+  constexpr int kWave = 7;
+  return kilometre % kWave - kWave / 2;
+}
+
+}  // namespace
+
+std::string generated_line_source(int kilometres) {
+  const int length = kilometres * kMetresPerKilometre;
+  std::string text;
+  add_line(text, "generated route of " + std::to_string(kilometres) + " km");
+  add_line(text, "[generale]");
+  add_line(text, "lunghezza percorso" + numbers({length}));
+  add_line(text, "progressiva chilometrica uno" + numbers({0, 0, 1}));
+  add_line(text, "progressiva chilometrica due" + numbers({0, 0, 0}));
+  add_line(text, "progressiva chilometrica tre" + numbers({0, 0, 0}));
+  add_line(text, "sfondo uno" + numbers({1}));
+  add_line(text, "sfondo due" + numbers({0}));
+  add_line(text, "sfondo tre" + numbers({0}));
+  add_line(text, "ripetizione segnali 4 codici" + numbers({0, 0}));
+  add_line(text, "[curve]");
+  for (int km = 0; km < kilometres; ++km) {
+    const int base = km * kMetresPerKilometre;
+    add_line(text, "curvas3" + numbers({base + kLeftCurveAt, kCurveLength}));
+    add_line(text, "curvad3" + numbers({base + kRightCurveAt, kCurveLength}));
+  }
+  add_line(text, "[pendenze]");
+  for (int km = 0; km < kilometres; ++km) {
+    add_line(text, "pendenza" + numbers({km * kMetresPerKilometre, gradient_at(km)}));
+  }
+  add_line(text, "[cartelli]");
+  for (int km = 0; km < kilometres; km += kBoardSpacing) {
+    const int at = km * kMetresPerKilometre + kBoardAt;
+    add_line(text, "indicatori_vmax" + numbers({at, 120, 130, 140, 0, 120, 130, 140, 0}));
+  }
+  add_line(text, "[fine]");
+  return text;
+}
+
+std::string generated_train_source(int kilometres) {
+  const int length = kilometres * kMetresPerKilometre;
+  std::string text;
+  add_line(text, "generated train");
+  add_line(text, "[generale]");
+  add_line(text, "numero vetture" + numbers({4}));
+  add_line(text, "percentuale massa frenata" + numbers({120}));
+  add_line(text, "sabbia" + numbers({0}));
+  add_line(text, "orologio,    10  0  0");
+  add_line(text, "[aderenze]");
+  add_line(text, "aderenza" + numbers({0, 100}));
+  add_line(text, "[vel_limite]");
+  for (int km = 0; km < kilometres; km += kBoardSpacing) {
+    add_line(text, "velocita" + numbers({km * kMetresPerKilometre, 120}));
+  }
+  add_line(text, "[stazioni]");
+  add_line(text, "stazione,       0, 11,  600,  1, 0, 0,  4,1,0,  2,1,1,    1,  10, 0, 0, ORIGINE");
+  add_line(text, "stazione" + numbers({length - kLastStationBefore}) +
+                     ",  2,  800,  1, 1, 0,  1,1,0,  2,1,1,    0,  20, 0, 0, CAPOLINEA");
+  add_line(text, "[segnali]");
+  // The first kilometre is left to the origin station's extent.
+  for (int km = 1; km * kMetresPerKilometre < length - kLastStationBefore; ++km) {
+    const int at = km * kMetresPerKilometre + kSignalAt;
+    add_line(text, "segnale" + numbers({at}) + ",   2, 4, 0,  0, 0,    2,  2,0,0, 0");
+  }
+  add_line(text, "[fine]");
+  return text;
+}
+
+std::string generated_field_stream(size_t bytes) {
+  std::string text;
+  for (int record = 0; text.size() < bytes; ++record) {
+    const int at = record * kMetresPerKilometre;
+    add_line(text, "pendenza" + numbers({at, gradient_at(record)}));
+    add_line(text, "indicatori_vmax" + numbers({at + kBoardAt, 100, 100, 110, 2, 100, 100, 110, 2}));
+    add_line(text, "cartello indicatore" + numbers({at + kSignalAt}) + ",  \"Galleria Monte Rocca (m, 1250)\"");
+  }
+  return text;
+}
+
+}  // namespace scenario::bench

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace scenario::bench {
+
+// A line source and a train source for a route of the given length in whole
+// kilometres (1 to 990): every kilometre carries two curves, a gradient record
+// and a signal, every ten kilometres a speed-limit board and a line speed, and
+// the two ends a station each. The work of compiling them grows with the
+// length alone.
+std::string generated_line_source(int kilometres);
+std::string generated_train_source(int kilometres);
+
+// A line-source-like text of at least the given size made of the three record
+// shapes the readers meet most: a keyword with two numbers, a keyword with
+// nine numbers, and a keyword with a number and a quoted text.
+std::string generated_field_stream(size_t bytes);
+
+}  // namespace scenario::bench

@@ -1,0 +1,41 @@
+#include "bench/in_memory_compile.h"
+
+#include <utility>
+
+#include "compile/competition_codes.h"
+#include "compile/post_pass.h"
+#include "compile/scenario_files.h"
+#include "reader/field_reader.h"
+#include "reader/line_source.h"
+#include "reader/reader_state.h"
+#include "reader/train_source.h"
+
+namespace scenario::bench {
+
+void read_sources_in_memory(RouteModel& model, std::string_view line_source, std::string_view train_source, int32_t j) {
+  RouteModel fresh;
+  fresh.scenario_name = std::move(model.scenario_name);
+  fresh.train_number = std::move(model.train_number);
+  model = std::move(fresh);
+  model.write_trace = j;
+  reset_entries(model);
+  model.entries[kScenarioRow].text = model.scenario_name;
+  model.entries[kTrainRow].text = model.train_number;
+  ReaderState state;
+  FieldReader line_reader(line_source, "line source");
+  if (read_line_source(model, line_reader, state) == LineOutcome::kStop) return;
+  FieldReader train_reader(train_source, "train source");
+  read_train_source(model, train_reader, state);
+}
+
+ScenarioBytes compile_in_memory(RouteModel& model, std::string_view line_source, std::string_view train_source,
+                                int32_t j) {
+  read_sources_in_memory(model, line_source, train_source, j);
+  post_pass(model);
+  model.entries[kScenarioRow].long4 = codice_gara_st(model);
+  cell_at(model, kReservedCell).p2 = codice_gara_og(model);
+  return {model.write_trace != 0 ? encode_line_geometry(model.trace) : std::string{}, encode_entry_table(model.entries),
+          encode_cell_grid(model.cells)};
+}
+
+}  // namespace scenario::bench

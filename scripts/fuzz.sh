@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (fuzz/) with clang's libFuzzer under AddressSanitizer
+# and UndefinedBehaviorSanitizer, seeds them with the built-in sources and runs
+# each for FUZZ_SECONDS (default 60). Exits non-zero when a target crashed;
+# the input that did it is left in the build directory under crashes/ and
+# belongs, once understood and mended, in tests/faults/ as a regression case.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds="${FUZZ_SECONDS:-60}"
+build="${FUZZ_BUILD:-build-fuzz}"
+
+scripts/install-deps.sh
+missing=()
+for package in clang-14 libclang-rt-14-dev; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "installing: ${missing[*]}" >&2
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+CC=clang-14 CXX=clang++-14 cmake -S fuzz -B "$build" >/dev/null
+cmake --build "$build" -j "$(nproc)"
+"$build/make_seeds" "$build/seeds"
+
+targets=(field_reader memorizza_dati)
+failed=()
+for target in "${targets[@]}"; do
+  corpus="$build/corpus/$target"
+  mkdir -p "$corpus" "$build/crashes"
+  echo "fuzzing $target for ${seconds}s" >&2
+  if ! "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+      -dict=fuzz/sources.dict -artifact_prefix="$build/crashes/$target-" "$corpus" "$build/seeds/$target"; then
+    failed+=("$target")
+  fi
+done
+[ ${#failed[@]} -eq 0 ] || echo "fuzzing found a fault in: ${failed[*]} (inputs in $build/crashes/)" >&2
+echo "fuzzing: $((${#targets[@]} - ${#failed[@]})) passed, ${#failed[@]} failed"
+[ ${#failed[@]} -eq 0 ]

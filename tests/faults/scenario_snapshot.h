@@ -1,0 +1,66 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "io/replace_file.h"
+#include "model/run_files.h"
+#include "sources/builtin_sources.h"
+#include "support/temp_dir.h"
+
+namespace scenario::testing {
+
+// What the fault tests look at in a run directory: the files a run leaves
+// (three driver documents, three binaries), as they were before a failed run
+// and after it.
+
+inline RunFiles builtin_files(const std::filesystem::path& dir) {
+  return run_files(dir, kBuiltInScenario, kBuiltInTrain);
+}
+
+inline std::vector<std::filesystem::path> files_left(const RunFiles& files) {
+  return {files.notes, files.slowdowns, files.timetable, files.line_geometry, files.entry_table, files.cell_grid};
+}
+
+inline std::vector<std::filesystem::path> binaries(const RunFiles& files) {
+  return {files.line_geometry, files.entry_table, files.cell_grid};
+}
+
+// Stands in for a file that a directory has taken the place of.
+inline const std::string kDirectoryMark = "<directory>";
+
+// Name -> content of each path (absent ones are left out).
+using Snapshot = std::map<std::string, std::string>;
+
+inline Snapshot snapshot(const std::vector<std::filesystem::path>& paths) {
+  Snapshot contents;
+  for (const std::filesystem::path& path : paths) {
+    if (std::filesystem::is_directory(path)) {
+      contents[path.filename().string()] = kDirectoryMark;
+    } else if (const auto bytes = bytes_of(path)) {
+      contents[path.filename().string()] = *bytes;
+    }
+  }
+  return contents;
+}
+
+// An earlier run's complete files, each with content of its own, so that a
+// file the failed run replaced, kept or cut short can be told apart.
+inline void plant_earlier_files(const std::vector<std::filesystem::path>& paths) {
+  for (const std::filesystem::path& path : paths) {
+    std::filesystem::remove_all(path);
+    const std::string content = "an earlier run's complete " + path.filename().string();
+    replace_file(path, content);
+  }
+}
+
+inline std::set<std::string> names_in(const std::filesystem::path& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+}  // namespace scenario::testing
