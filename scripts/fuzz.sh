@@ -11,18 +11,6 @@ seconds="${FUZZ_SECONDS:-60}"
 build="${FUZZ_BUILD:-build-fuzz}"
 
 scripts/install-deps.sh
-missing=()
-for package in clang-14 libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "installing: ${missing[*]}" >&2
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
-
 CC=clang-14 CXX=clang++-14 cmake -S fuzz -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 "$build/make_seeds" "$build/seeds"
