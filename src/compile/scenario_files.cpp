@@ -1,5 +1,6 @@
 #include "compile/scenario_files.h"
 
+#include <algorithm>
 #include <bit>
 #include <optional>
 #include <stdexcept>
@@ -14,11 +15,13 @@ inline constexpr size_t kEntryFixedBytes = 34;
 inline constexpr size_t kCellBytes = 15;
 inline constexpr size_t kLongestTraceValue = 10;
 
-// A file under construction; every append writes the low byte first.
+// A file under construction, written through a cursor into room made ahead
+// (one reservation covers a whole table of fixed-size records); every value
+// goes low byte first.
 class ByteBuffer {
  public:
-  void reserve(size_t bytes) { bytes_.reserve(bytes); }
-  void u8(uint8_t value) { bytes_.push_back(static_cast<char>(value)); }
+  explicit ByteBuffer(size_t expected_bytes) : bytes_(expected_bytes, '\0') {}
+  void u8(uint8_t value) { little_endian(value, 1); }
   void i16(int16_t value) { little_endian(static_cast<uint16_t>(value), 2); }
   void i32(int32_t value) { little_endian(static_cast<uint32_t>(value), 4); }
   void f64(double value) { little_endian(std::bit_cast<uint64_t>(value), 8); }
@@ -28,18 +31,27 @@ class ByteBuffer {
                               " bytes is longer than a record can hold (" + std::to_string(kLongestText) + ")");
     }
     i16(static_cast<int16_t>(value.size()));
-    bytes_.append(value);
+    make_room(value.size());
+    value.copy(bytes_.data() + size_, value.size());
+    size_ += value.size();
   }
-  std::string take() { return std::move(bytes_); }
+  std::string take() {
+    bytes_.resize(size_);
+    return std::move(bytes_);
+  }
 
  private:
-  void little_endian(uint64_t value, int count) {
-    for (int i = 0; i < count; ++i) {
-      bytes_.push_back(static_cast<char>(value & 0xFFu));
-      value >>= 8;
-    }
+  void make_room(size_t count) {
+    if (size_ + count > bytes_.size()) bytes_.resize(std::max(2 * bytes_.size(), size_ + count));
+  }
+  void little_endian(uint64_t value, size_t count) {
+    make_room(count);
+    char* out = bytes_.data() + size_;
+    for (size_t i = 0; i < count; ++i) out[i] = static_cast<char>((value >> (8 * i)) & 0xFFu);
+    size_ += count;
   }
   std::string bytes_;
+  size_t size_ = 0;
 };
 
 // The tag, then the payload: none when empty, 2 bytes for an integer, 8 for a double.
@@ -94,23 +106,20 @@ void put_cell(ByteBuffer& out, const Cell& cell) {
 }  // namespace
 
 std::string encode_line_geometry(const Trace& trace) {
-  ByteBuffer out;
-  out.reserve((trace.x.size() + trace.y.size()) * kLongestTraceValue);
+  ByteBuffer out((trace.x.size() + trace.y.size()) * kLongestTraceValue);
   for (const TraceValue& value : trace.x) put_trace_value(out, value);
   for (const TraceValue& value : trace.y) put_trace_value(out, value);
   return out.take();
 }
 
 std::string encode_entry_table(const std::array<Entry, kEntryCount>& entries) {
-  ByteBuffer out;
-  out.reserve(entries.size() * kEntryFixedBytes);
+  ByteBuffer out(entries.size() * kEntryFixedBytes);
   for (const Entry& entry : entries) put_entry(out, entry);
   return out.take();
 }
 
 std::string encode_cell_grid(const std::vector<Cell>& cells) {
-  ByteBuffer out;
-  out.reserve(cells.size() * kCellBytes);
+  ByteBuffer out(cells.size() * kCellBytes);
   for (const Cell& cell : cells) put_cell(out, cell);
   return out.take();
 }
