@@ -100,9 +100,3 @@ std::string Canvas::finish() {
 }
 
 }  // namespace scenario
-
-// Fontconfig, which cairo asks for its fonts, keeps a few allocations for the
-// life of the process that LeakSanitizer reports as lost. They are not ours.
-// The sanitizer reads this list in builds made with it; it lives here so that
-// every program that draws gets it.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
