@@ -98,6 +98,14 @@ INSTANTIATE_TEST_SUITE_P(
                                   m.cells[1].p2 = 2020;
                                 },
                                 1250},
+                      // The pass runs before the check: its point in cell 1 takes the mark.
+                      TakenCase{"point_placed_in_cell_1_by_the_pass",
+                                [](RouteModel& m) {
+                                  m.cells[10].kind = kWarningBoard;
+                                  m.cells[3].kind = kSignal;
+                                  m.cells[2].kind = kSpeedBoard;
+                                },
+                                1250},
                       TakenCase{"marks_checked_before_a_reader_error",
                                 [](RouteModel& m) {
                                   m.cells[1].p2 = 2020;
@@ -176,6 +184,7 @@ TEST_F(CompileSources, StartsFromAFreshModel) {
   EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(model.entries[40].text, "");
   EXPECT_EQ(model.write_trace, 0);
+  EXPECT_TRUE(model.trace.x.empty() && model.trace.y.empty());  // no trace without write_trace
   EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Prova_1.dat", "Prova_1.sim"}));
 }
 
@@ -226,6 +235,25 @@ TEST(MemorizzaPercorso, CompilesTheBuiltInScenario) {
   EXPECT_EQ(bytes_of(files.entry_table), encode_entry_table(model.entries));
   EXPECT_FALSE(std::filesystem::exists(files.line_source));
   EXPECT_FALSE(std::filesystem::exists(files.train_source));
+}
+
+// The built-in service has no slowdown: the pass places nothing, and the grid
+// file holds the cells as the readers left them but for the two values that
+// cell 1 carries.
+TEST(MemorizzaPercorso, BuiltInGridIsWrittenAsTheReadersLeftIt) {
+  TempDir dir;
+  RouteModel model = testing::named_model(kBuiltInScenario, kBuiltInTrain);
+  dati_linea(model, dir.path());
+  dati_treno(model, dir.path());
+  const RunFiles files = run_files(dir.path(), kBuiltInScenario, kBuiltInTrain);
+  memorizza_dati(model, files, SourcePolicy::kDelete);
+  ASSERT_EQ(model.error_code, 0);
+  std::vector<Cell> as_read = model.cells;
+  seal_and_write(model, files, {});
+  as_read.at(1).p1 = 5121;
+  as_read.at(1).p2 = 2370;
+  EXPECT_EQ(model.cells, as_read);
+  EXPECT_EQ(bytes_of(files.cell_grid), encode_cell_grid(as_read));
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "documents/driver_documents.h"
+#include "io/replace_file.h"
 #include "support/model_fixtures.h"
 #include "support/table_lines.h"
 #include "support/temp_dir.h"
@@ -65,8 +68,13 @@ TEST(SlowdownForm, TableLinesHaveTheirBarsInFixedColumns) {
 TEST(DatiRallentamenti, WritesTheTableUnderTheTrainName) {
   TempDir dir;
   RouteModel model = named_model("Dorvallo_Brisente", "47302");
+  // An older, longer file of the same name leaves nothing behind.
+  replace_file(dir / "Dorvallo_Brisente_47302_rallentamenti.txt", table_text(slowdown_form_table()) + "old\r\n");
   dati_rallentamenti(model, dir.path());
-  EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302_rallentamenti.txt"), table_text(slowdown_form_table()));
+  const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_47302_rallentamenti.txt");
+  ASSERT_TRUE(bytes.has_value());
+  EXPECT_EQ(*bytes, table_text(slowdown_form_table()));
+  EXPECT_EQ(std::count(bytes->begin(), bytes->end(), '\n'), 46);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "documents/driver_documents.h"
+#include "io/replace_file.h"
 #include "sources/builtin_sources.h"
 #include "support/model_fixtures.h"
 #include "support/table_lines.h"
@@ -393,8 +394,13 @@ TEST(TimetableCardAgreement, ProtectionSignalsStandBeforeTheirStations) {
 TEST(DatiScheda, WritesTheTableUnderTheTrainName) {
   TempDir dir;
   RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
+  // An older, longer file of the same name leaves nothing behind.
+  replace_file(dir / "Dorvallo_Brisente_47302_scheda_treno.txt", table_text(timetable_card_table()) + "old\r\n");
   dati_scheda(model, dir.path());
-  EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302_scheda_treno.txt"), table_text(timetable_card_table()));
+  const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_47302_scheda_treno.txt");
+  ASSERT_TRUE(bytes.has_value());
+  EXPECT_EQ(*bytes, table_text(timetable_card_table()));
+  EXPECT_EQ(std::count(bytes->begin(), bytes->end(), '\n'), 200);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "io/replace_file.h"
 #include "model/numeric.h"
 #include "sources/builtin_sources.h"
 #include "support/model_fixtures.h"
@@ -233,12 +234,16 @@ TEST(BuiltInScenario, EveryObjectHasACellOfItsOwn) {
 TEST(DatiTreno, WritesTheTableUnderTheScenarioAndTrainNames) {
   TempDir dir;
   RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
+  // An older, longer file of the same name leaves nothing behind.
+  replace_file(dir / "Dorvallo_Brisente_47302-.txt", table_text(train_source_table()) + "[fine]\r\nold\r\n");
   dati_treno(model, dir.path());
   const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_47302-.txt");
   ASSERT_TRUE(bytes.has_value());
   EXPECT_EQ(*bytes, table_text(train_source_table()));
   EXPECT_TRUE(bytes->find("orologio,    10              55            30 \r\n") != std::string::npos);
   EXPECT_TRUE(bytes->ends_with("[codici]\r\n[fine]\r\n"));
+  EXPECT_EQ(std::count(bytes->begin(), bytes->end(), '\n'), 113);
+  EXPECT_EQ(bytes->find(kEndMarker), std::string::npos);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
