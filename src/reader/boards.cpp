@@ -33,27 +33,24 @@ void memo_indicatori_v_max(RouteModel& model, const SpeedBoard& board) {
     refuse(model, kSpeedBoardTaken, board_at("speed board", board.posizione) + cell_taken(i, cell));
     return;
   }
-  // Every value is made before the cell is touched: a value too wide for its
-  // field leaves no half-made board behind. The stripe counts are taken as
-  // 16-bit values; a combination beyond 16 bits is an overflow, not a wrap.
-  const int16_t p1 = speed_code(board.vas, board.vad);
-  const int16_t p2 = speed_code(board.vbs, board.vbd);
-  const int16_t p3 = speed_code(board.vcs, board.vcd);
-  const auto p4 = narrow<int16_t>(low16(board.strisces) * kStripeScale + low16(board.strisced));
+  // The kind goes in first, then p1 to p4 in turn: a value too wide for its
+  // field fails with the fields before it already written. The stripe counts
+  // are taken as 16-bit values; a combination beyond 16 bits is an overflow,
+  // not a wrap.
   cell.kind = kSpeedBoard;
-  cell.p1 = p1;
-  cell.p2 = p2;
-  cell.p3 = p3;
-  cell.p4 = p4;
+  cell.p1 = speed_code(board.vas, board.vad);
+  cell.p2 = speed_code(board.vbs, board.vbd);
+  cell.p3 = speed_code(board.vcs, board.vcd);
+  cell.p4 = narrow<int16_t>(low16(board.strisces) * kStripeScale + low16(board.strisced));
 }
 
 void place_text_board(RouteModel& model, ReaderState& state, int32_t posizione, const std::string& text) {
-  // Station rows grow from row 1 up to the next board slot, so the texts stop
-  // at row 2 and the slot never falls below 1.
-  if (state.next_board_slot <= kFirstStationRow) {
+  // The texts may fill rows 80 down to 1; an 81st board has no row (row 0
+  // is never written) and ends the line source like a record beyond the grid.
+  if (state.next_board_slot < kFirstStationRow) {
     refuse(model, kPositionError,
            board_at("indication board", posizione) + "no row is left for its text (rows " +
-               std::to_string(kBoardTop) + " to " + std::to_string(kFirstStationRow + 1) + " are taken)");
+               std::to_string(kBoardTop) + " to " + std::to_string(kFirstStationRow) + " are taken)");
     return;
   }
   const int64_t i = board_cell(posizione);

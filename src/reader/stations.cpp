@@ -62,26 +62,24 @@ Extent station_extent(const Entry& row, int64_t length) {
   return {position - length / 2, position + length / 2 + extension};
 }
 
-// Marks the stop cell at the end of the extent and the four approach cells
-// before it, whatever they hold, except that a stop mark never erases the end
-// of a slowdown: the compile pass needs an end after every slowdown start.
-// Returns false when it refused the station.
+// Marks the four approach cells and then the stop cell at the end of the
+// extent, whatever they hold, except that a stop mark never erases the end of
+// a slowdown: the compile pass needs an end after every slowdown start. A
+// stop cell beyond the grid is a run-time failure when it is written, after
+// the approach cells that lie on the grid. Returns false when it refused the
+// station.
 bool mark_stop(RouteModel& model, const FieldReader& reader, FieldSite position, int32_t k,
                const Extent& extent) {
   const Entry& row = model.entries[static_cast<size_t>(k)];
   const int64_t stop = extent.end / kCellLength - 1;  // the end is a whole number of cells
-  const std::string extent_text = where(row) + ": extent ends at " + std::to_string(extent.end) +
-                                  " m, which puts the stop mark in cell " + std::to_string(stop);
   if (stop < kLowestStopCell) {
-    refuse_at(model, reader, position, kStopCellUnusable, extent_text + " (cells 0 and 1 take none)");
+    refuse_at(model, reader, position, kStopCellUnusable,
+              where(row) + ": extent ends at " + std::to_string(extent.end) +
+                  " m, which puts the stop mark in cell " + std::to_string(stop) + " (cells 0 and 1 take none)");
     return false;
   }
-  if (stop >= static_cast<int64_t>(model.cells.size())) {
-    refuse_at(model, reader, position, kPositionError,
-              extent_text + ", beyond the last cell " + std::to_string(model.cells.size() - 1));
-    return false;
-  }
-  if (cell_at(model, stop).kind == kSlowdownEnd) {
+  const bool on_grid = stop < static_cast<int64_t>(model.cells.size());
+  if (on_grid && cell_at(model, stop).kind == kSlowdownEnd) {
     refuse_at(model, reader, position, kStopCellUnusable,
               where(row) + ": stop " + cell_taken(stop, cell_at(model, stop)));
     return false;
@@ -102,9 +100,10 @@ bool mark_stop(RouteModel& model, const FieldReader& reader, FieldSite position,
 
 void memo_stazione(RouteModel& model, FieldReader& reader, ReaderState& state, FieldSite keyword) {
   const int32_t k = state.station_counter;
-  // Stations and board texts share rows 1 to 80; a row the boards already
-  // hold is never written.
-  if (k < kFirstStationRow || k >= state.next_board_slot || k >= kEntryCount) {
+  // Stations and board texts share rows 1 to 80. The row of the next board
+  // slot is still free and takes a station before error 10; a row the board
+  // texts already hold (all 80 taken) is never written.
+  if (k < kFirstStationRow || k > state.next_board_slot || k >= kEntryCount) {
     refuse_at(model, reader, keyword, kTooManyStations,
               "no row left for a station: the indication-board texts reach down to row " +
                   std::to_string(state.next_board_slot + 1));

@@ -75,14 +75,8 @@ int64_t last_position(const RouteModel& model) {
 }
 
 // Every record with a position needs (p + 100) / 50 <= last_cell, compared
-// exactly. A record that places something in a cell must not lie before the
-// origin either, where the grid has no cells.
-bool passes_position_check(Record& record, std::string_view what, const Number& position, bool places_cell) {
-  if (places_cell && position.value < 0) {
-    refuse_at(record.model, record.reader, position.site, kPositionError,
-              at(what, position.value) + " lies before the route origin");
-    return false;
-  }
+// exactly.
+bool passes_position_check(Record& record, std::string_view what, const Number& position) {
   if (position.value > last_position(record.model)) {
     refuse_at(record.model, record.reader, position.site, kPositionError,
               at(what, position.value) + " lies beyond the grid: positions reach " +
@@ -91,6 +85,17 @@ bool passes_position_check(Record& record, std::string_view what, const Number& 
     return false;
   }
   return true;
+}
+
+// A record that places something needs its cell on the grid. A position a
+// little before the origin still rounds to cell 0 and is placed there; one
+// whose cell would lie before cell 0 is refused like one beyond the grid.
+bool has_cell(Record& record, std::string_view what, const Number& position, int64_t cell) {
+  if (cell >= 0) return true;
+  refuse_at(record.model, record.reader, position.site, kPositionError,
+            at(what, position.value) + " lies before the route origin: its cell would be " +
+                std::to_string(cell));
+  return false;
 }
 
 // Runs one record handler. An error recorded earlier (the line half's 15) is
@@ -149,7 +154,7 @@ void fill_to_end(RouteModel& model, const FillList& list) {
 Flow read_fill(Record& record, std::string_view what, const FillList& list) {
   const Number position = read_sited(record.reader);
   const int32_t value = record.reader.read_number();
-  if (!passes_position_check(record, what, position, false)) return Flow::kEnd;
+  if (!passes_position_check(record, what, position)) return Flow::kEnd;
   fill_to(record.model, list, cell_of(position.value));
   list.previous = value;
   return Flow::kNext;
@@ -189,7 +194,10 @@ Flow read_signal(Record& record) {
                          &signal.d2, &signal.d3, &signal.tempo}) {
     *value = reader.read_number();
   }
-  if (!passes_position_check(record, "signal", posizione, true)) return Flow::kEnd;
+  if (!passes_position_check(record, "signal", posizione) ||
+      !has_cell(record, "signal", posizione, signal_cell(posizione.value))) {
+    return Flow::kEnd;
+  }
   const Flow flow = run_handler(record.model, [&] { memo_segnale(record.model, signal); });
   if (flow != Flow::kNext) mark_site(record.model, reader, posizione.site);
   return flow;
@@ -203,7 +211,9 @@ Flow read_slowdown(Record& record) {
   const int32_t f_tt = reader.read_number();
   const int32_t f_ta = reader.read_number();
   const int32_t d_v = reader.read_number();
-  if (!passes_position_check(record, "slowdown", x, true)) return Flow::kEnd;
+  if (!passes_position_check(record, "slowdown", x) || !has_cell(record, "slowdown", x, signal_cell(x.value))) {
+    return Flow::kEnd;
+  }
   const SlowdownRecord slowdown{.x = x.value, .v = v, .l = l.value, .f_tt = f_tt, .f_ta = f_ta, .d_v = d_v};
   const Flow flow = run_handler(record.model, [&] { memo_rallentamento(record.model, slowdown); });
   // The end cell's troubles come from the length; the others from the start.
@@ -223,9 +233,11 @@ void place_speed_reduction(Record& record, const Number& position, int32_t value
               at("speed reduction point", position.value) + ": " + cell_taken(n, cell));
     return;
   }
+  // The kind goes in first and the value after it, as the record lays the
+  // point down: a value too wide for p1 fails with the kind in place.
   if (value >= 1) {
-    cell.p1 = narrow<int16_t>(value);
     cell.kind = kReductionValue;
+    cell.p1 = narrow<int16_t>(value);
   } else {
     cell.kind = kReductionPlain;
   }
@@ -234,7 +246,10 @@ void place_speed_reduction(Record& record, const Number& position, int32_t value
 Flow read_speed_reduction(Record& record) {
   const Number position = read_sited(record.reader);
   const int32_t value = record.reader.read_number();
-  if (!passes_position_check(record, "speed reduction point", position, true)) return Flow::kEnd;
+  if (!passes_position_check(record, "speed reduction point", position) ||
+      !has_cell(record, "speed reduction point", position, cell_of(position.value))) {
+    return Flow::kEnd;
+  }
   return run_handler(record.model, [&] { place_speed_reduction(record, position, value); });
 }
 

@@ -68,11 +68,35 @@ INSTANTIATE_TEST_SUITE_P(Cases, BoardCell,
                          ::testing::Values(CellCase{7150, 144}, CellCase{7700, 155}, CellCase{2475, 50},
                                            CellCase{2525, 52}, CellCase{2476, 51}, CellCase{0, 1}));
 
-TEST(MemoIndicatoriVMax, ValuesTooWideForTheirFieldAreAFailure) {
+struct WideCase {
+  const char* name;
+  SpeedBoard board;
+  Cell left;  // what the failure leaves in the board's cell 21
+};
+
+class WideBoardValue : public ::testing::TestWithParam<WideCase> {};
+
+// The kind goes in first, then p1 to p4: a value too wide for its field fails
+// with the fields before it written.
+TEST_P(WideBoardValue, FailsWithTheFieldsBeforeItWritten) {
   RouteModel model = model_with_cells(100);
-  EXPECT_THROW(memo_indicatori_v_max(model, {.posizione = 1000, .vas = 2000}), RunFailure);
-  EXPECT_EQ(model.cells[21].kind, kNothing);
-  EXPECT_THROW(memo_indicatori_v_max(model, {.posizione = 1000, .strisces = 3277}), RunFailure);
+  EXPECT_THROW(memo_indicatori_v_max(model, GetParam().board), RunFailure);
+  EXPECT_EQ(model.cells[21], GetParam().left);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WideBoardValue,
+    ::testing::Values(WideCase{"P1", {.posizione = 1000, .vas = 2000}, {.kind = kSpeedBoard}},
+                      WideCase{"P3",
+                               {.posizione = 1000, .vas = 100, .vbs = 140, .vcs = -1700, .vad = 110},
+                               {.kind = kSpeedBoard, .p1 = 2022, .p2 = 2800}},
+                      WideCase{"P4",
+                               {.posizione = 1000, .vas = 1, .vbs = 2, .vcs = 3, .strisces = 3277},
+                               {.kind = kSpeedBoard, .p1 = 20, .p2 = 40, .p3 = 60}}),
+    [](const ::testing::TestParamInfo<WideCase>& test_case) { return test_case.param.name; });
+
+TEST(MemoIndicatoriVMax, StripesFillSixteenBits) {
+  RouteModel model = model_with_cells(100);
   memo_indicatori_v_max(model, {.posizione = 1000, .strisces = 3276, .strisced = 7});
   EXPECT_EQ(model.cells[21].p4, 32767);
 }
@@ -131,22 +155,22 @@ TEST(PlaceTextBoard, ASpeedBoardInTheCellOfATextBoardIsRefused) {
   EXPECT_EQ(model.cells[155].kind, kTextBoard);
 }
 
-// Stations fill rows from 1 upward to the next board slot: the texts stop at
-// row 2, and the 80th board is refused.
-TEST(PlaceTextBoard, TheTextsLeaveRowOneToTheStations) {
+// The texts fill rows 80 down to 1; the 81st board has no row left.
+TEST(PlaceTextBoard, TheTextsMayFillRowsEightyDownToOne) {
   RouteModel model = model_with_cells(2480);
   ReaderState state;
-  for (int32_t n = 0; n < 79; ++n) place_text_board(model, state, 1000 + 100 * n, "(T)");
+  for (int32_t n = 0; n < 80; ++n) place_text_board(model, state, 1000 + 100 * n, "(T)");
   EXPECT_EQ(model.error_code, 0);
-  EXPECT_EQ(model.entries[2].text, "(T)");
-  EXPECT_EQ(state.next_board_slot, 1);
+  EXPECT_EQ(model.entries[1].text, "(T)");
+  EXPECT_EQ(model.cells[179].p1, 1);  // the 80th, at 8900 m
+  EXPECT_EQ(state.next_board_slot, 0);
   place_text_board(model, state, 20000, "(T)");
   EXPECT_EQ(model.error_code, kPositionError);
   EXPECT_EQ(model.error_site.detail,
-            "indication board at 20000 m: no row is left for its text (rows 80 to 2 are taken)");
+            "indication board at 20000 m: no row is left for its text (rows 80 to 1 are taken)");
   EXPECT_EQ(model.cells[401].kind, kNothing);
-  EXPECT_EQ(model.entries[1].text, "");
-  EXPECT_EQ(state.next_board_slot, 1);
+  EXPECT_EQ(model.entries[0], Entry{});
+  EXPECT_EQ(state.next_board_slot, 0);
 }
 
 }  // namespace

@@ -311,6 +311,26 @@ TEST_F(LineSourceReading, RecordsStandUnderAnyHeadingAndTheLastFieldIsNoRecord) 
   EXPECT_EQ(row(kBoardTop).text, "(A, B)");
 }
 
+// Keywords, numbers and headings on the line before "[generale]" are skipped.
+TEST_F(LineSourceReading, TheCommentLineBeforeTheHeadingIsNeverInterpreted) {
+  read("lunghezza percorso, 5, sfondo uno, 9, [curve], montagna, 1000, 1400, 2\r\n[generale]\r\n"
+       "lunghezza percorso, 1000\r\n[curve]\r\n[fine]\r\n");
+  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(row(kTotalsRow).long2, 1000);
+  EXPECT_EQ(row(kScenarioRow).long1, 0);
+  EXPECT_EQ(model.tunnel_count, 0);
+}
+
+// Without quotes the board text ends at its comma; the rest is a token that
+// matches nothing.
+TEST_F(LineSourceReading, AnUnquotedBoardTextIsCutAtItsComma) {
+  read(line_source("cartello_indicatore, 1100, (A, B)\r\n"));
+  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(cell(23).kind, kTextBoard);
+  EXPECT_EQ(row(kBoardTop).text, "(A");
+  EXPECT_EQ(row(kBoardTop - 1).text, "");
+}
+
 TEST_F(LineSourceReading, WithoutATraceCurveNumbersAreReadAsTokens) {
   model.write_trace = 0;
   read(line_source("curva, 100, 50\r\npendenza, 0, 3\r\n"));

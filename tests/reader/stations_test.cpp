@@ -236,13 +236,22 @@ INSTANTIATE_TEST_SUITE_P(
             11},
         RefusalCase{
             "NearTheEnd", station(123250, 12, 400), kPositionError,
-            "station at 123250 m lies within 800 m of the end of the grid (last cell 2480, at 124000 m)", 11},
-        RefusalCase{
-            "StopBeyondGrid", station(20000, 7, 120000), kPositionError,
-            "station at 20000 m: extent ends at 140000 m, which puts the stop mark in cell 2799, beyond the "
-            "last cell 2480",
-            11}),
+            "station at 123250 m lies within 800 m of the end of the grid (last cell 2480, at 124000 m)", 11}),
     [](const ::testing::TestParamInfo<RefusalCase>& test_case) { return test_case.param.name; });
+
+// The position check leaves the extent unchecked: a stop cell past the grid
+// is a run-time failure (the reader's trap makes it 25), raised when the stop
+// mark is written, after the approach cells that still lie on the grid.
+TEST(MemoStazione, StopCellBeyondTheGridIsARunTimeFailure) {
+  Stations far;
+  EXPECT_THROW(far.read(station(20000, 7, 120000)), RunFailure);  // stop cell 2799
+  Stations just_past;
+  // Kind 8 reaches both ways: extent end 123100 + 1000 = 124100, stop cell
+  // 2481, one past the last cell; its approach cells 2480 to 2477 are written.
+  EXPECT_THROW(just_past.read(station(123100, 8, 1000)), RunFailure);  // stop cell 2481
+  EXPECT_EQ(just_past.cell(2480).approach, 81);
+  EXPECT_EQ(just_past.cell(2477).approach, 84);
+}
 
 TEST(MemoStazione, PositionCheckIsExact) {
   Stations accepted;
@@ -290,32 +299,52 @@ TEST(MemoStazione, StopMarkNeverErasesASlowdownEnd) {
   EXPECT_EQ(s.cell(103).approach, 0);
 }
 
-TEST(MemoStazione, LastRowBelowTheBoardTextsIsStoredThenRefused) {
+struct RowCase {
+  const char* name;
+  int32_t next_board_slot;
+  int32_t station_counter;
+  int32_t error;
+};
+
+class StationRows : public ::testing::TestWithParam<RowCase> {};
+
+// A station is stored and marked in the row of the counter; it is refused
+// afterwards when the next row would reach the next board slot.
+TEST_P(StationRows, StoreTheStationThenCheckTheNextRow) {
+  const RowCase& c = GetParam();
+  Stations s;
+  s.state.next_board_slot = c.next_board_slot;
+  s.state.station_counter = c.station_counter;
+  s.read(station(20000, 12, 400));
+  EXPECT_EQ(s.model.error_code, c.error);
+  EXPECT_EQ(s.row(c.station_counter).long3, 20000);
+  EXPECT_EQ(s.cell(403).kind, kStationStop);
+  EXPECT_EQ(s.cell(403).p1, c.station_counter);
+  EXPECT_EQ(s.state.station_counter, c.station_counter + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StationRows,
+    ::testing::Values(RowCase{"ThirtyBoardsAllowRow48", 50, 48, 0},
+                      RowCase{"ThirtyBoardsRefuseRow49", 50, 49, kTooManyStations},
+                      RowCase{"NoBoardsAllowRow78", 80, 78, 0},
+                      RowCase{"NoBoardsRefuseRow79", 80, 79, kTooManyStations},
+                      // 79 boards leave row 1 free: it takes the station before error 10.
+                      RowCase{"SeventyNineBoardsRefuseRow1", 1, 1, kTooManyStations}),
+    [](const ::testing::TestParamInfo<RowCase>& test_case) { return test_case.param.name; });
+
+TEST(MemoStazione, TooManyStationsIsDescribed) {
   Stations s;
   s.state.next_board_slot = 50;
-  s.state.station_counter = 48;
-  s.read(station(10000, 12, 400));
-  EXPECT_EQ(s.model.error_code, 0);
+  s.state.station_counter = 49;
   s.read(station(20000, 12, 400));
-  EXPECT_EQ(s.model.error_code, kTooManyStations);
   EXPECT_EQ(s.model.error_site.detail,
             "station at 20000 m took row 49, the last row stations may use below the indication-board texts");
   EXPECT_EQ(s.model.error_site.column, 1);
-  EXPECT_EQ(s.row(49).long3, 20000);
-  EXPECT_EQ(s.cell(403).p1, 49);
 }
 
-TEST(MemoStazione, WithoutBoardsTheSeventyNinthStationIsRefused) {
-  Stations s;
-  s.state.station_counter = 78;
-  s.read(station(10000, 12, 400));
-  EXPECT_EQ(s.model.error_code, 0);
-  s.read(station(20000, 12, 400));
-  EXPECT_EQ(s.model.error_code, kTooManyStations);
-  EXPECT_EQ(s.row(79).long3, 20000);
-}
-
-// A row the board texts already hold is never written.
+// With all 80 rows holding board texts, row 1 is a board's: it is never
+// overwritten.
 TEST(MemoStazione, NoRowLeftWritesNothing) {
   Stations s;
   s.state.next_board_slot = 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -254,15 +255,40 @@ TEST(ReadTrainSource, PositionCheckIsExact) {
   EXPECT_EQ(t.cell(399).kind, kSignal);
 }
 
-TEST(ReadTrainSource, PlacementsBeforeTheOriginAreRefused) {
-  for (const std::string record : {"segnale, -100, 2, 4, 0, 0, 0, 2, 2,0,0, 0",
-                                   "rallentamento, -100, 30, 500, 0, 0, 0", "abbattimento, -100, 30"}) {
-    TrainRead t;
-    t.read(with_general(record + "\r\n"));
-    EXPECT_EQ(t.model.error_code, kPositionError) << record;
-    EXPECT_NE(t.model.error_site.detail.find("at -100 m lies before the route origin"), std::string::npos);
+struct OriginCase {
+  const char* name;
+  const char* record;
+  int32_t error;
+  uint8_t cell0;  // kind of cell 0 afterwards
+};
+
+class BeforeTheOrigin : public ::testing::TestWithParam<OriginCase> {};
+
+// A position a little before the origin still rounds to cell 0 and is placed
+// there; one whose cell would lie before cell 0 is refused.
+TEST_P(BeforeTheOrigin, PlacesOnCellZeroOrRefuses) {
+  const OriginCase& c = GetParam();
+  TrainRead t;
+  t.read(with_general(std::string(c.record) + "\r\n"));
+  EXPECT_EQ(t.model.error_code, c.error) << t.model.error_site.detail;
+  EXPECT_EQ(t.cell(0).kind, c.cell0);
+  if (c.error != 0) {
+    EXPECT_NE(t.model.error_site.detail.find("lies before the route origin"), std::string::npos);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BeforeTheOrigin,
+    ::testing::Values(
+        // -75 / 50 + 1 = -0.5 goes to the even 0; -76 gives cell -1.
+        OriginCase{"SignalInCellZero", "segnale, -75, 1, 3, 0, 0, 0, 0, 0,0,0, 0", 0, kSignal},
+        OriginCase{"SignalBeforeCellZero", "segnale, -76, 1, 3, 0, 0, 0, 0, 0,0,0, 0", kPositionError, kNothing},
+        OriginCase{"SlowdownInCellZero", "rallentamento, -50, 30, 500, 0, 0, 0", 0, kSlowdownStart},
+        OriginCase{"SlowdownBeforeCellZero", "rallentamento, -100, 30, 500, 0, 0, 0", kPositionError, kNothing},
+        // -25 / 50 = -0.5 goes to 0; -26 gives cell -1.
+        OriginCase{"ReductionInCellZero", "abbattimento, -25, 30", 0, kReductionValue},
+        OriginCase{"ReductionBeforeCellZero", "abbattimento, -26, 30", kPositionError, kNothing}),
+    [](const ::testing::TestParamInfo<OriginCase>& test_case) { return test_case.param.name; });
 
 struct ReductionCase {
   const char* name;
@@ -296,8 +322,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ReductionCase{"OnSignal", kSignal, 30, 7, kSignal, 77}),
     [](const ::testing::TestParamInfo<ReductionCase>& test_case) { return test_case.param.name; });
 
+// The kind goes in before the value: a value too wide fails with the kind written.
 TEST(ReadTrainSource, SpeedReductionValueMustFitSixteenBits) {
-  EXPECT_THROW(TrainRead().read(with_general("abbattimento, 1500, 40000\r\n")), RunFailure);
+  TrainRead t;
+  EXPECT_THROW(t.read(with_general("abbattimento, 1500, 40000\r\n")), RunFailure);
+  EXPECT_EQ(t.cell(30).kind, kReductionValue);
+  EXPECT_EQ(t.cell(30).p1, 0);
 }
 
 // A refusal other than 15 stops at once: the fills are not completed.
@@ -474,6 +504,45 @@ TEST_F(BuiltInSources, SixtyOneSignalsAndAdhesionUpToTheLastThreeCells) {
     EXPECT_EQ(model.cells[static_cast<size_t>(i)].adhesion, i <= last - 3 ? 100 : 0) << i;
   }
 }
+
+struct ExitCase {
+  const char* name;
+  std::string general;  // extra rows of the line source's general section
+  std::string track;    // its track rows
+  std::string train;    // rows of the train source after its heading
+  int32_t code;
+  int32_t coaches;  // row 84 long3: whether the train source was read past its first record
+};
+
+class TrainExits : public ::testing::TestWithParam<ExitCase> {};
+
+// Whichever way the train half ends, both sources are gone afterwards.
+TEST_P(TrainExits, LeaveNeitherSource) {
+  const ExitCase& c = GetParam();
+  testing::RunInTempDir run("S", "T");
+  testing::write_sources(
+      run.files, "[generale]\r\nlunghezza percorso, 20000\r\n" + c.general + "[curve]\r\n" + c.track + "[fine]\r\n",
+      "[generale]\r\n" + c.train + "vetture, 4\r\n[fine]\r\n");
+  memorizza_dati(run.model, run.files, SourcePolicy::kDelete);
+  EXPECT_EQ(run.model.error_code, c.code) << run.model.error_site.detail;
+  EXPECT_EQ(run.model.entries[kTotalsRow].long3, c.coaches);
+  EXPECT_EQ(testing::names_in(run.dir.path()), std::set<std::string>{});
+}
+
+// The route is 20000 m long: last cell 540, records up to 26900 m.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TrainExits,
+    ::testing::Values(
+        ExitCase{"Normal", "", "", "", 0, 4},
+        ExitCase{"OwnFifteen", "", "", "velocita, 26950, 90\r\n", kPositionError, 0},
+        ExitCase{"Refusal", "", "", "abbattimento, 1500, 0\r\nabbattimento, 1500, 0\r\n", 7, 0},
+        ExitCase{"LineHalfFifteenKept", "", "pendenza, 26950, 1\r\n", "", kPositionError, 4},
+        ExitCase{"TwoReplacesTheLineHalfsFifteen", "progressiva chilometrica uno, 0, 1025, 0\r\n",
+                 "pendenza, 26950, 1\r\n", "", 2, 4},
+        ExitCase{"TwoAfterTheOwnFifteen", "progressiva chilometrica uno, 0, 1025, 0\r\n", "",
+                 "velocita, 26950, 90\r\n", 2, 0},
+        ExitCase{"Trap", "", "", "sabbia, 40000\r\n", kRunFailure, 0}),
+    [](const ::testing::TestParamInfo<ExitCase>& test_case) { return test_case.param.name; });
 
 TEST(MemorizzaDati, ZeroByteTrainSourceIsError25) {
   testing::RunInTempDir run("S", "T");
