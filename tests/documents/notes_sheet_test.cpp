@@ -7,19 +7,14 @@
 #include <vector>
 
 #include "documents/driver_documents.h"
-#include "io/replace_file.h"
 #include "sources/builtin_sources.h"
-#include "support/model_fixtures.h"
 #include "support/table_lines.h"
-#include "support/temp_dir.h"
+#include "support/writer_check.h"
 
 namespace scenario {
 namespace {
 
-using testing::bytes_of;
 using testing::lines_of;
-using testing::named_model;
-using testing::TempDir;
 
 // Whether one of the lines is the text, or holds the part.
 bool holds(const std::vector<std::string>& lines, const std::string& text) {
@@ -132,16 +127,10 @@ TEST(NotesSheet, AgreesWithTheScenarioData) {
 }
 
 TEST(DatiNote, WritesTheTableUnderTheTrainName) {
-  TempDir dir;
-  RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
   // An older, longer file of the same name leaves nothing behind.
-  replace_file(dir / "Dorvallo_Brisente_47302_note.txt", table_text(notes_sheet_table()) + "old\r\n");
-  dati_note(model, dir.path());
-  const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_47302_note.txt");
-  ASSERT_TRUE(bytes.has_value());
-  EXPECT_EQ(*bytes, table_text(notes_sheet_table()));
-  EXPECT_EQ(std::count(bytes->begin(), bytes->end(), '\n'), 29);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  const std::string bytes = testing::written_over_older_file("Dorvallo_Brisente_47302_note.txt", notes_sheet_table(), dati_note);
+  EXPECT_EQ(bytes, table_text(notes_sheet_table()));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 29);
 }
 
 }  // namespace

@@ -7,18 +7,13 @@
 #include <vector>
 
 #include "documents/driver_documents.h"
-#include "io/replace_file.h"
-#include "support/model_fixtures.h"
 #include "support/table_lines.h"
-#include "support/temp_dir.h"
+#include "support/writer_check.h"
 
 namespace scenario {
 namespace {
 
-using testing::bytes_of;
 using testing::lines_of;
-using testing::named_model;
-using testing::TempDir;
 
 const std::string kRule = " |___|____________________________|____________|__________|_________|____________|";
 const std::string kEmptyRow = " |   |                            |            |          |         |            |";
@@ -66,16 +61,10 @@ TEST(SlowdownForm, TableLinesHaveTheirBarsInFixedColumns) {
 }
 
 TEST(DatiRallentamenti, WritesTheTableUnderTheTrainName) {
-  TempDir dir;
-  RouteModel model = named_model("Dorvallo_Brisente", "47302");
   // An older, longer file of the same name leaves nothing behind.
-  replace_file(dir / "Dorvallo_Brisente_47302_rallentamenti.txt", table_text(slowdown_form_table()) + "old\r\n");
-  dati_rallentamenti(model, dir.path());
-  const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_47302_rallentamenti.txt");
-  ASSERT_TRUE(bytes.has_value());
-  EXPECT_EQ(*bytes, table_text(slowdown_form_table()));
-  EXPECT_EQ(std::count(bytes->begin(), bytes->end(), '\n'), 46);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  const std::string bytes = testing::written_over_older_file("Dorvallo_Brisente_47302_rallentamenti.txt", slowdown_form_table(), dati_rallentamenti);
+  EXPECT_EQ(bytes, table_text(slowdown_form_table()));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 46);
 }
 
 }  // namespace

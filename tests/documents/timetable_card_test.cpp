@@ -10,21 +10,16 @@
 #include <vector>
 
 #include "documents/driver_documents.h"
-#include "io/replace_file.h"
 #include "sources/builtin_sources.h"
-#include "support/model_fixtures.h"
 #include "support/table_lines.h"
-#include "support/temp_dir.h"
+#include "support/writer_check.h"
 
 namespace scenario {
 namespace {
 
-using testing::bytes_of;
 using testing::lines_of;
-using testing::named_model;
 using testing::numbers;
 using testing::rows_with;
-using testing::TempDir;
 
 // The four cards start on lines 3, 54, 104 and 154 of the document.
 constexpr size_t kCardStart[] = {2, 53, 103, 153};
@@ -392,16 +387,10 @@ TEST(TimetableCardAgreement, ProtectionSignalsStandBeforeTheirStations) {
 }
 
 TEST(DatiScheda, WritesTheTableUnderTheTrainName) {
-  TempDir dir;
-  RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
   // An older, longer file of the same name leaves nothing behind.
-  replace_file(dir / "Dorvallo_Brisente_47302_scheda_treno.txt", table_text(timetable_card_table()) + "old\r\n");
-  dati_scheda(model, dir.path());
-  const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_47302_scheda_treno.txt");
-  ASSERT_TRUE(bytes.has_value());
-  EXPECT_EQ(*bytes, table_text(timetable_card_table()));
-  EXPECT_EQ(std::count(bytes->begin(), bytes->end(), '\n'), 200);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  const std::string bytes = testing::written_over_older_file("Dorvallo_Brisente_47302_scheda_treno.txt", timetable_card_table(), dati_scheda);
+  EXPECT_EQ(bytes, table_text(timetable_card_table()));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 200);
 }
 
 }  // namespace

@@ -7,20 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "io/replace_file.h"
 #include "sources/builtin_sources.h"
-#include "support/model_fixtures.h"
 #include "support/table_lines.h"
-#include "support/temp_dir.h"
+#include "support/writer_check.h"
 
 namespace scenario {
 namespace {
 
-using testing::bytes_of;
 using testing::lines_of;
-using testing::named_model;
 using testing::numbers;
-using testing::TempDir;
 
 // The rows under one heading of the line source.
 std::vector<std::string> section(std::string_view heading) { return testing::section(line_source_table(), heading); }
@@ -276,19 +271,13 @@ TEST(LineSourceSpeedBoards, FollowTheAnnouncementPattern) {
 }
 
 TEST(DatiLinea, WritesTheTableUnderTheScenarioName) {
-  TempDir dir;
-  RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
   // An older, longer file of the same name leaves nothing behind.
-  replace_file(dir / "Dorvallo_Brisente_linea.txt", table_text(line_source_table()) + "[fine]\r\nold\r\n");
-  dati_linea(model, dir.path());
-  const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_linea.txt");
-  ASSERT_TRUE(bytes.has_value());
-  EXPECT_EQ(*bytes, table_text(line_source_table()));
-  EXPECT_EQ(std::count(bytes->begin(), bytes->end(), '\n'), 189);
-  EXPECT_EQ(bytes->find(kEndMarker), std::string::npos);
-  EXPECT_TRUE(bytes->ends_with("[fine]\r\n"));
-  EXPECT_EQ(std::count(bytes->begin(), bytes->end(), '\xB0'), 3);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  const std::string bytes = testing::written_over_older_file("Dorvallo_Brisente_linea.txt", line_source_table(), dati_linea);
+  EXPECT_EQ(bytes, table_text(line_source_table()));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 189);
+  EXPECT_EQ(bytes.find(kEndMarker), std::string::npos);
+  EXPECT_TRUE(bytes.ends_with("[fine]\r\n"));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\xB0'), 3);
 }
 
 }  // namespace

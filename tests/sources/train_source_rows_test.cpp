@@ -8,22 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "io/replace_file.h"
 #include "model/numeric.h"
 #include "sources/builtin_sources.h"
-#include "support/model_fixtures.h"
 #include "support/table_lines.h"
-#include "support/temp_dir.h"
+#include "support/writer_check.h"
 
 namespace scenario {
 namespace {
 
-using testing::bytes_of;
 using testing::lines_of;
-using testing::named_model;
 using testing::numbers;
 using testing::rows_with;
-using testing::TempDir;
 
 // The rows under one heading of the train source, and the rows of the line
 // source that start with one keyword.
@@ -232,19 +227,13 @@ TEST(BuiltInScenario, EveryObjectHasACellOfItsOwn) {
 }
 
 TEST(DatiTreno, WritesTheTableUnderTheScenarioAndTrainNames) {
-  TempDir dir;
-  RouteModel model = named_model(kBuiltInScenario, kBuiltInTrain);
   // An older, longer file of the same name leaves nothing behind.
-  replace_file(dir / "Dorvallo_Brisente_47302-.txt", table_text(train_source_table()) + "[fine]\r\nold\r\n");
-  dati_treno(model, dir.path());
-  const std::optional<std::string> bytes = bytes_of(dir / "Dorvallo_Brisente_47302-.txt");
-  ASSERT_TRUE(bytes.has_value());
-  EXPECT_EQ(*bytes, table_text(train_source_table()));
-  EXPECT_TRUE(bytes->find("orologio,    10              55            30 \r\n") != std::string::npos);
-  EXPECT_TRUE(bytes->ends_with("[codici]\r\n[fine]\r\n"));
-  EXPECT_EQ(std::count(bytes->begin(), bytes->end(), '\n'), 113);
-  EXPECT_EQ(bytes->find(kEndMarker), std::string::npos);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  const std::string bytes = testing::written_over_older_file("Dorvallo_Brisente_47302-.txt", train_source_table(), dati_treno);
+  EXPECT_EQ(bytes, table_text(train_source_table()));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 113);
+  EXPECT_NE(bytes.find("orologio,    10              55            30 \r\n"), std::string::npos);
+  EXPECT_TRUE(bytes.ends_with("[codici]\r\n[fine]\r\n"));
+  EXPECT_EQ(bytes.find(kEndMarker), std::string::npos);
 }
 
 }  // namespace
