@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -99,6 +101,52 @@ TEST(PackageRun, UnderAnXServerShowsItsWindowAndEndsByItself) {
   const std::string program = install_package(dir);
   EXPECT_EQ(run_program(program, {}, environment_with("DISPLAY=" + display.name())), 0);
   expect_documents_and_binaries_only(dir);
+}
+
+// The names that came into being in dir (each file is renamed into place
+// once complete) and that were deleted, in the order it happened.
+class DirectoryEvents {
+ public:
+  explicit DirectoryEvents(const std::filesystem::path& dir) : fd_(::inotify_init1(IN_NONBLOCK)) {
+    ::inotify_add_watch(fd_, dir.c_str(), IN_MOVED_TO | IN_DELETE);
+  }
+  ~DirectoryEvents() { ::close(fd_); }
+  std::vector<std::string> read_all() const {
+    std::vector<std::string> events;
+    alignas(inotify_event) char buffer[1 << 16];
+    ssize_t got;
+    while ((got = ::read(fd_, buffer, sizeof buffer)) > 0) {
+      for (char* at = buffer; at < buffer + got;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(at);
+        events.push_back(std::string(event->mask & IN_DELETE ? "deleted " : "") + event->name);
+        at += sizeof(inotify_event) + event->len;
+      }
+    }
+    return events;
+  }
+
+ private:
+  int fd_;
+};
+
+TEST(PackageRun, WritesItsEightFilesInOrderAndDeletesTheSourcesAfterReading) {
+  TempDir dir;
+  const std::string program = install_package(dir);
+  const DirectoryEvents events(dir.path());
+  ASSERT_EQ(run_program(program, {}, environment_with("")), 0);
+  const std::vector<std::string> expected = {
+      "Dorvallo_Brisente_linea.txt",
+      "Dorvallo_Brisente_47302-.txt",
+      "Dorvallo_Brisente_47302_note.txt",
+      "Dorvallo_Brisente_47302_rallentamenti.txt",
+      "Dorvallo_Brisente_47302_scheda_treno.txt",
+      "deleted Dorvallo_Brisente_linea.txt",
+      "deleted Dorvallo_Brisente_47302-.txt",
+      "Dorvallo_Brisente_linea.dat",
+      "Dorvallo_Brisente_47302.sim",
+      "Dorvallo_Brisente_47302.dat",
+  };
+  EXPECT_EQ(events.read_all(), expected);
 }
 
 TEST(PackageRun, FileThatCannotBeWrittenEndsTheRunWithAnError) {
