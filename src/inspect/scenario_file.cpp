@@ -3,7 +3,7 @@
 #include <string>
 #include <system_error>
 
-#include "inspect/ascii_case.h"
+#include "model/ascii_case.h"
 #include "inspect/decode_error.h"
 #include "inspect/scenario_decoders.h"
 #include "inspect/scenario_json.h"

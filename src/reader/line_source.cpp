@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/ascii_case.h"
 #include "model/numeric.h"
 #include "model/run_failure.h"
 #include "reader/boards.h"
@@ -39,11 +40,7 @@ enum class Next { kGoOn, kEndOfSource, kStop };
 // each word whether letter case counts.
 class Token {
  public:
-  explicit Token(std::string text) : text_(std::move(text)), lower_(text_) {
-    for (char& c : lower_) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
+  explicit Token(std::string text) : text_(std::move(text)), lower_(ascii_lower(text_)) {}
   const std::string& text() const { return text_; }
   bool has(std::string_view word) const { return text_.find(word) != std::string::npos; }
   // word in lower case.

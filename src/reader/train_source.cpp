@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "model/ascii_case.h"
 #include "model/numeric.h"
 #include "model/run_files.h"
 #include "reader/error_site.h"
@@ -47,15 +48,6 @@ struct Number {
 Number read_sited(FieldReader& reader) {
   const int32_t value = reader.read_number();
   return {value, reader.site()};
-}
-
-// Keywords are found anywhere in the token, whatever the letter case.
-std::string lower_case(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
 }
 
 bool contains(std::string_view token, std::string_view word) {
@@ -284,7 +276,7 @@ constexpr std::array kKeywordTests = {
 void find_general_section(RouteModel& model, FieldReader& reader) {
   do {
     read_token(model, reader);
-  } while (!contains(lower_case(model.text_buffer), kGeneralHeading) && !reader.at_end());
+  } while (!contains(ascii_lower(model.text_buffer), kGeneralHeading) && !reader.at_end());
 }
 
 // One pass of the main loop. The last field of the source is never a record.
@@ -296,7 +288,8 @@ Flow next_record(RouteModel& model, FieldReader& reader, ReaderState& state) {
     read_token(model, reader);
     if (reader.at_end()) return Flow::kEnd;
   }
-  const std::string token = lower_case(model.text_buffer);
+  // Keywords are found anywhere in the token, whatever the letter case.
+  const std::string token = ascii_lower(model.text_buffer);
   Record record{model, reader, state, reader.site()};
   for (const KeywordTest& test : kKeywordTests) {
     if (!contains(token, test.word) || !contains(token, test.also)) continue;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "inspect/ascii_case.h"
+#include "model/ascii_case.h"
 #include "inspect/windows1252.h"
 #include "render/plan_view.h"
 #include "render/profile_view.h"

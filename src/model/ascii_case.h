@@ -6,8 +6,8 @@
 
 namespace scenario {
 
-// File names and extensions compared without regard to letter case; only
-// ASCII letters change, whatever the locale of the machine.
+// Text compared without regard to letter case (keywords of the sources, file
+// names): only ASCII letters change, whatever the locale of the machine.
 inline std::string ascii_lower(std::string_view text) {
   std::string lower(text);
   std::transform(lower.begin(), lower.end(), lower.begin(),
