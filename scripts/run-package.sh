@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Builds the scenario package and runs it: it writes the Dorvallo-Brisente
-# scenario for train 47302 into the directory that holds the program
-# (build/src/run/).
+# Builds the scenario package, installs the program alone into package/ at the
+# top of the repository (replacing what an earlier run left there) and runs it:
+# it writes the Dorvallo-Brisente scenario for train 47302 beside itself, so
+# that package/ ends with the program and its six files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build >/dev/null
 cmake --build build -j "$(nproc)" --target dorvallo_brisente
-exec build/src/run/dorvallo_brisente
+rm -rf package
+cmake --install build --prefix package --component package >/dev/null
+exec package/dorvallo_brisente

@@ -16,11 +16,13 @@ namespace scenario::testing {
 // Runs a program with the given environment and waits for it to end by
 // itself. Returns its exit status, or nothing when it had to be killed
 // because it did not end within the time allowed.
-// Standard output and error go to the given files when these are named.
+// Standard output and error go to the given files when these are named; the
+// program runs in working_dir when one is named.
 inline std::optional<int> run_program(const std::string& program, const std::vector<std::string>& arguments,
                                       const std::vector<std::string>& environment,
                                       std::chrono::seconds allowed = std::chrono::seconds(60),
-                                      const std::string& out_file = "", const std::string& err_file = "") {
+                                      const std::string& out_file = "", const std::string& err_file = "",
+                                      const std::string& working_dir = "") {
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -32,6 +34,7 @@ inline std::optional<int> run_program(const std::string& program, const std::vec
   if (child == 0) {
     if (!out_file.empty()) std::freopen(out_file.c_str(), "w", stdout);
     if (!err_file.empty()) std::freopen(err_file.c_str(), "w", stderr);
+    if (!working_dir.empty() && ::chdir(working_dir.c_str()) != 0) ::_exit(127);
     ::execve(program.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }

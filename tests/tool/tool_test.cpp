@@ -2,11 +2,14 @@
 
 #include <filesystem>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "io/replace_file.h"
 #include "sources/builtin_sources.h"
 #include "support/run_program.h"
+#include "support/source_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
@@ -21,12 +24,14 @@ struct Outcome {
   std::string err;
 };
 
-// Runs the tool with the given arguments, capturing what it prints.
-Outcome scenario_tool(const std::vector<std::string>& arguments) {
+// Runs the tool with the given arguments, capturing what it prints; in
+// working_dir when one is named.
+Outcome scenario_tool(const std::vector<std::string>& arguments, const std::filesystem::path& working_dir = {}) {
   TempDir output;
   Outcome outcome;
   outcome.status = testing::run_program(SCENARIO_PROGRAM, arguments, {"PATH=/usr/bin:/bin"},
-                                        std::chrono::seconds(60), output / "out", output / "err");
+                                        std::chrono::seconds(60), output / "out", output / "err",
+                                        working_dir.string());
   outcome.out = bytes_of(output / "out").value_or("");
   outcome.err = bytes_of(output / "err").value_or("");
   return outcome;
@@ -53,7 +58,8 @@ TEST(ToolCommandLine, BadCommandLinesGetUsageAndStatus2) {
       {"compile"},
       {"compile", "OnlyScenario"},
       {"compile", "--bogus", "S", "T"},
-      {"export", "--dir", "/no/such/directory"},
+      {"export", "--name"},
+      {"export", "--force", "extra"},
   };
   for (const auto& arguments : cases) {
     const Outcome outcome = scenario_tool(arguments);
@@ -62,13 +68,68 @@ TEST(ToolCommandLine, BadCommandLinesGetUsageAndStatus2) {
   }
 }
 
-TEST(ToolExport, WritesTheBuiltInSourcesByteForByte) {
+TEST(ToolExport, ReadmeFirstExampleWorksInAFreshDirectory) {
   TempDir dir;
-  const Outcome outcome = scenario_tool({"export", "--dir", dir.path().string()});
-  EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.out, "");
-  EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_linea.txt"), table_text(line_source_table()));
-  EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302-.txt"), table_text(train_source_table()));
+  ASSERT_EQ(scenario_tool({"export", "--dir", "out"}, dir.path()).status, 0);
+  const Outcome compiled = scenario_tool({"compile", "--dir", "out", "Dorvallo_Brisente", "47302"}, dir.path());
+  EXPECT_EQ(compiled.status, 0) << compiled.err;
+  for (const char* name : kBinaries) EXPECT_TRUE(std::filesystem::exists(dir / "out" / name)) << name;
+}
+
+// The texts are the built-in ones byte for byte whatever the names; the
+// directory and its parents are made when missing.
+TEST(ToolExport, WritesTheBuiltInTextsUnderTheNamesAsked) {
+  struct Case {
+    std::vector<std::string> options;
+    std::string dir;
+    std::string line_source;
+    std::string train_source;
+  };
+  const Case cases[] = {
+      {{}, ".", "Dorvallo_Brisente_linea.txt", "Dorvallo_Brisente_47302-.txt"},
+      {{"--name", "Valle_Chiara"}, "out", "Valle_Chiara_linea.txt", "Valle_Chiara_47302-.txt"},
+      {{"--train", "8811"}, "a/b/out", "Dorvallo_Brisente_linea.txt", "Dorvallo_Brisente_8811-.txt"},
+      {{"--name", "Valle_Chiara", "--train", "8811"}, "out", "Valle_Chiara_linea.txt", "Valle_Chiara_8811-.txt"},
+  };
+  for (const Case& c : cases) {
+    TempDir top;
+    const std::filesystem::path dir = top / c.dir;
+    std::vector<std::string> arguments = {"export", "--dir", dir.string()};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const Outcome outcome = scenario_tool(arguments);
+    EXPECT_EQ(outcome.status, 0) << c.train_source << ": " << outcome.err;
+    EXPECT_EQ(outcome.out + outcome.err, "");
+    EXPECT_EQ(testing::names_in(dir), (std::set<std::string>{c.line_source, c.train_source}));
+    EXPECT_EQ(bytes_of(dir / c.line_source), table_text(line_source_table()));
+    EXPECT_EQ(bytes_of(dir / c.train_source), table_text(train_source_table()));
+  }
+}
+
+// Both sources are looked at before either is written: without --force an
+// existing one is named and nothing is written; with it both are replaced.
+TEST(ToolExport, OverwritesAnExistingSourceOnlyWithForce) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"Dorvallo_Brisente_linea.txt"},
+      {"Dorvallo_Brisente_47302-.txt"},
+      {"Dorvallo_Brisente_linea.txt", "Dorvallo_Brisente_47302-.txt"},
+  };
+  for (const auto& existing : cases) {
+    TempDir dir;
+    for (const std::string& name : existing) replace_file(dir / name, "edited by the author\r\n");
+    const std::set<std::string> before = testing::names_in(dir.path());
+
+    const Outcome refused = scenario_tool({"export", "--dir", dir.path().string()});
+    EXPECT_EQ(refused.status, 1) << existing.size();
+    for (const std::string& name : existing) {
+      EXPECT_NE(refused.err.find((dir / name).string()), std::string::npos) << refused.err;
+      EXPECT_EQ(bytes_of(dir / name), "edited by the author\r\n") << name;
+    }
+    EXPECT_EQ(testing::names_in(dir.path()), before);
+
+    EXPECT_EQ(scenario_tool({"export", "--force", "--dir", dir.path().string()}).status, 0);
+    EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_linea.txt"), table_text(line_source_table()));
+    EXPECT_EQ(bytes_of(dir / "Dorvallo_Brisente_47302-.txt"), table_text(train_source_table()));
+  }
 }
 
 TEST(ToolCompile, BuiltInScenarioEqualsThePackageFilesAndKeepsTheSources) {
