@@ -3,11 +3,13 @@
 #include <string>
 #include <system_error>
 
-#include "model/ascii_case.h"
-#include "inspect/decode_error.h"
-#include "inspect/scenario_decoders.h"
+#include "format/cell_grid.h"
+#include "format/decode_error.h"
+#include "format/entry_table.h"
+#include "format/line_geometry.h"
 #include "inspect/scenario_json.h"
 #include "io/read_file.h"
+#include "model/ascii_case.h"
 
 namespace scenario {
 namespace {

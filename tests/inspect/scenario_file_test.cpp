@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "compile/scenario_files.h"
+#include "format/entry_table.h"
 #include "io/replace_file.h"
 #include "support/temp_dir.h"
 
