@@ -64,7 +64,7 @@ void add_objects(RouteFacts& facts, const std::vector<Cell>& cells) {
     const Cell& cell = cells[i];
     if (cell.kind == kSignal) facts.signals.push_back(object_position(i));
     if (cell.kind == kSpeedBoard) {
-      facts.speed_boards.push_back(SpeedBoard{object_position(i), decode_board_speeds(cell.p1).s,
+      facts.speed_boards.push_back(DrawnSpeedBoard{object_position(i), decode_board_speeds(cell.p1).s,
                                                    decode_board_stripes(cell.p4).s});
     }
     add_slowdown_cell(facts, cell, i, open_start);
