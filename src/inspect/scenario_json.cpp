@@ -6,7 +6,7 @@
 #include "format/scenario_format.h"
 #include "inspect/entry_roles.h"
 #include "inspect/trace_summary.h"
-#include "inspect/windows1252.h"
+#include "model/windows1252.h"
 
 namespace scenario {
 namespace {

@@ -1,6 +1,6 @@
 #include "model/run_files.h"
 
-#include "model/ascii_case.h"
+#include "model/windows1252.h"
 
 namespace scenario {
 namespace {

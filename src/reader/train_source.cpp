@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "format/scenario_format.h"
-#include "model/ascii_case.h"
 #include "model/numeric.h"
 #include "model/run_files.h"
+#include "model/windows1252.h"
 #include "reader/error_site.h"
 #include "reader/refuse.h"
 #include "reader/signals.h"

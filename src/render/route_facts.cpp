@@ -5,8 +5,8 @@
 
 #include "format/scenario_format.h"
 #include "inspect/entry_roles.h"
-#include "inspect/windows1252.h"
 #include "model/route_model.h"
+#include "model/windows1252.h"
 
 namespace scenario {
 namespace {
