@@ -8,38 +8,27 @@
 namespace scenario {
 namespace {
 
-void put_cell(std::string& out, const Cell& cell) {
-  put_u8(out, cell.kind);
-  put_i16(out, cell.p1);
-  put_i16(out, cell.p2);
-  put_i16(out, cell.p3);
-  put_i16(out, cell.p4);
-  put_u8(out, cell.timer);
-  put_u8(out, cell.approach);
-  put_u8(out, cell.tunnel);
-  put_u8(out, cell.speed_limit);
-  put_u8(out, cell.gradient);
-  put_u8(out, cell.adhesion);
+// cell := kind: u8, p1: i16, p2: i16, p3: i16, p4: i16, timer: u8, approach: u8,
+//         tunnel: u8, speed_limit: u8, gradient: u8, adhesion: u8
+template <typename AnyCell, typename Visit>
+void cell_fields(AnyCell& c, Visit visit) {
+  each_field(visit, c.kind, c.p1, c.p2, c.p3, c.p4, c.timer, c.approach, c.tunnel, c.speed_limit, c.gradient,
+             c.adhesion);
 }
 
+void put_cell(std::string& out, const Cell& cell) {
+  cell_fields(cell, [&out](auto field) { put_fixed(out, field); });
+}
+
+// The grid holds whole cells, so a cell is read whole before its kind is judged.
 Cell get_cell(ByteCursor& in, size_t index) {
   const size_t start = in.offset();
   Cell cell;
-  cell.kind = get_u8(in);
+  cell_fields(cell, [&in](auto& field) { get_fixed(in, field); });
   if (!cell_kind_name(cell.kind)) {
     throw DecodeError(start, "impossible value: cell " + std::to_string(index) + " has kind " +
                                  std::to_string(cell.kind) + ", which is no cell kind");
   }
-  cell.p1 = get_i16(in);
-  cell.p2 = get_i16(in);
-  cell.p3 = get_i16(in);
-  cell.p4 = get_i16(in);
-  cell.timer = get_u8(in);
-  cell.approach = get_u8(in);
-  cell.tunnel = get_u8(in);
-  cell.speed_limit = get_u8(in);
-  cell.gradient = get_u8(in);
-  cell.adhesion = get_u8(in);
   return cell;
 }
 

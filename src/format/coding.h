@@ -1,9 +1,12 @@
 #pragma once
 
+#include <bit>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace scenario {
 
@@ -35,25 +38,50 @@ class ByteCursor {
   size_t offset_ = 0;
 };
 
-void put_u8(std::string& out, uint8_t value);
-uint8_t get_u8(ByteCursor& in);
+// The types the files store: u8, u16, i16, i32 and f64.
+template <typename T>
+concept FixedWidth = std::same_as<T, uint8_t> || std::same_as<T, uint16_t> || std::same_as<T, int16_t> ||
+                     std::same_as<T, int32_t> || std::same_as<T, double>;
 
-void put_u16(std::string& out, uint16_t value);
-uint16_t get_u16(ByteCursor& in);
+// The low `count` bytes of `bits`, low byte first.
+void put_little_endian(std::string& out, uint64_t bits, size_t count);
+uint64_t get_little_endian(ByteCursor& in, size_t count);
 
-void put_i16(std::string& out, int16_t value);
-int16_t get_i16(ByteCursor& in);
+// A signed value is stored in two's complement, a double as its IEEE bits.
+template <FixedWidth T>
+void put_fixed(std::string& out, T value) {
+  if constexpr (std::is_floating_point_v<T>) {
+    put_little_endian(out, std::bit_cast<uint64_t>(value), sizeof value);
+  } else {
+    put_little_endian(out, static_cast<std::make_unsigned_t<T>>(value), sizeof value);
+  }
+}
+template <FixedWidth T>
+T get_fixed(ByteCursor& in) {
+  const uint64_t bits = get_little_endian(in, sizeof(T));
+  if constexpr (std::is_floating_point_v<T>) {
+    return std::bit_cast<T>(bits);
+  } else {
+    return static_cast<T>(static_cast<std::make_unsigned_t<T>>(bits));
+  }
+}
+// The same into a record's field, its type telling the width.
+template <FixedWidth T>
+void get_fixed(ByteCursor& in, T& field) {
+  field = get_fixed<T>(in);
+}
 
-void put_i32(std::string& out, int32_t value);
-int32_t get_i32(ByteCursor& in);
-
-void put_f64(std::string& out, double value);
-double get_f64(ByteCursor& in);
+// Calls visit on each field in turn, first to last: a record lists its fields
+// once, in file order, for its put and its get alike.
+template <typename Visit, typename... Fields>
+void each_field(Visit visit, Fields&... fields) {
+  (visit(fields), ...);
+}
 
 // A text is its length as an i16, then its bytes, never terminated. A text
 // longer than kLongestText is refused with std::length_error, never cut
-// short. The length is read on its own (get_i16), so that a reader can judge
-// it before asking for the bytes.
+// short. The length is read on its own (get_fixed<int16_t>), so that a reader
+// can judge it before asking for the bytes.
 void put_text(std::string& out, std::string_view text);
 std::string get_text_bytes(ByteCursor& in, size_t length);
 

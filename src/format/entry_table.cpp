@@ -7,52 +7,41 @@
 namespace scenario {
 namespace {
 
+// entry := kind: u8, long1: i32, long2: i32, long3: i32, flag: u8,   (the head)
+//          text: string,
+//          short1: i16, ... short5: i16, byte1: u8, ... byte4: u8, long4: i32   (the tail)
+template <typename AnyEntry, typename Visit>
+void head_fields(AnyEntry& e, Visit visit) {
+  each_field(visit, e.kind, e.long1, e.long2, e.long3, e.flag);
+}
+
+template <typename AnyEntry, typename Visit>
+void tail_fields(AnyEntry& e, Visit visit) {
+  each_field(visit, e.short1, e.short2, e.short3, e.short4, e.short5, e.byte1, e.byte2, e.byte3, e.byte4, e.long4);
+}
+
 void put_entry(std::string& out, const Entry& entry) {
-  put_u8(out, entry.kind);
-  put_i32(out, entry.long1);
-  put_i32(out, entry.long2);
-  put_i32(out, entry.long3);
-  put_u8(out, entry.flag);
+  const auto put = [&out](auto field) { put_fixed(out, field); };
+  head_fields(entry, put);
   put_text(out, entry.text);
-  put_i16(out, entry.short1);
-  put_i16(out, entry.short2);
-  put_i16(out, entry.short3);
-  put_i16(out, entry.short4);
-  put_i16(out, entry.short5);
-  put_u8(out, entry.byte1);
-  put_u8(out, entry.byte2);
-  put_u8(out, entry.byte3);
-  put_u8(out, entry.byte4);
-  put_i32(out, entry.long4);
+  tail_fields(entry, put);
 }
 
 Entry get_entry(ByteCursor& in, int row) {
   const std::string name = "entry row " + std::to_string(row);
   in.require(kEntryHeadBytes, name);
+  const auto get = [&in](auto& field) { get_fixed(in, field); };
   Entry entry;
-  entry.kind = get_u8(in);
-  entry.long1 = get_i32(in);
-  entry.long2 = get_i32(in);
-  entry.long3 = get_i32(in);
-  entry.flag = get_u8(in);
+  head_fields(entry, get);
   const size_t length_at = in.offset();
-  const int16_t length = get_i16(in);
+  const auto length = get_fixed<int16_t>(in);
   if (length < 0) {
     throw DecodeError(length_at, "impossible value: " + name + " has a text length of " + std::to_string(length));
   }
   const auto text_length = static_cast<size_t>(length);
   in.require(text_length + kEntryTailBytes, name + " with a text of " + std::to_string(length) + " bytes");
   entry.text = get_text_bytes(in, text_length);
-  entry.short1 = get_i16(in);
-  entry.short2 = get_i16(in);
-  entry.short3 = get_i16(in);
-  entry.short4 = get_i16(in);
-  entry.short5 = get_i16(in);
-  entry.byte1 = get_u8(in);
-  entry.byte2 = get_u8(in);
-  entry.byte3 = get_u8(in);
-  entry.byte4 = get_u8(in);
-  entry.long4 = get_i32(in);
+  tail_fields(entry, get);
   return entry;
 }
 

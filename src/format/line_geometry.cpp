@@ -15,15 +15,15 @@ std::string value_name(size_t index) { return "tagged value " + std::to_string(i
 
 // The tag, then the payload: none when empty, 2 bytes for an integer, 8 for a double.
 void put_trace_value(std::string& out, const TraceValue& value) {
-  put_u16(out, value.tag);
+  put_fixed<uint16_t>(out, value.tag);
   switch (value.tag) {
     case TraceValue::kEmpty:
       return;
     case TraceValue::kInt16:
-      put_i16(out, narrow<int16_t>(round_half_even(value.value)));
+      put_fixed(out, narrow<int16_t>(round_half_even(value.value)));
       return;
     case TraceValue::kDouble:
-      put_f64(out, value.value);
+      put_fixed(out, value.value);
       return;
   }
   throw std::logic_error("trace value with unknown tag " + std::to_string(value.tag));
@@ -32,15 +32,15 @@ void put_trace_value(std::string& out, const TraceValue& value) {
 TraceValue get_trace_value(ByteCursor& in, size_t index) {
   const size_t start = in.offset();
   in.require(kTagBytes, value_name(index));
-  const uint16_t tag = get_u16(in);
+  const auto tag = get_fixed<uint16_t>(in);
   switch (tag) {
     case TraceValue::kEmpty: return TraceValue{};
     case TraceValue::kInt16:
       in.require(kInt16Bytes, value_name(index) + " (a 16-bit integer)");
-      return TraceValue{TraceValue::kInt16, static_cast<double>(get_i16(in))};
+      return TraceValue{TraceValue::kInt16, static_cast<double>(get_fixed<int16_t>(in))};
     case TraceValue::kDouble: {
       in.require(kDoubleBytes, value_name(index) + " (a double)");
-      const double value = get_f64(in);
+      const auto value = get_fixed<double>(in);
       // The trace is computed from finite steps; a NaN or infinity would
       // come from a damaged file and would poison every measure of the plan.
       if (!std::isfinite(value)) {
