@@ -4,7 +4,9 @@
 
 #include "compile/competition_codes.h"
 #include "compile/post_pass.h"
-#include "compile/scenario_files.h"
+#include "format/cell_grid.h"
+#include "format/entry_table.h"
+#include "format/line_geometry.h"
 #include "reader/field_reader.h"
 #include "reader/line_source.h"
 #include "reader/reader_state.h"

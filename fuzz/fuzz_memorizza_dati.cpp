@@ -18,7 +18,8 @@
 
 #include "compile/competition_codes.h"
 #include "compile/post_pass.h"
-#include "compile/scenario_files.h"
+#include "format/cell_grid.h"
+#include "format/entry_table.h"
 #include "model/route_model.h"
 #include "model/run_files.h"
 #include "reader/memorizza_dati.h"

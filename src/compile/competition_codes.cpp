@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/numeric.h"
+#include "model/windows1252.h"
 
 namespace scenario {
 namespace {
@@ -13,28 +14,11 @@ namespace {
 inline constexpr std::string_view kFillText = "aabbccddeeffgghhiillmmnnoo";
 inline constexpr size_t kCountedCharacters = 25;
 
-// Lower case in Windows-1252, the code page of the names: ASCII letters and the
-// accented capitals of the code page alike, so that letter case never changes
-// a code, whatever the locale of the machine.
-unsigned char lower_1252(unsigned char byte) {
-  constexpr unsigned char kCaseDistance = 0x20;
-  const bool ascii_capital = byte >= 'A' && byte <= 'Z';
-  const bool latin_capital = byte >= 0xC0 && byte <= 0xDE && byte != 0xD7;  // 0xD7 is the multiplication sign
-  if (ascii_capital || latin_capital) return static_cast<unsigned char>(byte + kCaseDistance);
-  switch (byte) {
-    case 0x8A: return 0x9A;  // S caron
-    case 0x8C: return 0x9C;  // OE
-    case 0x8E: return 0x9E;  // Z caron
-    case 0x9F: return 0xFF;  // Y diaeresis
-    default: return byte;
-  }
-}
-
-// Train number, then scenario name, in lower case, then the fill text; kept in
+// Train number, then scenario name, in lower case (the whole code page, so
+// that letter case never changes a code), then the fill text; kept in
 // text_buffer. Returns the byte values of its first 25 characters.
 std::string filled_text(RouteModel& model) {
-  std::string text = model.entries[kTrainRow].text + model.entries[kScenarioRow].text;
-  for (char& c : text) c = static_cast<char>(lower_1252(static_cast<unsigned char>(c)));
+  std::string text = windows1252_lower(model.entries[kTrainRow].text + model.entries[kScenarioRow].text);
   text.append(kFillText);
   model.text_buffer = text;
   return text.substr(0, kCountedCharacters);

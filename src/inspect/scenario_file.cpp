@@ -3,9 +3,10 @@
 #include <string>
 #include <system_error>
 
-#include "model/ascii_case.h"
-#include "inspect/decode_error.h"
-#include "inspect/scenario_decoders.h"
+#include "format/cell_grid.h"
+#include "format/decode_error.h"
+#include "format/entry_table.h"
+#include "format/line_geometry.h"
 #include "inspect/scenario_json.h"
 #include "io/read_file.h"
 
@@ -13,10 +14,6 @@ namespace scenario {
 namespace {
 
 using nlohmann::ordered_json;
-
-bool ends_with_ignoring_case(std::string_view name, std::string_view suffix) {
-  return ascii_lower(name).ends_with(suffix);
-}
 
 std::string bytes_of(const std::filesystem::path& path) {
   std::optional<std::string> bytes = read_file(path);
@@ -58,18 +55,10 @@ std::string_view format_name(ScenarioFileKind kind) {
 
 }  // namespace
 
-std::optional<ScenarioFileKind> scenario_file_kind(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  if (ends_with_ignoring_case(name, "_linea.dat")) return ScenarioFileKind::kLineGeometry;
-  if (ends_with_ignoring_case(name, ".sim")) return ScenarioFileKind::kEntryTable;
-  if (ends_with_ignoring_case(name, ".dat")) return ScenarioFileKind::kCellGrid;
-  return std::nullopt;
-}
-
 ordered_json inspect_scenario_file(const std::filesystem::path& path, bool all) {
   const std::optional<ScenarioFileKind> kind = scenario_file_kind(path);
   if (!kind) {
-    throw ScenarioFileError(path.string() + ": not a scenario file name: expected *_linea.dat, *.sim or *.dat");
+    throw ScenarioFileError(path.string() + ": not a scenario file name: expected " + scenario_file_patterns());
   }
   const std::string bytes = bytes_of(path);
   ordered_json json{{"file", path.string()}, {"format", format_name(*kind)}, {"bytes", bytes.size()}};

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
-#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -10,13 +9,6 @@
 #include "model/run_files.h"
 
 namespace scenario {
-
-// The three binary scenario files, told apart by name: SCENARIO_linea.dat is
-// the line geometry, SCENARIO_TRAIN.sim the entry table and any other .dat
-// the cell grid. Letter case does not matter, as on the simulator's own disks.
-enum class ScenarioFileKind { kLineGeometry, kEntryTable, kCellGrid };
-
-std::optional<ScenarioFileKind> scenario_file_kind(const std::filesystem::path& path);
 
 // A scenario file that is missing, unreadable, of no known kind or damaged.
 // The message names the file and, for a damaged one, the byte offset:

@@ -2,18 +2,16 @@
 
 #include <string>
 
-#include "inspect/cell_kinds.h"
+#include "format/cell_kinds.h"
+#include "format/scenario_format.h"
 #include "inspect/entry_roles.h"
 #include "inspect/trace_summary.h"
-#include "inspect/windows1252.h"
+#include "model/windows1252.h"
 
 namespace scenario {
 namespace {
 
 using nlohmann::ordered_json;
-
-// Bytes of an entry row besides its text.
-inline constexpr size_t kEntryFixedBytes = 34;
 
 ordered_json box_json(const std::optional<PlanBox>& box) {
   if (!box) return nullptr;
@@ -110,7 +108,7 @@ ordered_json entry_table_json(const std::array<Entry, kEntryCount>& entries) {
   for (int row = 0; row < kEntryCount; ++row) {
     const Entry& entry = entries[static_cast<size_t>(row)];
     rows.push_back(entry_json(row, offset, entry));
-    offset += kEntryFixedBytes + entry.text.size();
+    offset += entry_bytes(entry);
   }
   return ordered_json{{"rows", kEntryCount}, {"entries", std::move(rows)}};
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace scenario {
@@ -18,8 +20,19 @@ struct RunFiles {
   std::filesystem::path cell_grid;      // SCENARIO_TRAIN.dat
 };
 
-// The only place that spells a file name.
+// The only place that spells a file name, and the one that recognises them.
 RunFiles run_files(const std::filesystem::path& dir, std::string_view scenario_name,
                    std::string_view train_number);
+
+// The three binary scenario files, told apart by name: SCENARIO_linea.dat is
+// the line geometry, SCENARIO_TRAIN.sim the entry table and any other .dat
+// the cell grid. Letter case does not matter, as on the simulator's own disks.
+enum class ScenarioFileKind { kLineGeometry, kEntryTable, kCellGrid };
+
+std::optional<ScenarioFileKind> scenario_file_kind(const std::filesystem::path& path);
+
+// The names scenario_file_kind recognises, for messages: "*_linea.dat, *.sim
+// or *.dat".
+std::string scenario_file_patterns();
 
 }  // namespace scenario

@@ -1,5 +1,6 @@
 #include "reader/boards.h"
 
+#include "format/scenario_format.h"
 #include "model/numeric.h"
 #include "reader/error_site.h"
 #include "reader/refuse.h"
@@ -7,18 +8,9 @@
 namespace scenario {
 namespace {
 
-// Speed codes read back as 100 x (s / 5) + (d / 5) for whole multiples of 5.
-constexpr double kSpeedScale = 20.0;
-constexpr double kSpeedStep = 5.0;
-constexpr int64_t kStripeScale = 10;
-
 // A board stands in the cell after the one its position falls in, with halves
 // going to the even neighbour (2475 m gives cell 50).
 int64_t board_cell(int32_t posizione) { return round_half_even(posizione / double{kCellLength} + 1); }
-
-int16_t speed_code(int32_t s, int32_t d) {
-  return narrow<int16_t>(round_half_even(s * kSpeedScale + d / kSpeedStep));
-}
 
 std::string board_at(std::string_view kind, int32_t posizione) {
   return std::string(kind) + " at " + std::to_string(posizione) + " m: ";
@@ -34,14 +26,12 @@ void memo_indicatori_v_max(RouteModel& model, const SpeedBoard& board) {
     return;
   }
   // The kind goes in first, then p1 to p4 in turn: a value too wide for its
-  // field fails with the fields before it already written. The stripe counts
-  // are taken as 16-bit values; a combination beyond 16 bits is an overflow,
-  // not a wrap.
+  // field fails with the fields before it already written.
   cell.kind = kSpeedBoard;
-  cell.p1 = speed_code(board.vas, board.vad);
-  cell.p2 = speed_code(board.vbs, board.vbd);
-  cell.p3 = speed_code(board.vcs, board.vcd);
-  cell.p4 = narrow<int16_t>(low16(board.strisces) * kStripeScale + low16(board.strisced));
+  cell.p1 = encode_board_speeds(board.vas, board.vad);
+  cell.p2 = encode_board_speeds(board.vbs, board.vbd);
+  cell.p3 = encode_board_speeds(board.vcs, board.vcd);
+  cell.p4 = encode_board_stripes(board.strisces, board.strisced);
 }
 
 void place_text_board(RouteModel& model, ReaderState& state, int32_t posizione, const std::string& text) {

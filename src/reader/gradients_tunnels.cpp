@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "format/scenario_format.h"
 #include "model/numeric.h"
 #include "reader/error_site.h"
 #include "reader/refuse.h"
@@ -9,8 +10,6 @@
 namespace scenario {
 namespace {
 
-// A cell stores its gradient in per mille plus this.
-constexpr int32_t kGradientBias = 100;
 // The last cells of the grid keep gradient 0.
 constexpr int64_t kUnfilledTail = 2;
 
@@ -26,7 +25,7 @@ constexpr int32_t kLastTunnel = kTunnelSlots - 1;
 // Writes the previous gradient at the fill position and advances; the write
 // happens at least once, then as long as the position is below until.
 void fill_gradient(RouteModel& model, ReaderState& state, int64_t until) {
-  const auto value = narrow<uint8_t>(int64_t{state.previous_gradient} + kGradientBias);
+  const uint8_t value = encode_gradient(state.previous_gradient);
   do {
     cell_at(model, state.gradient_fill).gradient = value;
     ++state.gradient_fill;

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "model/ascii_case.h"
 #include "model/numeric.h"
 #include "model/run_failure.h"
+#include "model/windows1252.h"
 #include "reader/boards.h"
 #include "reader/error_site.h"
 #include "reader/gradients_tunnels.h"

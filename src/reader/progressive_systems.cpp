@@ -3,31 +3,19 @@
 #include <array>
 #include <cstdint>
 
-#include "model/numeric.h"
+#include "format/scenario_format.h"
 
 namespace scenario {
 namespace {
 
-// A progressive system as its row holds it.
-struct Progressive {
-  int32_t start = 0;
-  int32_t offset = 0;
-  int32_t direction = 0;
-};
-
-constexpr int32_t kFalling = 1;
-// A falling system's kilometre values are counted from 100 m further on.
-constexpr int32_t kFallingShift = 100;
-
 // Slots in the order tre, due, uno: rows 81, 82, 83.
-using Slots = std::array<Progressive, 3>;
+using Slots = std::array<ProgressiveSystem, 3>;
 constexpr std::array<int, 3> kSlotRows = {kProgressiveTreRow, kProgressiveDueRow, kProgressiveUnoRow};
 
 Slots read_slots(const RouteModel& model) {
   Slots slots;
   for (size_t i = 0; i < slots.size(); ++i) {
-    const Entry& row = model.entries[static_cast<size_t>(kSlotRows[i])];
-    slots[i] = {row.long1, row.long2, row.long3};
+    slots[i] = get_progressive_system(model.entries[static_cast<size_t>(kSlotRows[i])]);
   }
   return slots;
 }
@@ -52,9 +40,9 @@ Slots order_by_start(const Slots& source) {
 // With starts that sum to 0 the system with a positive offset leads; a later
 // source row (due over tre, uno over both) wins.
 Slots pick_by_offset(const Slots& source) {
-  const Progressive& tre = source[0];
-  const Progressive& due = source[1];
-  const Progressive& uno = source[2];
+  const ProgressiveSystem& tre = source[0];
+  const ProgressiveSystem& due = source[1];
+  const ProgressiveSystem& uno = source[2];
   Slots slots{};
   if (tre.offset > 0) slots = {tre, due, uno};
   if (due.offset > 0) slots = {due, tre, uno};
@@ -69,12 +57,9 @@ void progressive_ordina(RouteModel& model) {
   const int64_t sum = int64_t{source[0].start} + source[1].start + source[2].start;
   Slots slots = sum != 0 ? order_by_start(source) : pick_by_offset(source);
   for (size_t i = 0; i < slots.size(); ++i) {
-    Progressive& slot = slots[i];
-    if (slot.direction == kFalling) slot.offset = narrow<int32_t>(int64_t{slot.offset} + kFallingShift);
-    Entry& row = model.entries[static_cast<size_t>(kSlotRows[i])];
-    row.long1 = slot.start;
-    row.long2 = slot.offset;
-    row.long3 = slot.direction;
+    ProgressiveSystem& slot = slots[i];
+    slot.offset = encode_numbering_offset(slot.direction, slot.offset);
+    put_progressive_system(model.entries[static_cast<size_t>(kSlotRows[i])], slot);
   }
 }
 

@@ -5,9 +5,10 @@
 #include <string_view>
 #include <utility>
 
-#include "model/ascii_case.h"
+#include "format/scenario_format.h"
 #include "model/numeric.h"
 #include "model/run_files.h"
+#include "model/windows1252.h"
 #include "reader/error_site.h"
 #include "reader/refuse.h"
 #include "reader/signals.h"
@@ -24,7 +25,6 @@ constexpr std::string_view kGeneralHeading = "[generale]";
 constexpr std::string_view kCommentMark = "-";
 constexpr int kMaxCommentTokens = 2;      // a third comment token in a row is tested
 constexpr int32_t kPositionMargin = 100;  // a record needs 100 m of grid after its position
-constexpr double kSpeedUnit = 5.0;        // speed_limit counts 5 km/h steps
 constexpr int64_t kUnfilledTail = 2;      // the final fills stop short of the last cells
 constexpr std::array kProgressiveRows = {kProgressiveTreRow, kProgressiveDueRow, kProgressiveUnoRow};
 
@@ -113,11 +113,10 @@ struct FillList {
   uint8_t (*cell_value)(int32_t);
 };
 
-uint8_t speed_units(int32_t speed) { return narrow<uint8_t>(round_half_even(speed / kSpeedUnit)); }
 uint8_t adhesion_value(int32_t adhesion) { return narrow<uint8_t>(adhesion); }
 
 FillList speed_list(ReaderState& state) {
-  return {state.speed_fill, state.previous_speed, &Cell::speed_limit, speed_units};
+  return {state.speed_fill, state.previous_speed, &Cell::speed_limit, encode_speed_limit};
 }
 FillList adhesion_list(ReaderState& state) {
   return {state.adhesion_fill, state.previous_adhesion, &Cell::adhesion, adhesion_value};

@@ -3,29 +3,20 @@
 #include <algorithm>
 #include <optional>
 
+#include "format/scenario_format.h"
+
 namespace scenario {
 namespace {
 
-struct ProgressiveSystem {
-  int32_t start = 0;
-  int32_t offset = 0;
-  int32_t direction = 0;
-};
-
-inline constexpr int32_t kGrowing = 0;
-inline constexpr int32_t kFalling = 1;
-// The compiler adds this to a falling system's offset when it sorts them.
-inline constexpr int32_t kFallingShift = 100;
 inline constexpr int64_t kKilometre = 1000;
 
 // Rows in the order the sorted systems begin.
 constexpr std::array<int, 3> kSystemRows = {kProgressiveUnoRow, kProgressiveDueRow, kProgressiveTreRow};
 
-ProgressiveSystem system_of(const Entry& row) { return ProgressiveSystem{row.long1, row.long2, row.long3}; }
-
 std::optional<int64_t> reading(const ProgressiveSystem& s, int64_t p) {
-  if (s.direction == kGrowing) return p + s.offset;
-  if (s.direction == kFalling) return int64_t{s.offset} - kFallingShift - p;
+  const int64_t offset = decode_numbering_offset(s.direction, s.offset);
+  if (s.direction == kGrowingNumbering) return p + offset;
+  if (s.direction == kFallingNumbering) return offset - p;
   return std::nullopt;
 }
 
@@ -38,7 +29,7 @@ bool carries_system(const ProgressiveSystem& s) { return s.start != 0 || s.offse
 std::optional<ProgressiveSystem> system_at(const std::array<Entry, kEntryCount>& entries, int64_t p) {
   std::optional<ProgressiveSystem> found;
   for (const int row : kSystemRows) {
-    const ProgressiveSystem s = system_of(entries[static_cast<size_t>(row)]);
+    const ProgressiveSystem s = get_progressive_system(entries[static_cast<size_t>(row)]);
     if (carries_system(s) && s.start <= p) found = s;
   }
   return found;
@@ -75,7 +66,7 @@ std::vector<KilometrePost> kilometre_posts(const std::array<Entry, kEntryCount>&
 std::vector<int32_t> numbering_changes(const std::array<Entry, kEntryCount>& entries, int32_t from, int32_t to) {
   std::vector<int32_t> changes;
   for (const int row : kSystemRows) {
-    const ProgressiveSystem s = system_of(entries[static_cast<size_t>(row)]);
+    const ProgressiveSystem s = get_progressive_system(entries[static_cast<size_t>(row)]);
     if (carries_system(s) && s.start > from && s.start <= to) changes.push_back(s.start);
   }
   std::sort(changes.begin(), changes.end());

@@ -184,8 +184,8 @@ void draw_speed_boards(Canvas& canvas, const Style& style, const Axis& axis, con
   LabelPlacer placer(band, style.font * 0.15);
   block_steps(placer, axis, facts, y, style.line() * 2);
   const double size = style.font * 0.45;
-  const auto board_top = [&](const SpeedBoard& board) { return y(board.speed) - size * 2.2; };
-  for (const SpeedBoard& board : facts.speed_boards) {
+  const auto board_top = [&](const DrawnSpeedBoard& board) { return y(board.speed) - size * 2.2; };
+  for (const DrawnSpeedBoard& board : facts.speed_boards) {
     const double x = axis.x(board.position);
     const double top = board_top(board);
     // The board where the speed applies is solid, those announcing it hollow.
@@ -203,7 +203,7 @@ void draw_speed_boards(Canvas& canvas, const Style& style, const Axis& axis, con
   // Boards where the speed applies are labelled first; the boards announcing
   // them carry the same speed and give way when room is short.
   for (const bool announcing : {false, true}) {
-    for (const SpeedBoard& board : facts.speed_boards) {
+    for (const DrawnSpeedBoard& board : facts.speed_boards) {
       if ((board.stripes != 0) != announcing) continue;
       const std::string text = std::to_string(board.speed);
       const std::vector<Rect> candidates =
@@ -228,7 +228,7 @@ void draw_speed(Canvas& canvas, const Style& style, const Axis& axis, const Rout
   band_title(canvas, style, band, "Line speed limit (km/h), speed boards, slowdowns");
   int fastest = 0;
   for (const Stretch& s : facts.speed_limits) fastest = std::max(fastest, s.value);
-  for (const SpeedBoard& b : facts.speed_boards) fastest = std::max(fastest, b.speed);
+  for (const DrawnSpeedBoard& b : facts.speed_boards) fastest = std::max(fastest, b.speed);
   const double top = band.y + style.font * 4.5;
   const double bottom = band.bottom() - style.font * 0.5;
   const double high = std::max(fastest, 10);

@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "model/ascii_case.h"
-#include "inspect/windows1252.h"
+#include "model/windows1252.h"
 #include "render/plan_view.h"
 #include "render/profile_view.h"
 #include "render/route_facts.h"

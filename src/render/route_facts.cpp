@@ -3,19 +3,13 @@
 #include <algorithm>
 #include <functional>
 
+#include "format/scenario_format.h"
 #include "inspect/entry_roles.h"
-#include "inspect/windows1252.h"
 #include "model/route_model.h"
+#include "model/windows1252.h"
 
 namespace scenario {
 namespace {
-
-// Speed boards pack s speed / 5 into the hundreds of p1 and the stripe count
-// of the s side into the tens of p4.
-inline constexpr int kSpeedUnit = 5;
-inline constexpr int kSpeedPacking = 100;
-inline constexpr int kStripePacking = 10;
-inline constexpr int kGradientBias = 100;
 
 int32_t cell_start(size_t i) { return static_cast<int32_t>(i) * kCellLength; }
 int32_t object_position(size_t i) { return cell_start(i) - kCellLength; }
@@ -70,8 +64,8 @@ void add_objects(RouteFacts& facts, const std::vector<Cell>& cells) {
     const Cell& cell = cells[i];
     if (cell.kind == kSignal) facts.signals.push_back(object_position(i));
     if (cell.kind == kSpeedBoard) {
-      facts.speed_boards.push_back(
-          SpeedBoard{object_position(i), cell.p1 / kSpeedPacking * kSpeedUnit, cell.p4 / kStripePacking});
+      facts.speed_boards.push_back(DrawnSpeedBoard{object_position(i), decode_board_speeds(cell.p1).s,
+                                                   decode_board_stripes(cell.p4).s});
     }
     add_slowdown_cell(facts, cell, i, open_start);
   }
@@ -87,8 +81,8 @@ RouteFacts route_facts(const RouteModel& model) {
   facts.stations = stations(model);
   add_objects(facts, model.cells);
   const int32_t end = facts.route_length;
-  facts.speed_limits = stretches(model.cells, end, [](const Cell& c) { return c.speed_limit * kSpeedUnit; });
-  facts.gradients = stretches(model.cells, end, [](const Cell& c) { return c.gradient - kGradientBias; });
+  facts.speed_limits = stretches(model.cells, end, [](const Cell& c) { return decode_speed_limit(c.speed_limit); });
+  facts.gradients = stretches(model.cells, end, [](const Cell& c) { return decode_gradient(c.gradient); });
   for (const Stretch& s : stretches(model.cells, end, [](const Cell& c) { return int{c.tunnel}; })) {
     if (s.value != 0) facts.tunnels.push_back(s);
   }

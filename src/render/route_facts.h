@@ -22,7 +22,9 @@ struct Station {
   bool timing_point() const;  // no stop: kinds 25 and above
 };
 
-struct SpeedBoard {
+// A maximum-speed board as drawn: the reader's SpeedBoard is the record it
+// came from.
+struct DrawnSpeedBoard {
   int32_t position = 0;
   int speed = 0;    // km/h of the s side
   int stripes = 0;  // 0 where the speed applies, 1 or 2 on the boards that announce it
@@ -39,7 +41,7 @@ struct RouteFacts {
   int32_t route_length = 0;  // the drawn span, 0 to route_length
   std::vector<Station> stations;
   std::vector<int32_t> signals;
-  std::vector<SpeedBoard> speed_boards;
+  std::vector<DrawnSpeedBoard> speed_boards;
   std::vector<Stretch> slowdowns;     // start to end at the slowdown speed
   std::vector<Stretch> speed_limits;  // km/h
   std::vector<Stretch> gradients;     // per mille

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "inspect/scenario_file.h"
+#include "model/run_files.h"
 #include "tool/commands.h"
 
 namespace scenario::tool {
@@ -41,7 +42,7 @@ int inspect(const InspectRequest& request) {
 const CLI::Validator kScenarioFileName(
     [](const std::string& file) -> std::string {
       if (scenario_file_kind(file)) return {};
-      return "cannot tell the format of " + file + " from its name: expected *_linea.dat, *.sim or *.dat";
+      return "cannot tell the format of " + file + " from its name: expected " + scenario_file_patterns();
     },
     "SCENARIO_FILE");
 

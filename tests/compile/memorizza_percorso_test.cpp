@@ -5,7 +5,8 @@
 #include <functional>
 #include <set>
 
-#include "compile/scenario_files.h"
+#include "format/cell_grid.h"
+#include "format/entry_table.h"
 #include "io/replace_file.h"
 #include "sources/builtin_sources.h"
 #include "support/model_fixtures.h"

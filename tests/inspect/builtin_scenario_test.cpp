@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "compile/scenario_files.h"
+#include "format/cell_grid.h"
+#include "format/entry_table.h"
+#include "format/line_geometry.h"
 #include "inspect/compiled_builtin.h"
-#include "inspect/scenario_decoders.h"
 #include "inspect/scenario_file.h"
 
 namespace scenario {

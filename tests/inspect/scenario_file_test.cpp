@@ -2,25 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "compile/scenario_files.h"
+#include "format/entry_table.h"
 #include "io/replace_file.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
-
-TEST(ScenarioFileKind, TheNameTellsTheFormat) {
-  const std::pair<const char*, std::optional<ScenarioFileKind>> cases[] = {
-      {"Dorvallo_Brisente_linea.dat", ScenarioFileKind::kLineGeometry},
-      {"dir.sim/X_LINEA.DAT", ScenarioFileKind::kLineGeometry},
-      {"Dorvallo_Brisente_47302.sim", ScenarioFileKind::kEntryTable},
-      {"Dorvallo_Brisente_47302.dat", ScenarioFileKind::kCellGrid},
-      {"linea.dat", ScenarioFileKind::kCellGrid},  // no underscore: not a geometry file
-      {"Dorvallo_Brisente_linea.txt", std::nullopt},
-      {"x.dat.bak", std::nullopt},
-  };
-  for (const auto& [name, kind] : cases) EXPECT_EQ(scenario_file_kind(name), kind) << name;
-}
 
 TEST(InspectScenarioFile, NamesTheFileAndItsFormat) {
   const testing::TempDir dir;

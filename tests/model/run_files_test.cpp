@@ -17,5 +17,31 @@ TEST(RunFiles, NamesTheEightFilesOfARun) {
   EXPECT_EQ(files.cell_grid, "/dir/Dorvallo_Brisente_47302.dat");
 }
 
+TEST(ScenarioFileKind, TheNameTellsTheFormat) {
+  const std::pair<const char*, std::optional<ScenarioFileKind>> cases[] = {
+      {"Dorvallo_Brisente_linea.dat", ScenarioFileKind::kLineGeometry},
+      {"dir.sim/X_LINEA.DAT", ScenarioFileKind::kLineGeometry},
+      {"Dorvallo_Brisente_47302.sim", ScenarioFileKind::kEntryTable},
+      {"Dorvallo_Brisente_47302.dat", ScenarioFileKind::kCellGrid},
+      {"linea.dat", ScenarioFileKind::kCellGrid},  // no underscore: not a geometry file
+      {"Dorvallo_Brisente_linea.txt", std::nullopt},
+      {"x.dat.bak", std::nullopt},
+  };
+  for (const auto& [name, kind] : cases) EXPECT_EQ(scenario_file_kind(name), kind) << name;
+}
+
+TEST(ScenarioFileKind, RecognisesTheNamesRunFilesMakesAndNoOther) {
+  for (const auto& [scenario, train] : {std::pair{"Dorvallo_Brisente", "47302"}, std::pair{"s", "A1"}}) {
+    const RunFiles files = run_files("/dir", scenario, train);
+    EXPECT_EQ(scenario_file_kind(files.line_geometry), ScenarioFileKind::kLineGeometry) << scenario;
+    EXPECT_EQ(scenario_file_kind(files.entry_table), ScenarioFileKind::kEntryTable) << scenario;
+    EXPECT_EQ(scenario_file_kind(files.cell_grid), ScenarioFileKind::kCellGrid) << scenario;
+    for (const auto& text : {files.line_source, files.train_source, files.notes, files.slowdowns, files.timetable}) {
+      EXPECT_EQ(scenario_file_kind(text), std::nullopt) << text;
+    }
+  }
+  EXPECT_EQ(scenario_file_patterns(), "*_linea.dat, *.sim or *.dat");
+}
+
 }  // namespace
 }  // namespace scenario

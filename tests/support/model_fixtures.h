@@ -25,6 +25,19 @@ inline RouteModel model_with_cells(int32_t last_cell) {
   return model;
 }
 
+// A complete trace over E metres: seeds at 0 and 1, doubles from 2 to E - 2,
+// the last two metres empty.
+inline Trace complete_trace(int extended_length) {
+  Trace trace;
+  for (std::vector<TraceValue>* axis : {&trace.x, &trace.y}) {
+    axis->resize(static_cast<size_t>(extended_length) + 1);
+    (*axis)[0] = TraceValue{TraceValue::kInt16, 0.0};
+    (*axis)[1] = TraceValue{TraceValue::kInt16, axis == &trace.y ? 1.0 : 0.0};
+    for (int m = 2; m <= extended_length - 2; ++m) (*axis)[static_cast<size_t>(m)] = {TraceValue::kDouble, m * 0.5};
+  }
+  return trace;
+}
+
 // The approach codes of the given cells, in the order given.
 inline std::vector<uint8_t> approaches(const RouteModel& model, const std::vector<int>& cells) {
   std::vector<uint8_t> codes;

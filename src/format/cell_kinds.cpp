@@ -1,4 +1,4 @@
-#include "inspect/cell_kinds.h"
+#include "format/cell_kinds.h"
 
 #include "model/route_model.h"
 

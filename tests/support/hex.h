@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cctype>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,18 @@ inline std::string from_hex(std::string_view hex) {
     }
   }
   return bytes;
+}
+
+// Bytes as "02 00 41 42", for messages a reader can check against a layout.
+inline std::string to_hex(std::string_view bytes) {
+  std::string text;
+  for (const char c : bytes) {
+    char byte[4];
+    std::snprintf(byte, sizeof byte, "%02X ", static_cast<unsigned char>(c));
+    text += byte;
+  }
+  if (!text.empty()) text.pop_back();
+  return text;
 }
 
 }  // namespace scenario::testing

@@ -1,4 +1,4 @@
-#include "inspect/windows1252.h"
+#include "model/windows1252.h"
 
 #include <array>
 #include <cstdint>
@@ -15,6 +15,32 @@ constexpr std::array<char32_t, 32> kHighControls = {
 };
 constexpr unsigned char kFirstHighControl = 0x80;
 constexpr unsigned char kFirstLatin1 = 0xA0;
+
+// A capital and its small letter lie this far apart, in ASCII and in the
+// accented block alike.
+constexpr unsigned char kCaseDistance = 0x20;
+
+unsigned char ascii_lower_byte(unsigned char byte) {
+  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + kCaseDistance) : byte;
+}
+
+unsigned char windows1252_lower_byte(unsigned char byte) {
+  const bool latin_capital = byte >= 0xC0 && byte <= 0xDE && byte != 0xD7;  // 0xD7 is the multiplication sign
+  if (latin_capital) return static_cast<unsigned char>(byte + kCaseDistance);
+  switch (byte) {
+    case 0x8A: return 0x9A;  // S caron
+    case 0x8C: return 0x9C;  // OE
+    case 0x8E: return 0x9E;  // Z caron
+    case 0x9F: return 0xFF;  // Y diaeresis
+    default: return ascii_lower_byte(byte);
+  }
+}
+
+std::string lowered(std::string_view text, unsigned char (*lower)(unsigned char)) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(lower(static_cast<unsigned char>(c)));
+  return out;
+}
 
 char32_t code_point(unsigned char byte) {
   if (byte >= kFirstHighControl && byte < kFirstLatin1) return kHighControls[byte - kFirstHighControl];
@@ -37,6 +63,10 @@ void append_utf8(std::string& out, char32_t c) {
 }
 
 }  // namespace
+
+std::string ascii_lower(std::string_view text) { return lowered(text, ascii_lower_byte); }
+
+std::string windows1252_lower(std::string_view text) { return lowered(text, windows1252_lower_byte); }
 
 std::string windows1252_to_utf8(std::string_view text) {
   std::string out;

@@ -1,0 +1,47 @@
+#include "format/coding.h"
+
+#include <stdexcept>
+
+#include "format/decode_error.h"
+#include "format/scenario_format.h"
+
+namespace scenario {
+
+void ByteCursor::require(size_t count, const std::string& what) const {
+  if (remaining() >= count) return;
+  throw DecodeError(offset_, "truncated: " + what + " needs " + std::to_string(count) + " bytes from byte " +
+                                 std::to_string(offset_) + ", the file has " + std::to_string(remaining()) + " left");
+}
+
+std::string_view ByteCursor::take(size_t count, const std::string& what) {
+  require(count, what);
+  const std::string_view taken = bytes_.substr(offset_, count);
+  offset_ += count;
+  return taken;
+}
+
+void put_little_endian(std::string& out, uint64_t bits, size_t count) {
+  char bytes[sizeof bits];
+  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
+  out.append(bytes, count);
+}
+
+uint64_t get_little_endian(ByteCursor& in, size_t count) {
+  const std::string_view bytes = in.take(count, "a value");
+  uint64_t bits = 0;
+  for (size_t i = 0; i < count; ++i) bits |= static_cast<uint64_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+  return bits;
+}
+
+void put_text(std::string& out, std::string_view text) {
+  if (text.size() > kLongestText) {
+    throw std::length_error("a text of " + std::to_string(text.size()) +
+                            " bytes is longer than a record can hold (" + std::to_string(kLongestText) + ")");
+  }
+  put_fixed(out, static_cast<int16_t>(text.size()));
+  out.append(text);
+}
+
+std::string get_text_bytes(ByteCursor& in, size_t length) { return std::string(in.take(length, "a text")); }
+
+}  // namespace scenario

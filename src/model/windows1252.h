@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+// The texts of the sources and of the binary files are Windows-1252 bytes,
+// held in std::string as they are. Everything that reads them as characters
+// is here, whatever the locale of the machine.
+
+// Only the ASCII letters lowered: for keywords of the sources and endings of
+// file names, which are ASCII whatever the bytes around them.
+std::string ascii_lower(std::string_view text);
+
+// Every capital of the code page lowered, the accented ones and the four of
+// its own block (S and Z caron, OE, Y diaeresis) too: names that must not
+// depend on letter case.
+std::string windows1252_lower(std::string_view text);
+
+// JSON and cairo want UTF-8. Every byte converts: the five bytes the code page
+// leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control
+// characters of the same number, as Windows itself converts them, so that no
+// text is refused and none is silently altered.
+std::string windows1252_to_utf8(std::string_view text);
+
+}  // namespace scenario

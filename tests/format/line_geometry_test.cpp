@@ -1,0 +1,47 @@
+#include "format/line_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include "model/run_failure.h"
+#include "support/hex.h"
+#include "support/model_fixtures.h"
+
+namespace scenario {
+namespace {
+
+using testing::from_hex;
+using testing::to_hex;
+
+TEST(LineGeometry, TaggedValuesTake2Or4Or10BytesAllXBeforeAllY) {
+  Trace trace;
+  trace.x = {TraceValue{TraceValue::kInt16, -2.0}, TraceValue{TraceValue::kDouble, 1.0}, TraceValue{}};
+  trace.y = {TraceValue{TraceValue::kInt16, 1.0}, TraceValue{TraceValue::kDouble, -0.1}, TraceValue{}};
+  const std::string bytes = from_hex(
+      "02 00 FE FF "                     // x0: a 16-bit integer
+      "05 00 00 00 00 00 00 00 F0 3F "   // x1: the double 1.0, low byte first
+      "00 00 "                           // x2: empty
+      "02 00 01 00 "                     // then the y values
+      "05 00 9A 99 99 99 99 99 B9 BF "
+      "00 00");
+  EXPECT_EQ(to_hex(encode_line_geometry(trace)), to_hex(bytes));
+  const Trace decoded = decode_line_geometry(bytes);
+  EXPECT_EQ(decoded.x, trace.x);
+  EXPECT_EQ(decoded.y, trace.y);
+}
+
+TEST(LineGeometry, CompleteTraceTakes20EMinus36BytesWithYFromTheMiddle) {
+  const int e = 100;
+  const std::string bytes = encode_line_geometry(testing::complete_trace(e));
+  ASSERT_EQ(bytes.size(), static_cast<size_t>(20 * e - 36));
+  EXPECT_EQ(to_hex(std::string_view(bytes).substr(0, 8)), "02 00 00 00 02 00 00 00");
+  EXPECT_EQ(to_hex(std::string_view(bytes).substr(10 * e - 18, 8)), "02 00 00 00 02 00 01 00");
+}
+
+TEST(LineGeometry, IntegerOutside16BitsIsAFailure) {
+  Trace trace;
+  trace.x = {TraceValue{TraceValue::kInt16, 40000.0}};
+  EXPECT_THROW(encode_line_geometry(trace), RunFailure);
+}
+
+}  // namespace
+}  // namespace scenario

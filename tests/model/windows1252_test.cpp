@@ -1,0 +1,42 @@
+#include "model/windows1252.h"
+
+#include <gtest/gtest.h>
+
+namespace scenario {
+namespace {
+
+TEST(Windows1252ToUtf8, EveryByteBecomesItsCharacter) {
+  const struct {
+    std::string bytes;
+    std::string utf8;
+  } cases[] = {
+      {"VIA II\xB0", "VIA II\u00B0"},   // the degree sign of the board texts
+      {"\x80", "\u20AC"},               // euro sign, from the code page's own block
+      {"\x9F", "\u0178"},
+      {"\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},  // unassigned: kept as controls
+      {"\xE8\xFF", "\u00E8\u00FF"},     // the upper half equals Latin-1
+      {std::string("A\0B", 3), std::string("A\0B", 3)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(windows1252_to_utf8(c.bytes), c.utf8) << c.utf8;
+}
+
+TEST(Windows1252Lower, LowersEveryCapitalOfTheCodePageAndNothingElse) {
+  const struct {
+    std::string text;
+    std::string lower;
+  } cases[] = {
+      {"Dorvallo_BRISENTE 47302[]@", "dorvallo_brisente 47302[]@"},  // '@' and '[' border the capitals
+      {"CITT\xC0 \xC8\xDE", "citt\xE0 \xE8\xFE"},                    // accented capitals
+      {"\x8A\x8C\x8E\x9F", "\x9A\x9C\x9E\xFF"},                      // the code page's own block
+      {"\xD7\xDF\xE0\xFF\xB0", "\xD7\xDF\xE0\xFF\xB0"},              // signs, sharp s, small letters
+  };
+  for (const auto& c : cases) EXPECT_EQ(windows1252_lower(c.text), c.lower) << c.text;
+}
+
+TEST(AsciiLower, LowersOnlyTheAsciiLetters) {
+  EXPECT_EQ(ascii_lower("[GENERALE] X_LINEA.DAT"), "[generale] x_linea.dat");
+  EXPECT_EQ(ascii_lower("\xC0\x8A@[Z"), "\xC0\x8A@[z");
+}
+
+}  // namespace
+}  // namespace scenario
