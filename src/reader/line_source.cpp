@@ -16,12 +16,6 @@
 namespace scenario {
 namespace {
 
-constexpr int32_t kNoGeneralHeading = 102;
-constexpr int32_t kRouteTooLong = 1;
-constexpr int32_t kFirstRepetitionOffGrid = 3;
-constexpr int32_t kSecondRepetitionOffGrid = 4;
-constexpr int32_t kNoCodeCount = 5;
-
 constexpr int32_t kMaxRouteLength = 1000000;
 // Signal repetition positions lie on cell boundaries.
 constexpr int32_t kRepetitionGrid = 50;
@@ -102,7 +96,7 @@ void read_progressive(RouteModel& model, FieldReader& reader, int row) {
   entry.long3 = reader.read_number();
 }
 
-bool repetition_on_grid(RouteModel& model, const FieldReader& reader, FieldSite site, int32_t code,
+bool repetition_on_grid(RouteModel& model, const FieldReader& reader, FieldSite site, ErrorCode code,
                         std::string_view which, int32_t position) {
   if (position % kRepetitionGrid == 0) return true;
   refuse_at(model, reader, site, code,

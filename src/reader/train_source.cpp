@@ -17,9 +17,6 @@
 namespace scenario {
 namespace {
 
-constexpr int32_t kUnevenProgressive = 2;
-constexpr int32_t kReductionCellTaken = 7;
-
 constexpr std::string_view kGeneralHeading = "[generale]";
 constexpr std::string_view kCommentMark = "-";
 constexpr int kMaxCommentTokens = 2;      // a third comment token in a row is tested
