@@ -374,6 +374,15 @@ TEST(ReadTrainSource, RefusedSignalStopsWithoutEndProcessing) {
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
 }
 
+// A record may run on over several lines; the diagnostic stays on the line
+// where the record began, under the keyword.
+TEST(ReadTrainSource, ARefusalAboutAFieldOnALaterLinePointsAtTheKeyword) {
+  TrainRead t;
+  t.read(with_general("segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\nsegnale\r\n1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n"));
+  EXPECT_EQ(recorded_error(t.model), at(kSignalCellTaken, 3, 1, "signal at 1500 m: cell 31 already holds a signal"));
+  EXPECT_EQ(t.model.error_site.source_line, "segnale");
+}
+
 struct SlowdownSiteCase {
   const char* name;
   const char* record;  // on line 3
