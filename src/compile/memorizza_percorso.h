@@ -4,15 +4,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "model/error_codes.h"
 #include "model/route_model.h"
 #include "model/run_files.h"
 #include "reader/memorizza_dati.h"
 
 namespace scenario {
-
-// Reserved values already taken when the compiler comes to stamp them.
-inline constexpr int32_t kMarkTaken = 1250;  // row 85 short1 or cell 1 p1
-inline constexpr int32_t kCodeTaken = 1251;  // row 85 long4 or cell 1 p2
 
 // A fatal number that ends the compilation; the front end shows it. No binary
 // file of the compilation has been written when it is thrown.

@@ -8,10 +8,6 @@
 
 namespace scenario {
 
-// Speed board on a cell that is not free; indication board likewise.
-inline constexpr int32_t kSpeedBoardTaken = 21;
-inline constexpr int32_t kTextBoardTaken = 6;
-
 // The nine fields of a maximum-speed board record, in file order: speeds in
 // km/h of the s and d groups, and their stripe counts.
 struct SpeedBoard {

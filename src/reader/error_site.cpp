@@ -32,7 +32,7 @@ void mark_site(RouteModel& model, const FieldReader& reader, FieldSite site) {
   error.source_line = std::string(reader.line_text(site.line));
 }
 
-void refuse_at(RouteModel& model, const FieldReader& reader, FieldSite site, int32_t code,
+void refuse_at(RouteModel& model, const FieldReader& reader, FieldSite site, ErrorCode code,
                std::string detail) {
   refuse(model, code, std::move(detail));
   mark_site(model, reader, site);

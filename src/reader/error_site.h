@@ -3,14 +3,11 @@
 #include <cstdint>
 #include <string>
 
+#include "model/error_codes.h"
 #include "model/route_model.h"
 #include "reader/field_reader.h"
 
 namespace scenario {
-
-// Error numbers shared by the handlers of both sources.
-inline constexpr int32_t kPositionError = 15;  // a record lies beyond the route's tables
-inline constexpr int32_t kRunFailure = 25;     // the failure trap
 
 // Completes the diagnostic of an error just recorded (refuse() has set the
 // number and the detail): the reader's file name, the line and column given
@@ -19,7 +16,7 @@ inline constexpr int32_t kRunFailure = 25;     // the failure trap
 void mark_site(RouteModel& model, const FieldReader& reader, FieldSite site);
 
 // refuse() and mark_site() in one, for refusals the reader finds itself.
-void refuse_at(RouteModel& model, const FieldReader& reader, FieldSite site, int32_t code,
+void refuse_at(RouteModel& model, const FieldReader& reader, FieldSite site, ErrorCode code,
                std::string detail);
 
 // "cell 155 already holds an indication board": what stands in the way of a

@@ -10,9 +10,6 @@
 namespace scenario {
 namespace {
 
-// The last cells of the grid keep gradient 0.
-constexpr int64_t kUnfilledTail = 2;
-
 // Kinds above this ask for tunnel markers and stand for kind - 10.
 constexpr int32_t kMarkedKinds = 10;
 // Every fourth cell of a marked tunnel gets a marker.
@@ -45,7 +42,7 @@ void apply_gradient(RouteModel& model, ReaderState& state, int32_t p, int32_t g)
 }
 
 void final_gradient_fill(RouteModel& model, ReaderState& state) {
-  fill_gradient(model, state, int64_t{model.last_cell} - kUnfilledTail);
+  fill_gradient(model, state, final_fill_stop(model));
 }
 
 void memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo) {

@@ -1,5 +1,6 @@
 #include "reader/line_source.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -11,66 +12,19 @@
 #include "reader/gradients_tunnels.h"
 #include "reader/plan_trace.h"
 #include "reader/progressive_systems.h"
-#include "reader/refuse.h"
+#include "reader/record_loop.h"
 
 namespace scenario {
 namespace {
-
-constexpr int32_t kNoGeneralHeading = 102;
-constexpr int32_t kRouteTooLong = 1;
-constexpr int32_t kFirstRepetitionOffGrid = 3;
-constexpr int32_t kSecondRepetitionOffGrid = 4;
-constexpr int32_t kNoCodeCount = 5;
 
 constexpr int32_t kMaxRouteLength = 1000000;
 // Signal repetition positions lie on cell boundaries.
 constexpr int32_t kRepetitionGrid = 50;
 constexpr int32_t kFourCodes = 4;
 constexpr int32_t kNineCodes = 9;
-// Comment tokens dropped in a row before a token is tested.
-constexpr int kGeneralComments = 10;
-constexpr int kTrackComments = 2;
-// A track record needs (p + 100) / 50 <= last_cell.
-constexpr int64_t kPositionMargin = 100;
-
-// How the reading goes on after a record.
-enum class Next { kGoOn, kEndOfSource, kStop };
-
-// Keyword tests look for a word anywhere in the token; the format fixes for
-// each word whether letter case counts.
-class Token {
- public:
-  explicit Token(std::string text) : text_(std::move(text)), lower_(ascii_lower(text_)) {}
-  const std::string& text() const { return text_; }
-  bool has(std::string_view word) const { return text_.find(word) != std::string::npos; }
-  // word in lower case.
-  bool has_any_case(std::string_view word) const { return lower_.find(word) != std::string::npos; }
-
- private:
-  std::string text_;
-  std::string lower_;
-};
-
-bool is_comment(const std::string& token) { return token.find('-') != std::string::npos; }
-
-void next_token(RouteModel& model, FieldReader& reader) { model.text_buffer = reader.read_text(); }
-
-// A refusal points at the record's keyword line and at the field at fault
-// when that field stands on the same line.
-FieldSite fault_site(FieldSite keyword, FieldSite field) { return field.line == keyword.line ? field : keyword; }
-
-// Everything before the heading, a free comment line among it, is skipped.
-bool find_general_heading(RouteModel& model, FieldReader& reader) {
-  for (;;) {
-    next_token(model, reader);
-    if (reader.at_end()) {
-      refuse_at(model, reader, reader.site(), kNoGeneralHeading,
-                "the file ends before a field holding the heading \"[generale]\"");
-      return false;
-    }
-    if (Token(model.text_buffer).has_any_case("[generale]")) return true;
-  }
-}
+// The general section drops up to ten comment tokens in a row and tests the
+// next token without looking for the end of the source in between.
+constexpr CommentRule kGeneralComments{10, false};
 
 void set_up_sizes(RouteModel& model, int32_t length) {
   model.extended_length = narrow<int32_t>(int64_t{length} + kRunOut);
@@ -82,81 +36,85 @@ void set_up_sizes(RouteModel& model, int32_t length) {
   if (model.write_trace != 0) create_trace(model);
 }
 
-bool read_length(RouteModel& model, FieldReader& reader, FieldSite keyword) {
-  const int32_t length = reader.read_number();
-  model.entries[kTotalsRow].long2 = length;
-  if (length > kMaxRouteLength) {
-    refuse_at(model, reader, fault_site(keyword, reader.site()), kRouteTooLong,
-              "route length " + std::to_string(length) + " m is longer than the " +
+Flow read_length(Record& record) {
+  const Number length = read_sited(record);
+  record.model.entries[kTotalsRow].long2 = length.value;
+  if (length.value > kMaxRouteLength) {
+    refuse_at(record.model, record.reader, length.site, kRouteTooLong,
+              "route length " + std::to_string(length.value) + " m is longer than the " +
                   std::to_string(kMaxRouteLength) + " m a route may have");
-    return false;
+    return Flow::kStop;
   }
-  set_up_sizes(model, length);
-  return true;
+  set_up_sizes(record.model, length.value);
+  record.state.length_read = true;
+  return Flow::kNext;
 }
 
-void read_progressive(RouteModel& model, FieldReader& reader, int row) {
-  Entry& entry = model.entries[static_cast<size_t>(row)];
-  entry.long1 = reader.read_number();
-  entry.long2 = reader.read_number();
-  entry.long3 = reader.read_number();
+Flow read_progressive(Record& record, int row) {
+  Entry& entry = record.model.entries[static_cast<size_t>(row)];
+  entry.long1 = record.reader.read_number();
+  entry.long2 = record.reader.read_number();
+  entry.long3 = record.reader.read_number();
+  return Flow::kNext;
 }
 
-bool repetition_on_grid(RouteModel& model, const FieldReader& reader, FieldSite site, int32_t code,
-                        std::string_view which, int32_t position) {
-  if (position % kRepetitionGrid == 0) return true;
-  refuse_at(model, reader, site, code,
-            "signal repetition: " + std::string(which) + " position " + std::to_string(position) +
+Flow read_background(Record& record, int32_t Entry::*field) {
+  record.model.entries[kScenarioRow].*field = record.reader.read_number();
+  return Flow::kNext;
+}
+
+bool repetition_on_grid(Record& record, ErrorCode code, std::string_view which, const Number& position) {
+  if (position.value % kRepetitionGrid == 0) return true;
+  refuse_at(record.model, record.reader, position.site, code,
+            "signal repetition: " + std::string(which) + " position " + std::to_string(position.value) +
                 " m is not a multiple of " + std::to_string(kRepetitionGrid) + " m");
   return false;
 }
 
 // The keyword names the number of cab-signal codes, 4 or 9; a repetition that
 // ends at 0 m has none.
-bool read_signal_repetition(RouteModel& model, FieldReader& reader, const Token& token, FieldSite keyword) {
-  Entry& row = model.entries[kTrainRow];
-  row.long1 = reader.read_number();
-  const FieldSite first = fault_site(keyword, reader.site());
-  row.long2 = reader.read_number();
-  const FieldSite second = fault_site(keyword, reader.site());
-  if (!repetition_on_grid(model, reader, first, kFirstRepetitionOffGrid, "first", row.long1) ||
-      !repetition_on_grid(model, reader, second, kSecondRepetitionOffGrid, "second", row.long2)) {
-    return false;
+Flow read_signal_repetition(Record& record) {
+  Entry& row = record.model.entries[kTrainRow];
+  const Number first = read_sited(record);
+  row.long1 = first.value;
+  const Number second = read_sited(record);
+  row.long2 = second.value;
+  if (!repetition_on_grid(record, kFirstRepetitionOffGrid, "first", first) ||
+      !repetition_on_grid(record, kSecondRepetitionOffGrid, "second", second)) {
+    return Flow::kStop;
   }
   int32_t codes = 0;
-  if (token.has_any_case("4")) {
+  if (record.token.has_any_case("4")) {
     codes = kFourCodes;
-  } else if (token.has_any_case("9")) {
+  } else if (record.token.has_any_case("9")) {
     codes = kNineCodes;
   } else {
-    refuse_at(model, reader, keyword, kNoCodeCount,
-              "signal repetition: keyword \"" + token.text() + "\" names neither 4 nor 9 codes");
-    return false;
+    refuse_at(record.model, record.reader, record.keyword, kNoCodeCount,
+              "signal repetition: keyword \"" + record.token.text() + "\" names neither 4 nor 9 codes");
+    return Flow::kStop;
   }
   row.long3 = row.long2 == 0 ? 0 : codes;
-  return true;
+  return Flow::kNext;
 }
 
-// One token may match several rows; each reads its own numbers, in this
-// order. Note the crossed backgrounds: "sfondo tre" goes to long2.
-bool read_general_row(RouteModel& model, FieldReader& reader, const Token& token, bool& length_read) {
-  const FieldSite keyword = reader.site();
-  if (token.has_any_case("lunghezza") && token.has_any_case("percorso")) {
-    if (!read_length(model, reader, keyword)) return false;
-    length_read = true;
-  }
-  if (token.has("progressiva") && token.has("tre")) read_progressive(model, reader, kProgressiveTreRow);
-  if (token.has("progressiva") && token.has("due")) read_progressive(model, reader, kProgressiveDueRow);
-  if (token.has("progressiva") && token.has("uno")) read_progressive(model, reader, kProgressiveUnoRow);
-  Entry& scenario = model.entries[kScenarioRow];
-  if (token.has("sfondo") && token.has("uno")) scenario.long1 = reader.read_number();
-  if (token.has("sfondo") && token.has("due")) scenario.long3 = reader.read_number();
-  if (token.has("sfondo") && token.has("tre")) scenario.long2 = reader.read_number();
-  if (token.has("ripetizione") && token.has("segnali")) {
-    return read_signal_repetition(model, reader, token, keyword);
-  }
-  return true;
-}
+// The rows of the general section, in the order of their tests. Note the
+// crossed backgrounds: "sfondo tre" goes to long2.
+constexpr std::array kGeneralRows = {
+    KeywordTest{"lunghezza", "percorso", KeywordTest::kAnyCase, read_length},
+    KeywordTest{"progressiva", "tre", KeywordTest::kExact,
+                [](Record& record) { return read_progressive(record, kProgressiveTreRow); }},
+    KeywordTest{"progressiva", "due", KeywordTest::kExact,
+                [](Record& record) { return read_progressive(record, kProgressiveDueRow); }},
+    KeywordTest{"progressiva", "uno", KeywordTest::kExact,
+                [](Record& record) { return read_progressive(record, kProgressiveUnoRow); }},
+    KeywordTest{"sfondo", "uno", KeywordTest::kExact,
+                [](Record& record) { return read_background(record, &Entry::long1); }},
+    KeywordTest{"sfondo", "due", KeywordTest::kExact,
+                [](Record& record) { return read_background(record, &Entry::long3); }},
+    KeywordTest{"sfondo", "tre", KeywordTest::kExact,
+                [](Record& record) { return read_background(record, &Entry::long2); }},
+    KeywordTest{"ripetizione", "segnali", KeywordTest::kExact, read_signal_repetition},
+};
 
 // A heading such as "[curve]" ends the section, unless it is commented out.
 bool ends_general_section(const Token& token) {
@@ -166,18 +124,12 @@ bool ends_general_section(const Token& token) {
   return token.has_any_case("[") && token.has_any_case("]") && !commented;
 }
 
-// Returns false when a row was refused.
-bool read_general_section(RouteModel& model, FieldReader& reader, bool& length_read) {
-  for (;;) {
-    if (reader.at_end()) return true;
-    next_token(model, reader);
-    // The last field of the file is never a row.
-    if (reader.at_end()) return true;
-    for (int i = 0; i < kGeneralComments && is_comment(model.text_buffer); ++i) next_token(model, reader);
-    const Token token(model.text_buffer);
-    if (!read_general_row(model, reader, token, length_read)) return false;
-    if (ends_general_section(token)) return true;
-  }
+// The heading that ends the section is a row too: its keywords are tested
+// first.
+Flow read_general_row(Record& record) {
+  const Flow flow = read_keywords(record, kGeneralRows);
+  if (flow != Flow::kNext) return flow;
+  return ends_general_section(record.token) ? Flow::kEnd : Flow::kNext;
 }
 
 void start_track_section(RouteModel& model, ReaderState& state) {
@@ -187,131 +139,96 @@ void start_track_section(RouteModel& model, ReaderState& state) {
   if (model.write_trace != 0) seed_trace(model, state);
 }
 
-// Position check: a record must stand at least 100 m before the end of the
-// grid. One beyond ends the line source as if the file ended there.
-bool within_route(RouteModel& model, const FieldReader& reader, FieldSite site, std::string_view record,
-                  int32_t p) {
-  if (int64_t{p} + kPositionMargin <= int64_t{kCellLength} * model.last_cell) return true;
-  refuse_at(model, reader, site, kPositionError,
-            std::string(record) + " at " + std::to_string(p) + " m lies beyond the route: records stand up to " +
-                std::to_string(int64_t{kCellLength} * model.last_cell - kPositionMargin) + " m (last cell " +
-                std::to_string(model.last_cell) + ")");
-  return false;
+Flow read_gradient(Record& record) {
+  const Number p = read_sited(record);
+  const int32_t g = record.reader.read_number();
+  if (!passes_position_check(record, "gradient", p)) return Flow::kEnd;
+  apply_gradient(record.model, record.state, p.value, g);
+  return Flow::kNext;
 }
 
-// After a handler: a refusal with 15 ends the line source like its end,
-// any other stops the reading.
-Next settle(RouteModel& model, const FieldReader& reader, FieldSite site) {
-  if (model.error_code <= 0) return Next::kGoOn;
-  mark_site(model, reader, site);
-  return model.error_code == kPositionError ? Next::kEndOfSource : Next::kStop;
+// Without a trace a curve's numbers are left unread: they come back as
+// tokens that match nothing.
+Flow read_curve(Record& record) {
+  if (record.model.write_trace == 0) return Flow::kNext;
+  const Number start = read_sited(record);
+  const int32_t length = record.reader.read_number();
+  if (!passes_position_check(record, "curve", start)) return Flow::kEnd;
+  const Flow flow = run_handler(
+      record.model, [&] { apply_curve(record.model, record.state, record.token.text(), start.value, length); });
+  // The keyword is at fault for a missing class digit and a trace too long.
+  return point_at(record, record.model.error_code == kTraceError ? record.keyword : start.site, flow);
 }
 
-Next gradient_record(RouteModel& model, FieldReader& reader, ReaderState& state, FieldSite keyword) {
-  const int32_t p = reader.read_number();
-  const FieldSite position = fault_site(keyword, reader.site());
-  const int32_t g = reader.read_number();
-  if (!within_route(model, reader, position, "gradient", p)) return Next::kEndOfSource;
-  apply_gradient(model, state, p, g);
-  return Next::kGoOn;
+Flow read_tunnel(Record& record) {
+  const Number inizio = read_sited(record);
+  const int32_t fine = record.reader.read_number();
+  const int32_t tipo = record.reader.read_number();
+  if (!passes_position_check(record, "tunnel", inizio)) return Flow::kEnd;
+  const Flow flow = run_handler(record.model, [&] { memo_montagna(record.model, inizio.value, fine, tipo); });
+  return point_at(record, inizio.site, flow);
 }
 
-Next curve_record(RouteModel& model, FieldReader& reader, ReaderState& state, const Token& token,
-                  FieldSite keyword) {
-  const int32_t start = reader.read_number();
-  const FieldSite position = fault_site(keyword, reader.site());
-  const int32_t length = reader.read_number();
-  if (!within_route(model, reader, position, "curve", start)) return Next::kEndOfSource;
-  apply_curve(model, state, token.text(), start, length);
-  return settle(model, reader, model.error_code == kTraceError ? keyword : position);
-}
-
-Next tunnel_record(RouteModel& model, FieldReader& reader, FieldSite keyword) {
-  const int32_t inizio = reader.read_number();
-  const FieldSite position = fault_site(keyword, reader.site());
-  const int32_t fine = reader.read_number();
-  const int32_t tipo = reader.read_number();
-  if (!within_route(model, reader, position, "tunnel", inizio)) return Next::kEndOfSource;
-  memo_montagna(model, inizio, fine, tipo);
-  return settle(model, reader, position);
-}
-
-Next speed_board_record(RouteModel& model, FieldReader& reader, FieldSite keyword) {
-  SpeedBoard board;
-  board.posizione = reader.read_number();
-  const FieldSite position = fault_site(keyword, reader.site());
+Flow read_speed_board(Record& record) {
+  const Number posizione = read_sited(record);
+  SpeedBoard board{.posizione = posizione.value};
   for (int32_t* field : {&board.vas, &board.vbs, &board.vcs, &board.strisces, &board.vad, &board.vbd,
                          &board.vcd, &board.strisced}) {
-    *field = reader.read_number();
+    *field = record.reader.read_number();
   }
-  if (!within_route(model, reader, position, "speed board", board.posizione)) return Next::kEndOfSource;
-  memo_indicatori_v_max(model, board);
-  return settle(model, reader, position);
+  if (!passes_position_check(record, "speed board", posizione)) return Flow::kEnd;
+  const Flow flow = run_handler(record.model, [&] { memo_indicatori_v_max(record.model, board); });
+  return point_at(record, posizione.site, flow);
 }
 
 // The board text replaces the keyword as the latest token.
-Next text_board_record(RouteModel& model, FieldReader& reader, ReaderState& state, FieldSite keyword) {
-  const int32_t posizione = reader.read_number();
-  const FieldSite position = fault_site(keyword, reader.site());
-  next_token(model, reader);
-  if (!within_route(model, reader, position, "indication board", posizione)) return Next::kEndOfSource;
-  place_text_board(model, state, posizione, model.text_buffer);
-  return settle(model, reader, position);
+Flow read_text_board(Record& record) {
+  const Number posizione = read_sited(record);
+  read_token(record.model, record.reader);
+  if (!passes_position_check(record, "indication board", posizione)) return Flow::kEnd;
+  const Flow flow = run_handler(
+      record.model, [&] { place_text_board(record.model, record.state, posizione.value, record.model.text_buffer); });
+  return point_at(record, posizione.site, flow);
 }
 
-// The five record kinds, each test independent of the others; a record that
-// ends the reading skips the tests after it. Curve numbers are left unread
-// without a trace: they come back as tokens that match nothing.
-Next read_track_record(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  const Token token(model.text_buffer);
-  const FieldSite keyword = reader.site();
-  Next next = Next::kGoOn;
-  if (token.has_any_case("pendenza")) next = gradient_record(model, reader, state, keyword);
-  if (next == Next::kGoOn && token.has_any_case("curva") && model.write_trace != 0) {
-    next = curve_record(model, reader, state, token, keyword);
-  }
-  if (next == Next::kGoOn && token.has_any_case("montagna")) next = tunnel_record(model, reader, keyword);
-  if (next == Next::kGoOn && token.has_any_case("indicatori_v")) next = speed_board_record(model, reader, keyword);
-  if (next == Next::kGoOn && token.has_any_case("indicat") && token.has_any_case("cartello")) {
-    next = text_board_record(model, reader, state, keyword);
-  }
-  return next;
-}
+// The five track record kinds, in the order of their tests.
+constexpr std::array kTrackRecords = {
+    KeywordTest{"pendenza", "", KeywordTest::kAnyCase, read_gradient},
+    KeywordTest{"curva", "", KeywordTest::kAnyCase, read_curve},
+    KeywordTest{"montagna", "", KeywordTest::kAnyCase, read_tunnel},
+    KeywordTest{"indicatori_v", "", KeywordTest::kAnyCase, read_speed_board},
+    KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board},
+};
 
-Next read_track_section(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  for (;;) {
-    if (reader.at_end()) return Next::kEndOfSource;
-    next_token(model, reader);
-    // The last field of the file ("[fine]") is never a record.
-    if (reader.at_end()) return Next::kEndOfSource;
-    for (int i = 0; i < kTrackComments && is_comment(model.text_buffer); ++i) {
-      next_token(model, reader);
-      if (reader.at_end()) return Next::kEndOfSource;
-    }
-    const Next next = read_track_record(model, reader, state);
-    if (next != Next::kGoOn) return next;
+Flow read_track_record(Record& record) { return read_keywords(record, kTrackRecords); }
+
+// The general section ends after its first heading; the line source has
+// no "[generale]" when the heading is its last field.
+Flow read_general_section(RouteModel& model, FieldReader& reader, ReaderState& state) {
+  if (!find_general_heading(model, reader) || reader.at_end()) {
+    refuse_at(model, reader, reader.site(), kNoGeneralHeading,
+              "the file ends before a field holding the heading \"[generale]\"");
+    return Flow::kStop;
   }
+  return read_records(model, reader, state, Source::kLine, kGeneralComments, read_general_row);
 }
 
 }  // namespace
 
 LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  if (!find_general_heading(model, reader)) return LineOutcome::kStop;
-  bool length_read = false;
-  if (!read_general_section(model, reader, length_read)) return LineOutcome::kStop;
+  if (read_general_section(model, reader, state) == Flow::kStop) return LineOutcome::kStop;
   progressive_ordina(model);
   // Without a length there is no grid and no trace for the track records.
-  if (!length_read) throw RunFailure("the general section has no route length row (\"lunghezza percorso\")");
+  if (!state.length_read) throw RunFailure("the general section has no route length row (\"lunghezza percorso\")");
   start_track_section(model, state);
-  if (read_track_section(model, reader, state) == Next::kStop) return LineOutcome::kStop;
+  if (read_records(model, reader, state, Source::kLine, kRecordComments, read_track_record) == Flow::kStop) {
+    return LineOutcome::kStop;
+  }
   final_gradient_fill(model, state);
-  if (model.write_trace != 0) {
-    extend_trace(model, state);
+  if (model.write_trace != 0 && run_handler(model, [&] { extend_trace(model, state); }) != Flow::kNext) {
     // The route is too long for the trace; no record is at fault.
-    if (model.error_code == kTraceError) {
-      mark_site(model, reader, FieldSite{});
-      return LineOutcome::kStop;
-    }
+    mark_site(model, reader, FieldSite{});
+    return LineOutcome::kStop;
   }
   return LineOutcome::kTrainFollows;
 }

@@ -18,10 +18,8 @@
 namespace scenario {
 namespace {
 
-constexpr int32_t kNoLineSource = 101;
-
 // A refusal that concerns a whole file rather than one of its fields.
-void refuse_file(RouteModel& model, int32_t code, std::string file, std::string detail) {
+void refuse_file(RouteModel& model, ErrorCode code, std::string file, std::string detail) {
   model.error_code = code;
   model.error_site = ErrorSite{};
   model.error_site.file = std::move(file);

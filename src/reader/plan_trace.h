@@ -3,13 +3,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/error_codes.h"
 #include "model/route_model.h"
 #include "reader/reader_state.h"
 
 namespace scenario {
 
-// Curve keyword without a class digit, or a trace longer than it may grow.
-inline constexpr int32_t kTraceError = 103;
 // The trace position may not pass this point.
 inline constexpr int64_t kTraceLimit = 1000000;
 

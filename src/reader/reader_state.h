@@ -9,6 +9,7 @@ namespace scenario {
 // What lives only while one reading of the two sources runs.
 struct ReaderState {
   // Line source.
+  bool length_read = false;       // a length row has set up the grid
   int64_t gradient_fill = 0;      // next cell to receive a gradient
   int32_t previous_gradient = 0;  // per mille
   int64_t trace_position = 2;     // next trace point to compute
@@ -20,5 +21,15 @@ struct ReaderState {
   int64_t adhesion_fill = 0;
   int32_t previous_adhesion = 0;
 };
+
+// The final fills of gradients, speed limits and adhesion write the cell at
+// their fill position at least once, then go on while the fill position is
+// below this cell. They never write it: it and the two cells after it, the
+// last three of the grid, keep 0 unless a fill position already stood there.
+inline constexpr int64_t kFinalFillStopBeforeLastCell = 2;
+
+inline int64_t final_fill_stop(const RouteModel& model) {
+  return int64_t{model.last_cell} - kFinalFillStopBeforeLastCell;
+}
 
 }  // namespace scenario

@@ -6,8 +6,6 @@
 
 namespace scenario {
 
-inline constexpr int32_t kSignalCellTaken = 16;
-
 // The eleven numbers of a signal record, in the order of the source.
 struct SignalRecord {
   int32_t posizione = 0;

@@ -6,11 +6,6 @@
 
 namespace scenario {
 
-inline constexpr int32_t kWarningCellTaken = 17;
-inline constexpr int32_t kStartCellTaken = 18;
-inline constexpr int32_t kEndCellTaken = 19;
-inline constexpr int32_t kPreWarningCellTaken = 20;
-
 // The six numbers of a slowdown record, in the order of the source.
 struct SlowdownRecord {
   int32_t x = 0;     // start position, m

@@ -4,6 +4,7 @@
 
 #include "model/numeric.h"
 #include "reader/error_site.h"
+#include "reader/record_loop.h"
 
 namespace scenario {
 namespace {
@@ -68,19 +69,19 @@ Extent station_extent(const Entry& row, int64_t length) {
 // stop cell beyond the grid is a run-time failure when it is written, after
 // the approach cells that lie on the grid. Returns false when it refused the
 // station.
-bool mark_stop(RouteModel& model, const FieldReader& reader, FieldSite position, int32_t k,
-               const Extent& extent) {
+bool mark_stop(Record& record, FieldSite position, int32_t k, const Extent& extent) {
+  RouteModel& model = record.model;
   const Entry& row = model.entries[static_cast<size_t>(k)];
   const int64_t stop = extent.end / kCellLength - 1;  // the end is a whole number of cells
   if (stop < kLowestStopCell) {
-    refuse_at(model, reader, position, kStopCellUnusable,
+    refuse_at(model, record.reader, position, kStopCellUnusable,
               where(row) + ": extent ends at " + std::to_string(extent.end) +
                   " m, which puts the stop mark in cell " + std::to_string(stop) + " (cells 0 and 1 take none)");
     return false;
   }
   const bool on_grid = stop < static_cast<int64_t>(model.cells.size());
   if (on_grid && cell_at(model, stop).kind == kSlowdownEnd) {
-    refuse_at(model, reader, position, kStopCellUnusable,
+    refuse_at(model, record.reader, position, kStopCellUnusable,
               where(row) + ": stop " + cell_taken(stop, cell_at(model, stop)));
     return false;
   }
@@ -96,46 +97,53 @@ bool mark_stop(RouteModel& model, const FieldReader& reader, FieldSite position,
   return true;
 }
 
-}  // namespace
+// Stations and board texts share rows 1 to 80. The row of the next board
+// slot is still free and takes a station before error 10; a row the board
+// texts already hold (all 80 taken) is never written.
+bool has_row(Record& record, int32_t k) {
+  const int32_t slot = record.state.next_board_slot;
+  if (k >= kFirstStationRow && k <= slot && k < kEntryCount) return true;
+  refuse_at(record.model, record.reader, record.keyword, kTooManyStations,
+            "no row left for a station: the indication-board texts reach down to row " + std::to_string(slot + 1));
+  return false;
+}
 
-void memo_stazione(RouteModel& model, FieldReader& reader, ReaderState& state, FieldSite keyword) {
-  const int32_t k = state.station_counter;
-  // Stations and board texts share rows 1 to 80. The row of the next board
-  // slot is still free and takes a station before error 10; a row the board
-  // texts already hold (all 80 taken) is never written.
-  if (k < kFirstStationRow || k > state.next_board_slot || k >= kEntryCount) {
-    refuse_at(model, reader, keyword, kTooManyStations,
-              "no row left for a station: the indication-board texts reach down to row " +
-                  std::to_string(state.next_board_slot + 1));
-    return;
-  }
-  Entry& row = model.entries[static_cast<size_t>(k)];
-
-  row.long3 = reader.read_number();
-  const FieldSite position = reader.site();
-  if (int64_t{row.long3} + kStationReach > int64_t{kCellLength} * model.last_cell) {
-    refuse_at(model, reader, position, kPositionError,
+// Value 1, checked before anything more of the record is read: a station too
+// near the end of the grid is refused with 15 even when the rest of its
+// record would fail to read.
+bool accepts_position(Record& record, const Entry& row, FieldSite position) {
+  const RouteModel& model = record.model;
+  if (row.long3 > last_position(model, kStationReach)) {
+    refuse_at(record.model, record.reader, position, kPositionError,
               where(row) + " lies within " + std::to_string(kStationReach) +
                   " m of the end of the grid (last cell " + std::to_string(model.last_cell) + ", at " +
                   std::to_string(int64_t{kCellLength} * model.last_cell) + " m)");
-    return;
+    return false;
   }
   if (row.long3 % kCellLength != 0) {
-    refuse_at(model, reader, position, kStationOffGrid,
+    refuse_at(record.model, record.reader, position, kStationOffGrid,
               where(row) + ": position is not a multiple of " + std::to_string(kCellLength) + " m");
-    return;
+    return false;
   }
-  row.kind = reader.read_number_as<uint8_t>();
-  const int32_t length = reader.read_number();
-  if (length % kLengthUnit != 0) {
-    refuse_at(model, reader, reader.site(), kStationLengthUneven,
-              where(row) + ": length " + std::to_string(length) + " m is not a multiple of " +
-                  std::to_string(kLengthUnit) + " m");
-    return;
-  }
-  read_settings(reader, row);
-  model.text_buffer = row.text;
+  return true;
+}
 
+// Values 2 and 3: the kind, then the length, which must be whole hundreds.
+bool read_kind_and_length(Record& record, Entry& row, int32_t& length) {
+  row.kind = record.reader.read_number_as<uint8_t>();
+  const Number read = read_sited(record);
+  length = read.value;
+  if (length % kLengthUnit == 0) return true;
+  refuse_at(record.model, record.reader, read.site, kStationLengthUneven,
+            where(row) + ": length " + std::to_string(length) + " m is not a multiple of " +
+                std::to_string(kLengthUnit) + " m");
+  return false;
+}
+
+// Stores the extent and clears the settings that do not apply: the end
+// extension of kinds that are not centred, byte4 of short stations, both of
+// the first station (after its end has moved).
+Extent store_extent(Entry& row, int32_t k, int64_t length) {
   const Extent extent = station_extent(row, length);
   row.long1 = narrow<int32_t>(extent.start);
   row.long2 = narrow<int32_t>(extent.end);
@@ -145,24 +153,44 @@ void memo_stazione(RouteModel& model, FieldReader& reader, ReaderState& state, F
     row.byte3 = 0;
     row.byte4 = 0;
   }
-  if (row.kind < kFirstTimingPointKind && !mark_stop(model, reader, position, k, extent)) return;
+  return extent;
+}
 
-  if (k > kFirstStationRow) {
-    const int32_t previous_end = model.entries[static_cast<size_t>(k - 1)].long2;
-    if (extent.start - kStationSpacing < previous_end) {
-      refuse_at(model, reader, position, kStationsTooClose,
-                where(row) + " begins at " + std::to_string(extent.start) + " m, less than " +
-                    std::to_string(kStationSpacing) + " m after the station in row " + std::to_string(k - 1) +
-                    " ends at " + std::to_string(previous_end) + " m");
-      return;
-    }
-  }
-  state.station_counter = k + 1;
-  if (state.station_counter >= state.next_board_slot) {
-    refuse_at(model, reader, keyword, kTooManyStations,
-              where(row) + " took row " + std::to_string(k) +
-                  ", the last row stations may use below the indication-board texts");
-  }
+bool spaced_from_previous(Record& record, FieldSite position, int32_t k, const Extent& extent) {
+  if (k == kFirstStationRow) return true;
+  const int32_t previous_end = record.model.entries[static_cast<size_t>(k - 1)].long2;
+  if (extent.start - kStationSpacing >= previous_end) return true;
+  refuse_at(record.model, record.reader, position, kStationsTooClose,
+            where(record.model.entries[static_cast<size_t>(k)]) + " begins at " + std::to_string(extent.start) +
+                " m, less than " + std::to_string(kStationSpacing) + " m after the station in row " +
+                std::to_string(k - 1) + " ends at " + std::to_string(previous_end) + " m");
+  return false;
+}
+
+// The station is stored; the next row must still lie below the board texts.
+void advance_counter(Record& record, int32_t k) {
+  record.state.station_counter = k + 1;
+  if (record.state.station_counter < record.state.next_board_slot) return;
+  refuse_at(record.model, record.reader, record.keyword, kTooManyStations,
+            where(record.model.entries[static_cast<size_t>(k)]) + " took row " + std::to_string(k) +
+                ", the last row stations may use below the indication-board texts");
+}
+
+}  // namespace
+
+void memo_stazione(Record& record) {
+  const int32_t k = record.state.station_counter;
+  if (!has_row(record, k)) return;
+  Entry& row = record.model.entries[static_cast<size_t>(k)];
+  const Number position = read_sited(record);
+  row.long3 = position.value;
+  int32_t length = 0;
+  if (!accepts_position(record, row, position.site) || !read_kind_and_length(record, row, length)) return;
+  read_settings(record.reader, row);
+  record.model.text_buffer = row.text;
+  const Extent extent = store_extent(row, k, length);
+  if (row.kind < kFirstTimingPointKind && !mark_stop(record, position.site, k, extent)) return;
+  if (spaced_from_previous(record, position.site, k, extent)) advance_counter(record, k);
 }
 
 }  // namespace scenario

@@ -3,13 +3,13 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "format/scenario_format.h"
 #include "model/numeric.h"
 #include "model/run_files.h"
 #include "model/windows1252.h"
 #include "reader/error_site.h"
+#include "reader/record_loop.h"
 #include "reader/refuse.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
@@ -18,65 +18,12 @@
 namespace scenario {
 namespace {
 
-constexpr int32_t kUnevenProgressive = 2;
-constexpr int32_t kReductionCellTaken = 7;
-
-constexpr std::string_view kGeneralHeading = "[generale]";
-constexpr std::string_view kCommentMark = "-";
-constexpr int kMaxCommentTokens = 2;      // a third comment token in a row is tested
-constexpr int32_t kPositionMargin = 100;  // a record needs 100 m of grid after its position
-constexpr int64_t kUnfilledTail = 2;      // the final fills stop short of the last cells
 constexpr std::array kProgressiveRows = {kProgressiveTreRow, kProgressiveDueRow, kProgressiveUnoRow};
-
-// How the main loop goes on after a record.
-enum class Flow { kNext, kEnd, kStop };
-
-// The record being read: where its keyword stood and what it reads into.
-struct Record {
-  RouteModel& model;
-  FieldReader& reader;
-  ReaderState& state;
-  FieldSite keyword;
-};
-
-// A number of the record and where it stood, for the caret of a diagnostic.
-struct Number {
-  int32_t value = 0;
-  FieldSite site;
-};
-
-Number read_sited(FieldReader& reader) {
-  const int32_t value = reader.read_number();
-  return {value, reader.site()};
-}
-
-bool contains(std::string_view token, std::string_view word) {
-  return token.find(word) != std::string_view::npos;
-}
-
-void read_token(RouteModel& model, FieldReader& reader) { model.text_buffer = reader.read_text(); }
 
 int64_t cell_of(int64_t position) { return round_half_even(static_cast<double>(position) / kCellLength); }
 
 std::string at(std::string_view what, int32_t position) {
   return std::string(what) + " at " + std::to_string(position) + " m";
-}
-
-int64_t last_position(const RouteModel& model) {
-  return int64_t{kCellLength} * model.last_cell - kPositionMargin;
-}
-
-// Every record with a position needs (p + 100) / 50 <= last_cell, compared
-// exactly.
-bool passes_position_check(Record& record, std::string_view what, const Number& position) {
-  if (position.value > last_position(record.model)) {
-    refuse_at(record.model, record.reader, position.site, kPositionError,
-              at(what, position.value) + " lies beyond the grid: positions reach " +
-                  std::to_string(last_position(record.model)) + " m at most (last cell " +
-                  std::to_string(record.model.last_cell) + ")");
-    return false;
-  }
-  return true;
 }
 
 // A record that places something needs its cell on the grid. A position a
@@ -90,18 +37,9 @@ bool has_cell(Record& record, std::string_view what, const Number& position, int
   return false;
 }
 
-// Runs one record handler. An error recorded earlier (the line half's 15) is
-// not a refusal: only an error the handler itself records stops the reading,
-// and its own 15 ends the reading through the end processing.
-template <typename Handler>
-Flow run_handler(RouteModel& model, Handler&& handler) {
-  const int32_t earlier = std::exchange(model.error_code, 0);
-  std::forward<Handler>(handler)();
-  if (model.error_code == 0) {
-    model.error_code = earlier;
-    return Flow::kNext;
-  }
-  return model.error_code == kPositionError ? Flow::kEnd : Flow::kStop;
+// Both checks of a record that places something in the cell of its position.
+bool placeable(Record& record, std::string_view what, const Number& position, int64_t cell) {
+  return passes_position_check(record, what, position) && has_cell(record, what, position, cell);
 }
 
 // The speed limits and the adhesion are run-length lists along the grid:
@@ -132,18 +70,18 @@ void fill_to(RouteModel& model, const FillList& list, int64_t n) {
   list.position = n;
 }
 
-// The latest value runs on towards the end of the grid: at least one cell,
-// then while the fill position is below last_cell - 2.
+// The latest value runs on towards the end of the grid, at least one cell
+// and then up to the cell before final_fill_stop.
 void fill_to_end(RouteModel& model, const FillList& list) {
   const uint8_t value = list.cell_value(list.previous);
   do {
     cell_at(model, list.position).*list.field = value;
     ++list.position;
-  } while (list.position < model.last_cell - kUnfilledTail);
+  } while (list.position < final_fill_stop(model));
 }
 
 Flow read_fill(Record& record, std::string_view what, const FillList& list) {
-  const Number position = read_sited(record.reader);
+  const Number position = read_sited(record);
   const int32_t value = record.reader.read_number();
   if (!passes_position_check(record, what, position)) return Flow::kEnd;
   fill_to(record.model, list, cell_of(position.value));
@@ -178,50 +116,40 @@ Flow read_sand(Record& record) {
 }
 
 Flow read_signal(Record& record) {
-  FieldReader& reader = record.reader;
-  const Number posizione = read_sited(reader);
+  const Number posizione = read_sited(record);
   SignalRecord signal{.posizione = posizione.value};
   for (int32_t* value : {&signal.sx, &signal.s1, &signal.s2, &signal.s3, &signal.rapp, &signal.dx, &signal.d1,
                          &signal.d2, &signal.d3, &signal.tempo}) {
-    *value = reader.read_number();
+    *value = record.reader.read_number();
   }
-  if (!passes_position_check(record, "signal", posizione) ||
-      !has_cell(record, "signal", posizione, signal_cell(posizione.value))) {
-    return Flow::kEnd;
-  }
+  if (!placeable(record, "signal", posizione, signal_cell(posizione.value))) return Flow::kEnd;
   const Flow flow = run_handler(record.model, [&] { memo_segnale(record.model, signal); });
-  if (flow != Flow::kNext) mark_site(record.model, reader, posizione.site);
-  return flow;
+  return point_at(record, posizione.site, flow);
 }
 
 Flow read_slowdown(Record& record) {
   FieldReader& reader = record.reader;
-  const Number x = read_sited(reader);
+  const Number x = read_sited(record);
   const int32_t v = reader.read_number();
-  const Number l = read_sited(reader);
+  const Number l = read_sited(record);
   const int32_t f_tt = reader.read_number();
   const int32_t f_ta = reader.read_number();
   const int32_t d_v = reader.read_number();
-  if (!passes_position_check(record, "slowdown", x) || !has_cell(record, "slowdown", x, signal_cell(x.value))) {
-    return Flow::kEnd;
-  }
+  if (!placeable(record, "slowdown", x, signal_cell(x.value))) return Flow::kEnd;
   const SlowdownRecord slowdown{.x = x.value, .v = v, .l = l.value, .f_tt = f_tt, .f_ta = f_ta, .d_v = d_v};
   const Flow flow = run_handler(record.model, [&] { memo_rallentamento(record.model, slowdown); });
   // The end cell's troubles come from the length; the others from the start.
-  const bool end_at_fault =
-      record.model.error_code == kEndCellTaken || record.model.error_code == kPositionError;
-  if (flow != Flow::kNext) mark_site(record.model, reader, end_at_fault ? l.site : x.site);
-  return flow;
+  const bool end_at_fault = record.model.error_code == kEndCellTaken || record.model.error_code == kPositionError;
+  return point_at(record, end_at_fault ? l.site : x.site, flow);
 }
 
 // A speed reduction point takes the cell p / 50, one before the cell a signal
 // at the same position takes: kind 12 with its value, or kind 13 without one.
-void place_speed_reduction(Record& record, const Number& position, int32_t value) {
-  const int64_t n = cell_of(position.value);
-  Cell& cell = cell_at(record.model, n);
+void place_speed_reduction(RouteModel& model, int32_t position, int32_t value) {
+  const int64_t n = cell_of(position);
+  Cell& cell = cell_at(model, n);
   if (!is_free(cell)) {
-    refuse_at(record.model, record.reader, position.site, kReductionCellTaken,
-              at("speed reduction point", position.value) + ": " + cell_taken(n, cell));
+    refuse(model, kReductionCellTaken, at("speed reduction point", position) + ": " + cell_taken(n, cell));
     return;
   }
   // The kind goes in first and the value after it, as the record lays the
@@ -235,68 +163,32 @@ void place_speed_reduction(Record& record, const Number& position, int32_t value
 }
 
 Flow read_speed_reduction(Record& record) {
-  const Number position = read_sited(record.reader);
+  const Number position = read_sited(record);
   const int32_t value = record.reader.read_number();
-  if (!passes_position_check(record, "speed reduction point", position) ||
-      !has_cell(record, "speed reduction point", position, cell_of(position.value))) {
-    return Flow::kEnd;
-  }
-  return run_handler(record.model, [&] { place_speed_reduction(record, position, value); });
+  if (!placeable(record, "speed reduction point", position, cell_of(position.value))) return Flow::kEnd;
+  const Flow flow = run_handler(record.model, [&] { place_speed_reduction(record.model, position.value, value); });
+  return point_at(record, position.site, flow);
 }
 
 Flow read_station(Record& record) {
-  return run_handler(record.model,
-                     [&] { memo_stazione(record.model, record.reader, record.state, record.keyword); });
+  return run_handler(record.model, [&] { memo_stazione(record); });
 }
 
-// The keyword tests, in their order; a token that holds both words of a
-// test starts its record, and one token may start several.
-struct KeywordTest {
-  std::string_view word;
-  std::string_view also;  // empty when one word suffices
-  Flow (*read)(Record&);
+// The record kinds, in the order of their tests; letter case never counts.
+constexpr std::array kTrainRecords = {
+    KeywordTest{"frenata", "massa", KeywordTest::kAnyCase, read_braked_mass},
+    KeywordTest{"vetture", "", KeywordTest::kAnyCase, read_coaches},
+    KeywordTest{"velocit", "", KeywordTest::kAnyCase, read_speed_limit},
+    KeywordTest{"aderenza", "", KeywordTest::kAnyCase, read_adhesion},
+    KeywordTest{"orologio", "", KeywordTest::kAnyCase, read_clock},
+    KeywordTest{"sabbia", "", KeywordTest::kAnyCase, read_sand},
+    KeywordTest{"segnale", "", KeywordTest::kAnyCase, read_signal},
+    KeywordTest{"rallentamento", "", KeywordTest::kAnyCase, read_slowdown},
+    KeywordTest{"abbattimento", "", KeywordTest::kAnyCase, read_speed_reduction},
+    KeywordTest{"stazione", "", KeywordTest::kAnyCase, read_station},
 };
 
-constexpr std::array kKeywordTests = {
-    KeywordTest{"frenata", "massa", read_braked_mass},
-    KeywordTest{"vetture", "", read_coaches},
-    KeywordTest{"velocit", "", read_speed_limit},
-    KeywordTest{"aderenza", "", read_adhesion},
-    KeywordTest{"orologio", "", read_clock},
-    KeywordTest{"sabbia", "", read_sand},
-    KeywordTest{"segnale", "", read_signal},
-    KeywordTest{"rallentamento", "", read_slowdown},
-    KeywordTest{"abbattimento", "", read_speed_reduction},
-    KeywordTest{"stazione", "", read_station},
-};
-
-// Everything before the heading is skipped. The search reads before it tests
-// for the end, so an empty source is a read failure.
-void find_general_section(RouteModel& model, FieldReader& reader) {
-  do {
-    read_token(model, reader);
-  } while (!contains(ascii_lower(model.text_buffer), kGeneralHeading) && !reader.at_end());
-}
-
-// One pass of the main loop. The last field of the source is never a record.
-Flow next_record(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  if (reader.at_end()) return Flow::kEnd;
-  read_token(model, reader);
-  if (reader.at_end()) return Flow::kEnd;
-  for (int i = 0; i < kMaxCommentTokens && contains(model.text_buffer, kCommentMark); ++i) {
-    read_token(model, reader);
-    if (reader.at_end()) return Flow::kEnd;
-  }
-  // Keywords are found anywhere in the token, whatever the letter case.
-  const std::string token = ascii_lower(model.text_buffer);
-  Record record{model, reader, state, reader.site()};
-  for (const KeywordTest& test : kKeywordTests) {
-    if (!contains(token, test.word) || !contains(token, test.also)) continue;
-    const Flow flow = test.read(record);
-    if (flow != Flow::kNext) return flow;
-  }
-  return Flow::kNext;
-}
+Flow read_train_record(Record& record) { return read_keywords(record, kTrainRecords); }
 
 // The progressive systems of the line source must start and shift on whole
 // cells. The check runs last and replaces an earlier 15.
@@ -323,12 +215,10 @@ void end_processing(RouteModel& model, ReaderState& state) {
 
 }  // namespace
 
+// A source without "[generale]" gives no record: its records end at once.
 void read_train_source(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  find_general_section(model, reader);
-  for (Flow flow = Flow::kNext; flow != Flow::kEnd;) {
-    flow = next_record(model, reader, state);
-    if (flow == Flow::kStop) return;
-  }
+  find_general_heading(model, reader);
+  if (read_records(model, reader, state, Source::kTrain, kRecordComments, read_train_record) == Flow::kStop) return;
   end_processing(model, state);
 }
 

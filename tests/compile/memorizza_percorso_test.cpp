@@ -8,6 +8,7 @@
 #include "format/cell_grid.h"
 #include "format/entry_table.h"
 #include "io/replace_file.h"
+#include "model/error_codes.h"
 #include "sources/builtin_sources.h"
 #include "support/model_fixtures.h"
 #include "support/source_fixtures.h"
@@ -89,16 +90,17 @@ TEST_P(ReservedValueTaken, IsFatalAndWritesNoFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Marks, ReservedValueTaken,
-    ::testing::Values(TakenCase{"row_85_short1", [](RouteModel& m) { m.entries[kScenarioRow].short1 = 610; }, 1250},
-                      TakenCase{"cell_1_p1", [](RouteModel& m) { m.cells[1].p1 = 2020; }, 1250},
-                      TakenCase{"row_85_long4", [](RouteModel& m) { m.entries[kScenarioRow].long4 = 1; }, 1251},
-                      TakenCase{"cell_1_p2", [](RouteModel& m) { m.cells[1].p2 = -1; }, 1251},
+    ::testing::Values(TakenCase{"row_85_short1", [](RouteModel& m) { m.entries[kScenarioRow].short1 = 610; },
+                                kMarkTaken},
+                      TakenCase{"cell_1_p1", [](RouteModel& m) { m.cells[1].p1 = 2020; }, kMarkTaken},
+                      TakenCase{"row_85_long4", [](RouteModel& m) { m.entries[kScenarioRow].long4 = 1; }, kCodeTaken},
+                      TakenCase{"cell_1_p2", [](RouteModel& m) { m.cells[1].p2 = -1; }, kCodeTaken},
                       TakenCase{"mark_checked_before_code",
                                 [](RouteModel& m) {
                                   m.cells[1].p1 = 2020;
                                   m.cells[1].p2 = 2020;
                                 },
-                                1250},
+                                kMarkTaken},
                       // The pass runs before the check: its point in cell 1 takes the mark.
                       TakenCase{"point_placed_in_cell_1_by_the_pass",
                                 [](RouteModel& m) {
@@ -106,41 +108,41 @@ INSTANTIATE_TEST_SUITE_P(
                                   m.cells[3].kind = kSignal;
                                   m.cells[2].kind = kSpeedBoard;
                                 },
-                                1250},
+                                kMarkTaken},
                       TakenCase{"marks_checked_before_a_reader_error",
                                 [](RouteModel& m) {
                                   m.cells[1].p2 = 2020;
-                                  m.error_code = 15;
+                                  m.error_code = kPositionError;
                                 },
-                                1251}),
+                                kCodeTaken}),
     ::testing::PrintToStringParamName());
 
 TEST_F(SealAndWrite, ReaderErrorStopsTheRunBeforeAnyFile) {
   write_old_files();
-  model.error_code = 15;
-  EXPECT_EQ(fatal_number(), 15);
+  model.error_code = kPositionError;
+  EXPECT_EQ(fatal_number(), kPositionError);
   expect_old_files();
 }
 
 TEST_F(SealAndWrite, ReaderErrorWrittenOnlyWhenAskedFor) {
-  model.error_code = 15;
+  model.error_code = kPositionError;
   EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 0);
-  EXPECT_EQ(model.error_code, 15);
+  EXPECT_EQ(model.error_code, kPositionError);
   EXPECT_EQ(bytes_of(files.cell_grid), encode_cell_grid(model.cells));
   EXPECT_EQ(model.cells[1].p1, 5121);
 }
 
 TEST_F(SealAndWrite, GridNeverMadeReportsTheReaderErrorEvenWhenWritingDespiteIt) {
   model.cells.clear();
-  model.error_code = 101;
-  EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 101);
+  model.error_code = kNoLineSource;
+  EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), kNoLineSource);
   EXPECT_TRUE(names_in(dir.path()).empty());
 }
 
 TEST_F(SealAndWrite, GridWithoutCell1CannotHoldTheMark) {
   for (const size_t size : {0u, 1u}) {
     model.cells.resize(size);
-    EXPECT_EQ(fatal_number(), 1250) << size;
+    EXPECT_EQ(fatal_number(), kMarkTaken) << size;
   }
   EXPECT_TRUE(names_in(dir.path()).empty());
 }
@@ -167,20 +169,20 @@ class CompileSources : public ::testing::Test, protected testing::RunInTempDir {
 
 TEST_F(CompileSources, SpeedBoardAtTheOriginTakesTheMarkOfCell1) {
   write_sources("indicatori_vmax,  0,  100,  100,  110,  2,  100,  100,  110,  2");
-  EXPECT_EQ(fatal_number(), 1250);
+  EXPECT_EQ(fatal_number(), kMarkTaken);
   EXPECT_TRUE(names_in(dir.path()).empty());  // no binary file, and the sources are gone
 }
 
 TEST_F(CompileSources, SpeedBoardAtTheOriginWithoutItsFirstSpeedTakesTheCodeOfCell1) {
   write_sources("indicatori_vmax,  0,  0,  100,  110,  2,  0,  100,  110,  2");
-  EXPECT_EQ(fatal_number(), 1251);
+  EXPECT_EQ(fatal_number(), kCodeTaken);
   EXPECT_TRUE(names_in(dir.path()).empty());
 }
 
 TEST_F(CompileSources, StartsFromAFreshModel) {
   write_sources("indicatori_vmax,  7700,  100,  100,  110,  2,  100,  100,  110,  2");
   model.entries[40].text = "left over";
-  model.error_code = 7;
+  model.error_code = kReductionCellTaken;
   EXPECT_EQ(fatal_number(), 0);
   EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(model.entries[40].text, "");
@@ -198,7 +200,7 @@ TEST_F(CompileSources, AuthorsSourcesAreKeptWhenAskedFor) {
 
 TEST_F(CompileSources, MissingLineSourceIsReportedAndWritesNothing) {
   replace_file(files.train_source, kTrainSource);
-  EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 101);
+  EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), kNoLineSource);
   EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Prova_1-.txt"}));
 }
 
@@ -206,11 +208,11 @@ TEST_F(CompileSources, MissingLineSourceIsReportedAndWritesNothing) {
 TEST_F(CompileSources, HalfReadModelIsWrittenOnlyWhenAskedFor) {
   const std::string_view late_board = "indicatori_vmax,  7950,  100,  100,  110,  2,  100,  100,  110,  2";
   write_sources(late_board);
-  EXPECT_EQ(fatal_number(), 15);
+  EXPECT_EQ(fatal_number(), kPositionError);
   EXPECT_TRUE(names_in(dir.path()).empty());
   write_sources(late_board);
   EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 0);
-  EXPECT_EQ(model.error_code, 15);
+  EXPECT_EQ(model.error_code, kPositionError);
   EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Prova_1.dat", "Prova_1.sim"}));
 }
 

@@ -7,6 +7,7 @@
 
 #include "compile/memorizza_percorso.h"
 #include "faults/scenario_snapshot.h"
+#include "model/error_codes.h"
 #include "model/route_model.h"
 #include "sources/builtin_sources.h"
 #include "support/run_program.h"
@@ -32,8 +33,8 @@ struct Vanished {
 };
 
 const Vanished kVanished[] = {
-    {&RunFiles::line_source, 101},  // no line source: nothing is read
-    {&RunFiles::train_source, 25},  // the train source cannot be opened
+    {&RunFiles::line_source, kNoLineSource},  // no line source: nothing is read
+    {&RunFiles::train_source, kRunFailure},   // the train source cannot be opened
 };
 
 // Both sources written, then one removed; earlier complete binaries in place.
@@ -78,7 +79,7 @@ TEST(VanishedSource, PackageCompileStopsAndKeepsTheEarlierBinaries) {
     // The package's sources are its own to delete; only a train source the
     // reading never came to stays.
     std::set<std::string> expected = names_of(binaries(files));
-    if (vanished.number == 101) expected.insert(files.train_source.filename().string());
+    if (vanished.number == kNoLineSource) expected.insert(files.train_source.filename().string());
     EXPECT_EQ(names_in(dir.path()), expected);
   }
 }

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "model/error_codes.h"
 #include "model/run_failure.h"
-#include "reader/error_site.h"
 #include "support/model_fixtures.h"
 
 namespace scenario {

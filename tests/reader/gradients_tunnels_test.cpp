@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/error_codes.h"
 #include "model/run_failure.h"
-#include "reader/error_site.h"
 #include "support/model_fixtures.h"
 
 namespace scenario {

@@ -7,9 +7,11 @@
 #include <string>
 
 #include "io/replace_file.h"
+#include "model/error_codes.h"
 #include "reader/memorizza_dati.h"
 #include "sources/builtin_sources.h"
 #include "sources/line_table.h"
+#include "support/reader_error.h"
 #include "support/source_fixtures.h"
 
 namespace scenario {
@@ -112,7 +114,7 @@ TEST_F(LineSourceReading, KeepsAnAuthorsSources) {
   EXPECT_TRUE(train_left());
 
   read("", kMinimalTrain, SourcePolicy::kKeep);
-  EXPECT_EQ(model.error_code, 25);
+  EXPECT_EQ(model.error_code, kRunFailure);
   EXPECT_TRUE(line_left());
   EXPECT_TRUE(train_left());
 }
@@ -123,68 +125,88 @@ enum class Train { kLeftUnread, kRead, kDeletedByTheTrap };
 struct ErrorCase {
   const char* name;
   std::string line;
-  int32_t code;
-  int site_line;
-  int site_column;
+  testing::ReaderError error;
   Train train;
 };
 
 class LineSourceErrors : public LineSourceReading, public ::testing::WithParamInterface<ErrorCase> {};
 
-TEST_P(LineSourceErrors, RecordTheErrorWhereItArose) {
+TEST_P(LineSourceErrors, RecordTheWholeDiagnosticWhereItArose) {
   const ErrorCase& c = GetParam();
   // A train source whose one row shows whether it was read.
   read(c.line, "[generale]\r\nvetture, 4\r\n[fine]\r\n");
-  EXPECT_EQ(model.error_code, c.code) << model.error_site.detail;
-  EXPECT_EQ(model.error_site.file, "S_linea.txt");
-  EXPECT_EQ(model.error_site.line, c.site_line);
-  EXPECT_EQ(model.error_site.column, c.site_column);
-  EXPECT_FALSE(model.error_site.detail.empty());
+  EXPECT_EQ(testing::recorded_error(model), c.error);
   EXPECT_FALSE(line_left());
   EXPECT_EQ(train_left(), c.train == Train::kLeftUnread);
   EXPECT_EQ(row(kTotalsRow).long3, c.train == Train::kRead ? 4 : 0);
 }
 
+// The error of the line source as the tool prints it.
+testing::ReaderError at(int32_t code, int site_line, int site_column, std::string detail) {
+  return {code, "S_linea.txt", site_line, site_column, std::move(detail)};
+}
+
+constexpr char kNoHeading[] = "the file ends before a field holding the heading \"[generale]\"";
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, LineSourceErrors,
     ::testing::Values(
-        ErrorCase{"NoGeneralHeading", "commento\r\n[curve]\r\npendenza, 0, 0\r\n", 102, 3, 14,
+        ErrorCase{"NoGeneralHeading", "commento\r\n[curve]\r\npendenza, 0, 0\r\n",
+                  at(kNoGeneralHeading, 3, 14, kNoHeading), Train::kLeftUnread},
+        ErrorCase{"GeneralHeadingAsLastField", "commento\r\n[generale]\r\n", at(kNoGeneralHeading, 2, 1, kNoHeading),
                   Train::kLeftUnread},
-        ErrorCase{"GeneralHeadingAsLastField", "commento\r\n[generale]\r\n", 102, 2, 1, Train::kLeftUnread},
-        ErrorCase{"RouteTooLong", "[generale]\r\nlunghezza percorso, 1000001\r\n[curve]\r\n[fine]\r\n", 1, 2,
-                  21, Train::kLeftUnread},
-        ErrorCase{"FirstRepetitionOffGrid", line_source("", "ripetizione segnali 4 codici, 1025, 2000\r\n"), 3, 4,
-                  31, Train::kLeftUnread},
-        ErrorCase{"SecondRepetitionOffGrid", line_source("", "ripetizione segnali 4 codici, 1000, 1025\r\n"), 4,
-                  4, 37, Train::kLeftUnread},
-        ErrorCase{"NoCodeCount", line_source("", "ripetizione segnali codici, 1000, 2000\r\n"), 5, 4, 1,
+        ErrorCase{"RouteTooLong", "[generale]\r\nlunghezza percorso, 1000001\r\n[curve]\r\n[fine]\r\n",
+                  at(kRouteTooLong, 2, 21, "route length 1000001 m is longer than the 1000000 m a route may have"),
                   Train::kLeftUnread},
-        ErrorCase{"CurveWithoutClass", line_source("curvad4, 100, 50\r\ncurva, 300, 50\r\n"), 103, 6, 1,
+        ErrorCase{"FirstRepetitionOffGrid", line_source("", "ripetizione segnali 4 codici, 1025, 2000\r\n"),
+                  at(kFirstRepetitionOffGrid, 4, 31,
+                     "signal repetition: first position 1025 m is not a multiple of 50 m"),
                   Train::kLeftUnread},
-        ErrorCase{"RecordBeyondTheRoute", line_source("pendenza, 0, 1\r\npendenza, 7950, 2\r\n"), 15, 6, 11,
+        ErrorCase{"SecondRepetitionOffGrid", line_source("", "ripetizione segnali 4 codici, 1000, 1025\r\n"),
+                  at(kSecondRepetitionOffGrid, 4, 37,
+                     "signal repetition: second position 1025 m is not a multiple of 50 m"),
+                  Train::kLeftUnread},
+        ErrorCase{"NoCodeCount", line_source("", "ripetizione segnali codici, 1000, 2000\r\n"),
+                  at(kNoCodeCount, 4, 1,
+                     "signal repetition: keyword \"ripetizione segnali codici\" names neither 4 nor 9 codes"),
+                  Train::kLeftUnread},
+        ErrorCase{"CurveWithoutClass", line_source("curvad4, 100, 50\r\ncurva, 300, 50\r\n"),
+                  at(kTraceError, 6, 1, "curve at 300 m: keyword \"curva\" holds no class digit 1 to 6"),
+                  Train::kLeftUnread},
+        ErrorCase{"RecordBeyondTheRoute", line_source("pendenza, 0, 1\r\npendenza, 7950, 2\r\n"),
+                  at(kPositionError, 6, 11,
+                     "gradient at 7950 m lies beyond the route: records stand up to 7900 m (last cell 160)"),
+                  Train::kRead},
+        ErrorCase{"CurveEndingBeyondTheTrace", line_source("curvad4, 7900, 99\r\n"),
+                  at(kPositionError, 5, 10,
+                     "curve at 7900 m: its end at 7999 m lies beyond the last plan trace point 7998"),
                   Train::kRead},
         ErrorCase{"TextBoardOnATakenCell",
-                  line_source("cartello_indicatore, 1000, (A)\r\ncartello_indicatore, 1010, (B)\r\n"), 6, 6, 22,
+                  line_source("cartello_indicatore, 1000, (A)\r\ncartello_indicatore, 1010, (B)\r\n"),
+                  at(kTextBoardTaken, 6, 22, "indication board at 1010 m: cell 21 already holds an indication board"),
                   Train::kLeftUnread},
         ErrorCase{"SpeedBoardOnATakenCell",
                   line_source("cartello_indicatore, 1000, (A)\r\nindicatori_vmax, 1000, 100,100,100,0, "
                               "100,100,100,0\r\n"),
-                  21, 6, 18, Train::kLeftUnread},
-        ErrorCase{"EmptySource", "", 25, 1, 1, Train::kDeletedByTheTrap},
-        ErrorCase{"NoLengthRow", "[generale]\r\nsfondo uno, 1\r\n[curve]\r\n[fine]\r\n", 25, 3, 1,
+                  at(kSpeedBoardTaken, 6, 18, "speed board at 1000 m: cell 21 already holds an indication board"),
+                  Train::kLeftUnread},
+        ErrorCase{"EmptySource", "", at(kRunFailure, 1, 1, "read past the end of the file"),
                   Train::kDeletedByTheTrap},
-        ErrorCase{"FieldThatIsNoNumber", line_source("montagna, 1000, 1400, due\r\n"), 25, 5, 23,
+        ErrorCase{"NoLengthRow", "[generale]\r\nsfondo uno, 1\r\n[curve]\r\n[fine]\r\n",
+                  at(kRunFailure, 3, 1, "the general section has no route length row (\"lunghezza percorso\")"),
                   Train::kDeletedByTheTrap},
-        ErrorCase{"ReadPastTheEnd", "[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\npendenza, 100\r\n", 25,
-                  5, 1, Train::kDeletedByTheTrap},
-        ErrorCase{"SpeedCodeOverflow", line_source("indicatori_vmax, 1000, 2000,0,0,0, 0,0,0,0\r\n"), 25, 5, 42,
-                  Train::kDeletedByTheTrap}),
+        ErrorCase{"FieldThatIsNoNumber", line_source("montagna, 1000, 1400, due\r\n"),
+                  at(kRunFailure, 5, 23, "expected a number, found \"due\""), Train::kDeletedByTheTrap},
+        ErrorCase{"ReadPastTheEnd", "[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\npendenza, 100\r\n",
+                  at(kRunFailure, 5, 1, "read past the end of the file"), Train::kDeletedByTheTrap},
+        ErrorCase{"SpeedCodeOverflow", line_source("indicatori_vmax, 1000, 2000,0,0,0, 0,0,0,0\r\n"),
+                  at(kRunFailure, 5, 42, "value 40000 does not fit its field"), Train::kDeletedByTheTrap}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST_F(LineSourceReading, ARefusalNamesFileLineFieldAndCulprit) {
   read(line_source("cartello_indicatore, 7680, (A)\r\nindicatori_vmax,  7700,  100,  100,  110,  2,  100,  100,  "
                    "110,  2\r\n"));
-  EXPECT_EQ(model.error_code, 21);
+  EXPECT_EQ(model.error_code, kSpeedBoardTaken);
   EXPECT_EQ(model.error_site.file, "S_linea.txt");
   EXPECT_EQ(model.error_site.line, 6);
   EXPECT_EQ(model.error_site.column, 19);
@@ -196,7 +218,7 @@ TEST_F(LineSourceReading, ARefusalNamesFileLineFieldAndCulprit) {
 TEST_F(LineSourceReading, AMissingLineSourceIsError101AndNothingIsTouched) {
   replace_file(files.train_source, kMinimalTrain);
   memorizza_dati(model, files, SourcePolicy::kDelete);
-  EXPECT_EQ(model.error_code, 101);
+  EXPECT_EQ(model.error_code, kNoLineSource);
   EXPECT_EQ(model.error_site.file, "S_linea.txt");
   EXPECT_TRUE(train_left());
   EXPECT_EQ(row(kScenarioRow).text, "S");
@@ -205,7 +227,7 @@ TEST_F(LineSourceReading, AMissingLineSourceIsError101AndNothingIsTouched) {
 TEST_F(LineSourceReading, AMissingTrainSourceIsCaughtByTheTrap) {
   replace_file(files.line_source, line_source("pendenza, 0, 1\r\n"));
   memorizza_dati(model, files, SourcePolicy::kDelete);
-  EXPECT_EQ(model.error_code, 25);
+  EXPECT_EQ(model.error_code, kRunFailure);
   EXPECT_EQ(model.error_site.file, "S_T-.txt");
   EXPECT_EQ(model.error_site.line, 0);
   EXPECT_FALSE(line_left());
@@ -218,7 +240,7 @@ TEST_F(LineSourceReading, AMissingTrainSourceIsCaughtByTheTrap) {
 TEST_F(LineSourceReading, AfterARecordBeyondTheRouteTheEndProcessingRuns) {
   read(line_source("pendenza, 0, 1\r\npendenza, 7900, 2\r\ncurvad4, 7950, 10\r\nmontagna, 1000, 1400, 2\r\n"),
        "[generale]\r\nvetture, 4\r\n[fine]\r\n");
-  EXPECT_EQ(model.error_code, 15);
+  EXPECT_EQ(model.error_code, kPositionError);
   EXPECT_EQ(row(kTotalsRow).long3, 4);
   EXPECT_EQ(cell(157).gradient, 101);
   EXPECT_EQ(cell(158).gradient, 102);
@@ -343,8 +365,8 @@ TEST_F(LineSourceReading, WithoutATraceCurveNumbersAreReadAsTokens) {
 // extended: the reading ends there, and the train source stays unread.
 TEST_F(LineSourceReading, ARouteTooLongForTheTraceEndsWithError103) {
   read("[generale]\r\nlunghezza percorso, 994000\r\n[curve]\r\n[fine]\r\n");
-  EXPECT_EQ(model.error_code, 103);
-  EXPECT_EQ(model.error_site.line, 0);
+  EXPECT_EQ(testing::recorded_error(model),
+            at(kTraceError, 0, 0, "plan trace: point 1000001 passes the limit of 1000000 points"));
   EXPECT_FALSE(line_left());
   EXPECT_TRUE(train_left());
 }

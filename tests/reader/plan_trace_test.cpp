@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "reader/error_site.h"
+#include "model/error_codes.h"
 
 namespace scenario {
 namespace {

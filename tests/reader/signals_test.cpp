@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "model/error_codes.h"
 #include "support/model_fixtures.h"
 
 namespace scenario {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "reader/error_site.h"
+#include "model/error_codes.h"
 #include "support/model_fixtures.h"
 
 namespace scenario {

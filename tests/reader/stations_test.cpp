@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/error_codes.h"
 #include "model/run_failure.h"
-#include "reader/error_site.h"
 #include "support/model_fixtures.h"
 
 namespace scenario {
@@ -25,8 +25,9 @@ struct Stations {
   // Reads one record, keyword included, as the train reader hands it over.
   void read(const std::string& record) {
     FieldReader reader(record, "T-.txt");
-    reader.read_text();
-    memo_stazione(model, reader, state, reader.site());
+    read_token(model, reader);
+    Record station{model, reader, state, Source::kTrain, Token(model.text_buffer), reader.site()};
+    memo_stazione(station);
   }
 
   const Entry& row(int k) const { return model.entries[static_cast<size_t>(k)]; }

@@ -6,20 +6,29 @@
 #include <string>
 #include <vector>
 
+#include "model/error_codes.h"
 #include "model/run_failure.h"
-#include "reader/error_site.h"
 #include "reader/memorizza_dati.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
 #include "sources/builtin_sources.h"
 #include "sources/line_table.h"
 #include "support/model_fixtures.h"
+#include "support/reader_error.h"
 #include "support/source_fixtures.h"
 
 namespace scenario {
 namespace {
 
 constexpr int32_t kLastCell = 400;  // a 20000 m route
+
+using testing::ReaderError;
+using testing::recorded_error;
+
+// An error of the train source as the tool prints it.
+ReaderError at(int32_t code, int line, int column, std::string detail) {
+  return {code, "S_T-.txt", line, column, std::move(detail)};
+}
 
 // The train half over a source held in memory, on a grid the line half made.
 struct TrainRead {
@@ -218,35 +227,51 @@ TEST(ReadTrainSource, WideValueNeverFilledIsNoFailure) {
 TEST(ReadTrainSource, PositionBeyondTheGridIsDescribed) {
   TrainRead t;
   t.read(with_general("velocita, 0, 60\r\nvelocita, 19950, 90\r\n"));
-  EXPECT_EQ(t.model.error_code, kPositionError);
-  EXPECT_EQ(t.model.error_site.detail,
-            "speed limit at 19950 m lies beyond the grid: positions reach 19900 m at most (last cell 400)");
-  EXPECT_EQ(t.model.error_site.line, 3);
-  EXPECT_EQ(t.model.error_site.column, 11);
+  EXPECT_EQ(recorded_error(t.model),
+            at(kPositionError, 3, 11,
+               "speed limit at 19950 m lies beyond the grid: positions reach 19900 m at most (last cell 400)"));
   EXPECT_EQ(t.model.error_site.source_line, "velocita, 19950, 90");
 }
 
-class BeyondTheGrid : public ::testing::TestWithParam<const char*> {};
+struct BeyondCase {
+  const char* record;  // on line 4
+  int column;
+  const char* detail;
+};
+
+class BeyondTheGrid : public ::testing::TestWithParam<BeyondCase> {};
 
 // Error 15 ends the main loop, yet the fills are completed.
 TEST_P(BeyondTheGrid, EndsTheReadingButTheFillsStillRun) {
+  const BeyondCase& c = GetParam();
   TrainRead t;
-  t.read(with_general(std::string("velocita, 0, 60\r\naderenza, 0, 100\r\n") + GetParam() +
+  t.read(with_general(std::string("velocita, 0, 60\r\naderenza, 0, 100\r\n") + c.record +
                       "\r\nnumero vetture, 4\r\n"));
-  EXPECT_EQ(t.model.error_code, kPositionError);
+  EXPECT_EQ(recorded_error(t.model), at(kPositionError, 4, c.column, c.detail));
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
   EXPECT_EQ(t.speed_limits(), run_of({{kLastCell - 3, 12}}));
   EXPECT_EQ(t.cell(kLastCell - 3).adhesion, 100);
 }
 
-INSTANTIATE_TEST_SUITE_P(Records, BeyondTheGrid,
-                         ::testing::Values("velocita, 19950, 90", "aderenza, 19950, 90",
-                                           "segnale, 19950, 2, 4, 0, 0, 0, 2, 2,0,0, 0",
-                                           "rallentamento, 19950, 30, 500, 0, 0, 0",
-                                           // the start passes, the end cell lies beyond the grid
-                                           "rallentamento, 19000, 30, 1000, 0, 0, 0",
-                                           "abbattimento, 19950, 30",
-                                           "stazione, 19250, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X"));
+INSTANTIATE_TEST_SUITE_P(
+    Records, BeyondTheGrid,
+    ::testing::Values(
+        BeyondCase{"velocita, 19950, 90", 11,
+                   "speed limit at 19950 m lies beyond the grid: positions reach 19900 m at most (last cell 400)"},
+        BeyondCase{"aderenza, 19950, 90", 11,
+                   "adhesion at 19950 m lies beyond the grid: positions reach 19900 m at most (last cell 400)"},
+        BeyondCase{"segnale, 19950, 2, 4, 0, 0, 0, 2, 2,0,0, 0", 10,
+                   "signal at 19950 m lies beyond the grid: positions reach 19900 m at most (last cell 400)"},
+        BeyondCase{"rallentamento, 19950, 30, 500, 0, 0, 0", 16,
+                   "slowdown at 19950 m lies beyond the grid: positions reach 19900 m at most (last cell 400)"},
+        // The start passes, the end cell lies beyond the grid: the length is at fault.
+        BeyondCase{"rallentamento, 19000, 30, 1000, 0, 0, 0", 27,
+                   "slowdown at 19000 m, 1000 m long: end cell 401 lies beyond the last cell 400"},
+        BeyondCase{"abbattimento, 19950, 30", 15,
+                   "speed reduction point at 19950 m lies beyond the grid: positions reach 19900 m at most (last "
+                   "cell 400)"},
+        BeyondCase{"stazione, 19250, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X", 11,
+                   "station at 19250 m lies within 800 m of the end of the grid (last cell 400, at 20000 m)"}));
 
 TEST(ReadTrainSource, PositionCheckIsExact) {
   TrainRead t;
@@ -257,9 +282,9 @@ TEST(ReadTrainSource, PositionCheckIsExact) {
 
 struct OriginCase {
   const char* name;
-  const char* record;
-  int32_t error;
-  uint8_t cell0;  // kind of cell 0 afterwards
+  const char* record;  // on line 2
+  ReaderError error;   // none when the record is placed
+  uint8_t cell0;       // kind of cell 0 afterwards
 };
 
 class BeforeTheOrigin : public ::testing::TestWithParam<OriginCase> {};
@@ -270,31 +295,35 @@ TEST_P(BeforeTheOrigin, PlacesOnCellZeroOrRefuses) {
   const OriginCase& c = GetParam();
   TrainRead t;
   t.read(with_general(std::string(c.record) + "\r\n"));
-  EXPECT_EQ(t.model.error_code, c.error) << t.model.error_site.detail;
+  EXPECT_EQ(recorded_error(t.model), c.error);
   EXPECT_EQ(t.cell(0).kind, c.cell0);
-  if (c.error != 0) {
-    EXPECT_NE(t.model.error_site.detail.find("lies before the route origin"), std::string::npos);
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BeforeTheOrigin,
     ::testing::Values(
         // -75 / 50 + 1 = -0.5 goes to the even 0; -76 gives cell -1.
-        OriginCase{"SignalInCellZero", "segnale, -75, 1, 3, 0, 0, 0, 0, 0,0,0, 0", 0, kSignal},
-        OriginCase{"SignalBeforeCellZero", "segnale, -76, 1, 3, 0, 0, 0, 0, 0,0,0, 0", kPositionError, kNothing},
-        OriginCase{"SlowdownInCellZero", "rallentamento, -50, 30, 500, 0, 0, 0", 0, kSlowdownStart},
-        OriginCase{"SlowdownBeforeCellZero", "rallentamento, -100, 30, 500, 0, 0, 0", kPositionError, kNothing},
+        OriginCase{"SignalInCellZero", "segnale, -75, 1, 3, 0, 0, 0, 0, 0,0,0, 0", {}, kSignal},
+        OriginCase{"SignalBeforeCellZero", "segnale, -76, 1, 3, 0, 0, 0, 0, 0,0,0, 0",
+                   at(kPositionError, 2, 10, "signal at -76 m lies before the route origin: its cell would be -1"),
+                   kNothing},
+        OriginCase{"SlowdownInCellZero", "rallentamento, -50, 30, 500, 0, 0, 0", {}, kSlowdownStart},
+        OriginCase{"SlowdownBeforeCellZero", "rallentamento, -100, 30, 500, 0, 0, 0",
+                   at(kPositionError, 2, 16, "slowdown at -100 m lies before the route origin: its cell would be -1"),
+                   kNothing},
         // -25 / 50 = -0.5 goes to 0; -26 gives cell -1.
-        OriginCase{"ReductionInCellZero", "abbattimento, -25, 30", 0, kReductionValue},
-        OriginCase{"ReductionBeforeCellZero", "abbattimento, -26, 30", kPositionError, kNothing}),
+        OriginCase{"ReductionInCellZero", "abbattimento, -25, 30", {}, kReductionValue},
+        OriginCase{"ReductionBeforeCellZero", "abbattimento, -26, 30",
+                   at(kPositionError, 2, 15,
+                      "speed reduction point at -26 m lies before the route origin: its cell would be -1"),
+                   kNothing}),
     [](const ::testing::TestParamInfo<OriginCase>& test_case) { return test_case.param.name; });
 
 struct ReductionCase {
   const char* name;
   uint8_t kind_before;
   int32_t value;
-  int32_t error;
+  ReaderError error;  // none when the point is placed
   uint8_t kind;
   int16_t p1;
 };
@@ -308,18 +337,21 @@ TEST_P(SpeedReduction, TakesTheCellOfItsPosition) {
   t.model.cells[30].kind = c.kind_before;
   t.model.cells[30].p1 = 77;
   t.read(with_general("abbattimento, 1500, " + std::to_string(c.value) + "\r\n"));
-  EXPECT_EQ(t.model.error_code, c.error);
+  EXPECT_EQ(recorded_error(t.model), c.error);
   EXPECT_EQ(t.cell(30).kind, c.kind);
   EXPECT_EQ(t.cell(30).p1, c.p1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SpeedReduction,
-    ::testing::Values(ReductionCase{"WithValue", kNothing, 30, 0, kReductionValue, 30},
-                      ReductionCase{"WithoutValue", kNothing, 0, 0, kReductionPlain, 77},
-                      ReductionCase{"NegativeValue", kNothing, -5, 0, kReductionPlain, 77},
-                      ReductionCase{"OnTunnelMarker", kTunnelMarker, 30, 0, kReductionValue, 30},
-                      ReductionCase{"OnSignal", kSignal, 30, 7, kSignal, 77}),
+    ::testing::Values(ReductionCase{"WithValue", kNothing, 30, {}, kReductionValue, 30},
+                      ReductionCase{"WithoutValue", kNothing, 0, {}, kReductionPlain, 77},
+                      ReductionCase{"NegativeValue", kNothing, -5, {}, kReductionPlain, 77},
+                      ReductionCase{"OnTunnelMarker", kTunnelMarker, 30, {}, kReductionValue, 30},
+                      ReductionCase{"OnSignal", kSignal, 30,
+                                    at(kReductionCellTaken, 2, 15,
+                                       "speed reduction point at 1500 m: cell 30 already holds a signal"),
+                                    kSignal, 77}),
     [](const ::testing::TestParamInfo<ReductionCase>& test_case) { return test_case.param.name; });
 
 // The kind goes in before the value: a value too wide fails with the kind written.
@@ -336,21 +368,25 @@ TEST(ReadTrainSource, RefusedSignalStopsWithoutEndProcessing) {
   t.read(
       with_general("velocita, 0, 60\r\nsegnale,   1500,   2, 4, 0,  0, 0,    2,  2,0,0, 0\r\n"
                    "segnale,   1500,   1, 3, 0,  0, 0,    0,  0,0,0, 0\r\nnumero vetture, 4\r\n"));
-  EXPECT_EQ(t.model.error_code, kSignalCellTaken);
-  EXPECT_EQ(t.model.error_site.file, "S_T-.txt");
-  EXPECT_EQ(t.model.error_site.line, 4);
-  EXPECT_EQ(t.model.error_site.column, 12);
+  EXPECT_EQ(recorded_error(t.model), at(kSignalCellTaken, 4, 12, "signal at 1500 m: cell 31 already holds a signal"));
   EXPECT_EQ(t.model.error_site.source_line, "segnale,   1500,   1, 3, 0,  0, 0,    0,  0,0,0, 0");
-  EXPECT_EQ(t.model.error_site.detail, "signal at 1500 m: cell 31 already holds a signal");
   EXPECT_EQ(t.cell(0).speed_limit, 0);
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
 }
 
+// A record may run on over several lines; the diagnostic stays on the line
+// where the record began, under the keyword.
+TEST(ReadTrainSource, ARefusalAboutAFieldOnALaterLinePointsAtTheKeyword) {
+  TrainRead t;
+  t.read(with_general("segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\nsegnale\r\n1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n"));
+  EXPECT_EQ(recorded_error(t.model), at(kSignalCellTaken, 3, 1, "signal at 1500 m: cell 31 already holds a signal"));
+  EXPECT_EQ(t.model.error_site.source_line, "segnale");
+}
+
 struct SlowdownSiteCase {
   const char* name;
-  const char* record;
-  int32_t code;
-  int column;
+  const char* record;  // on line 3
+  ReaderError error;
 };
 
 class SlowdownSite : public ::testing::TestWithParam<SlowdownSiteCase> {};
@@ -361,17 +397,20 @@ TEST_P(SlowdownSite, PointsAtTheFieldAtFault) {
   TrainRead t;
   t.read(with_general(std::string("segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n") + GetParam().record +
                       "\r\n"));
-  EXPECT_EQ(t.model.error_code, GetParam().code);
-  EXPECT_EQ(t.model.error_site.line, 3);
-  EXPECT_EQ(t.model.error_site.column, GetParam().column);
+  EXPECT_EQ(recorded_error(t.model), GetParam().error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SlowdownSite,
     ::testing::Values(
-        SlowdownSiteCase{"Start", "rallentamento, 1500, 30,  500, 0, 0, 0", kStartCellTaken, 16},
-        SlowdownSiteCase{"End", "rallentamento, 1000, 30,  500, 0, 0, 0", kEndCellTaken, 27},
-        SlowdownSiteCase{"EndBeyond", "rallentamento, 19000, 30, 2000, 0, 0, 0", kPositionError, 27}),
+        SlowdownSiteCase{"Start", "rallentamento, 1500, 30,  500, 0, 0, 0",
+                         at(kStartCellTaken, 3, 16, "slowdown at 1500 m: start cell 31 already holds a signal")},
+        SlowdownSiteCase{"End", "rallentamento, 1000, 30,  500, 0, 0, 0",
+                         at(kEndCellTaken, 3, 27,
+                            "slowdown at 1000 m, 500 m long: end cell 31 already holds a signal")},
+        SlowdownSiteCase{"EndBeyond", "rallentamento, 19000, 30, 2000, 0, 0, 0",
+                         at(kPositionError, 3, 27,
+                            "slowdown at 19000 m, 2000 m long: end cell 421 lies beyond the last cell 400")}),
     [](const ::testing::TestParamInfo<SlowdownSiteCase>& test_case) { return test_case.param.name; });
 
 TEST(ReadTrainSource, SlowdownRecordIsLaidIntoTheGrid) {
@@ -389,7 +428,9 @@ TEST(ReadTrainSource, PreWarningRefusalStops) {
   TrainRead t;
   t.model.cells[175].kind = kStationStop;
   t.read(with_general("rallentamento, 10000, 30, 800, 1, 1, 2\r\nnumero vetture, 4\r\n"));
-  EXPECT_EQ(t.model.error_code, kPreWarningCellTaken);
+  EXPECT_EQ(recorded_error(t.model),
+            at(kPreWarningCellTaken, 2, 16,
+               "slowdown at 10000 m: pre-warning cell 175 already holds a station stop mark"));
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
 }
 
@@ -397,8 +438,8 @@ TEST(ReadTrainSource, StationRefusalStops) {
   TrainRead t;
   t.read(
       with_general("stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\nnumero vetture, 4\r\n"));
-  EXPECT_EQ(t.model.error_code, 8);
-  EXPECT_EQ(t.model.error_site.line, 2);
+  EXPECT_EQ(recorded_error(t.model),
+            at(kStationOffGrid, 2, 11, "station at 10025 m: position is not a multiple of 50 m"));
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
 }
 
@@ -408,8 +449,8 @@ TEST(ReadTrainSource, SignalOnAStationStopIsRefused) {
   t.read(
       with_general("stazione, 5000, 12, 400, 0,0,1, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"
                    "segnale, 5150, 1, 3, 0, 0, 0, 0, 0,0,0, 0\r\n"));
-  EXPECT_EQ(t.model.error_code, kSignalCellTaken);
-  EXPECT_EQ(t.model.error_site.detail, "signal at 5150 m: cell 104 already holds a station stop mark");
+  EXPECT_EQ(recorded_error(t.model),
+            at(kSignalCellTaken, 3, 10, "signal at 5150 m: cell 104 already holds a station stop mark"));
 }
 
 TEST(ReadTrainSource, LineHalfErrorFifteenIsNoRefusal) {
@@ -421,9 +462,7 @@ TEST(ReadTrainSource, LineHalfErrorFifteenIsNoRefusal) {
       with_general("segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\nrallentamento, 10000, 30, 800, 1, 1, 2\r\n"
                    "abbattimento, 2000, 30\r\nstazione, 5000, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"
                    "numero vetture, 4\r\n"));
-  EXPECT_EQ(t.model.error_code, kPositionError);
-  EXPECT_EQ(t.model.error_site.file, "S_linea.txt");
-  EXPECT_EQ(t.model.error_site.line, 7);
+  EXPECT_EQ(recorded_error(t.model), (ReaderError{kPositionError, "S_linea.txt", 7, 0, ""}));
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 4);
   EXPECT_EQ(t.cell(31).kind, kSignal);
   EXPECT_EQ(t.cell(201).kind, kSlowdownStart);
@@ -437,8 +476,7 @@ TEST(ReadTrainSource, OwnErrorReplacesTheLineHalfsFifteen) {
   t.model.error_site.file = "S_linea.txt";
   t.read(with_general(
       "segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\nsegnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n"));
-  EXPECT_EQ(t.model.error_code, kSignalCellTaken);
-  EXPECT_EQ(t.model.error_site.file, "S_T-.txt");
+  EXPECT_EQ(recorded_error(t.model), at(kSignalCellTaken, 3, 10, "signal at 1500 m: cell 31 already holds a signal"));
 }
 
 TEST(ReadTrainSource, ProgressiveOffTheCellsReplacesFifteen) {
@@ -448,19 +486,17 @@ TEST(ReadTrainSource, ProgressiveOffTheCellsReplacesFifteen) {
   t.model.entries[kProgressiveDueRow].long1 = 34010;
   t.model.entries[kProgressiveDueRow].long2 = -30500;
   t.read(with_general("velocita, 19950, 90\r\n"));
-  EXPECT_EQ(t.model.error_code, 2);
-  EXPECT_EQ(t.model.error_site.file, "S_linea.txt");
-  EXPECT_EQ(t.model.error_site.line, 0);
-  EXPECT_EQ(t.model.error_site.detail,
-            "kilometric progressive system in row 82 starts at 34010 m with offset -30500 m: both must be "
-            "multiples of 50 m");
+  EXPECT_EQ(recorded_error(t.model),
+            (ReaderError{kUnevenProgressive, "S_linea.txt", 0, 0,
+                         "kilometric progressive system in row 82 starts at 34010 m with offset -30500 m: both must "
+                         "be multiples of 50 m"}));
 }
 
 TEST(ReadTrainSource, ProgressiveOffsetIsCheckedToo) {
   TrainRead t;
   t.model.entries[kProgressiveUnoRow].long2 = 35025;
   t.read(with_general(""));
-  EXPECT_EQ(t.model.error_code, 2);
+  EXPECT_EQ(t.model.error_code, kUnevenProgressive);
 }
 
 // Both sources through memorizza_dati, as the package writes them.
@@ -535,12 +571,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ExitCase{"Normal", "", "", "", 0, 4},
         ExitCase{"OwnFifteen", "", "", "velocita, 26950, 90\r\n", kPositionError, 0},
-        ExitCase{"Refusal", "", "", "abbattimento, 1500, 0\r\nabbattimento, 1500, 0\r\n", 7, 0},
+        ExitCase{"Refusal", "", "", "abbattimento, 1500, 0\r\nabbattimento, 1500, 0\r\n", kReductionCellTaken, 0},
         ExitCase{"LineHalfFifteenKept", "", "pendenza, 26950, 1\r\n", "", kPositionError, 4},
         ExitCase{"TwoReplacesTheLineHalfsFifteen", "progressiva chilometrica uno, 0, 1025, 0\r\n",
-                 "pendenza, 26950, 1\r\n", "", 2, 4},
+                 "pendenza, 26950, 1\r\n", "", kUnevenProgressive, 4},
         ExitCase{"TwoAfterTheOwnFifteen", "progressiva chilometrica uno, 0, 1025, 0\r\n", "",
-                 "velocita, 26950, 90\r\n", 2, 0},
+                 "velocita, 26950, 90\r\n", kUnevenProgressive, 0},
         ExitCase{"Trap", "", "", "sabbia, 40000\r\n", kRunFailure, 0}),
     [](const ::testing::TestParamInfo<ExitCase>& test_case) { return test_case.param.name; });
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/error_codes.h"
+
 namespace scenario::tool {
 namespace {
 
@@ -12,7 +14,7 @@ TEST(FormatDiagnostic, NamesFileAndLineAndPutsACaretUnderTheField) {
   site.column = 10;
   site.source_line = "segnale,   10500,   1, 3, 0,  0, 0,    0,  0,0,0, 0";
   site.detail = "signal at 10500 m: cell 211 already holds a station stop mark";
-  EXPECT_EQ(format_diagnostic(16, site),
+  EXPECT_EQ(format_diagnostic(kSignalCellTaken, site),
             "Dorvallo_Brisente_47302-.txt:57: error 16: signal at 10500 m: cell 211 already holds a station stop "
             "mark\n"
             "segnale,   10500,   1, 3, 0,  0, 0,    0,  0,0,0, 0\n"
@@ -21,14 +23,14 @@ TEST(FormatDiagnostic, NamesFileAndLineAndPutsACaretUnderTheField) {
 
 TEST(FormatDiagnostic, TabsBeforeTheFieldAreKeptSoTheCaretLinesUp) {
   ErrorSite site{"f.txt", 2, 3, "\t\tx", "bad"};
-  EXPECT_EQ(format_diagnostic(25, site), "f.txt:2: error 25: bad\n\t\tx\n\t\t^\n");
+  EXPECT_EQ(format_diagnostic(kRunFailure, site), "f.txt:2: error 25: bad\n\t\tx\n\t\t^\n");
 }
 
 TEST(FormatDiagnostic, WithoutALineOnlyTheFileIsNamed) {
   ErrorSite site;
   site.file = "S_linea.txt";
   site.detail = "the line source does not exist";
-  EXPECT_EQ(format_diagnostic(101, site), "S_linea.txt: error 101: the line source does not exist\n");
+  EXPECT_EQ(format_diagnostic(kNoLineSource, site), "S_linea.txt: error 101: the line source does not exist\n");
 }
 
 }  // namespace

@@ -1,0 +1,141 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "model/error_codes.h"
+#include "model/route_model.h"
+#include "reader/field_reader.h"
+#include "reader/reader_state.h"
+
+// The one reading loop of both sources: tokens, comment tokens, keyword
+// tests, the record being read, the position check and how a record's
+// outcome goes on with the reading or ends it.
+
+namespace scenario {
+
+// Keyword tests look for a word anywhere in the token; the format fixes for
+// each word whether letter case counts.
+class Token {
+ public:
+  explicit Token(std::string text);
+  const std::string& text() const { return text_; }
+  bool has(std::string_view word) const { return text_.find(word) != std::string::npos; }
+  // word in lower case.
+  bool has_any_case(std::string_view word) const { return lower_.find(word) != std::string::npos; }
+
+ private:
+  std::string text_;
+  std::string lower_;
+};
+
+// The next field as text; it becomes the latest token, held in text_buffer.
+void read_token(RouteModel& model, FieldReader& reader);
+
+// Reads tokens up to one that holds "[generale]", in any letter case, or up
+// to the end of the source, and tells whether the last token read is that
+// heading. Everything before it, a free comment line among it, is skipped.
+// The search reads before it tests for the end: an empty source is a read
+// failure.
+bool find_general_heading(RouteModel& model, FieldReader& reader);
+
+// How the reading goes on after a record.
+enum class Flow {
+  kNext,  // on to the next record
+  kEnd,   // the records end here as at the end of the source: the end processing still runs
+  kStop,  // the record was refused: the reading stops at once
+};
+
+// A token holding "-" is a comment: the next token replaces it before the
+// keyword tests, up to limit times in a row; the next one is tested whatever
+// it holds. Where source_may_end, the source may end after each comment
+// token, which ends the records.
+struct CommentRule {
+  int limit;
+  bool source_may_end;
+};
+
+// The track records of the line source and the records of the train source.
+inline constexpr CommentRule kRecordComments{2, true};
+
+// Which source a record stands in: the two word a position beyond the grid
+// differently.
+enum class Source { kLine, kTrain };
+
+// The record being read, from its keyword token on. A diagnostic about it
+// points at the line the record began on: at one of its fields there, or at
+// the keyword.
+struct Record {
+  RouteModel& model;
+  FieldReader& reader;
+  ReaderState& state;
+  Source source;
+  Token token;
+  FieldSite keyword;  // where the record began: keyword.line is the record's line
+};
+
+// Reads records until the source ends or a record ends the reading (kEnd) or
+// is refused (kStop): every record of both sources passes through here. Each
+// pass reads a token, unless the source is at its end, drops comment tokens
+// and hands the record to read_record. The last field of a source is never a
+// record: the source ending right after a token ends the records without
+// testing it.
+Flow read_records(RouteModel& model, FieldReader& reader, ReaderState& state, Source source, CommentRule comments,
+                  Flow (*read_record)(Record&));
+
+// One keyword test: a token that holds word (and also, when not empty)
+// starts the record that read reads.
+struct KeywordTest {
+  enum Case { kExact, kAnyCase };
+  std::string_view word;
+  std::string_view also;
+  Case letter_case;
+  Flow (*read)(Record&);
+};
+
+// Runs the tests in their order, each independent of the others, so that one
+// token may start several records, each reading its own numbers. A record
+// that does not go on skips the tests after it.
+Flow read_keywords(Record& record, std::span<const KeywordTest> tests);
+
+// A number of the record and where a diagnostic about it points: at the
+// field itself when it stands on the record's line, else at the keyword.
+struct Number {
+  int32_t value = 0;
+  FieldSite site;
+};
+
+Number read_sited(Record& record);
+
+// The last position at which a record still has reach metres of grid after
+// it.
+int64_t last_position(const RouteModel& model, int64_t reach);
+
+// Every record that carries a position p needs (p + 100) / 50 <= last_cell,
+// compared exactly. One that fails is refused with 15, which ends the
+// records as at the end of the source: the caller returns Flow::kEnd.
+bool passes_position_check(Record& record, std::string_view what, const Number& position);
+
+// Runs a record handler that may refuse its record (refuse() in the model).
+// An error recorded earlier (the line half's 15) is no refusal: only an
+// error the handler records itself ends the records (its own 15) or stops
+// the reading; otherwise the earlier one stays.
+template <typename Handler>
+Flow run_handler(RouteModel& model, Handler&& handler) {
+  const int32_t earlier = std::exchange(model.error_code, 0);
+  std::forward<Handler>(handler)();
+  if (model.error_code == 0) {
+    model.error_code = earlier;
+    return Flow::kNext;
+  }
+  return model.error_code == kPositionError ? Flow::kEnd : Flow::kStop;
+}
+
+// After run_handler: the diagnostic of a refusal points at the field at.
+// Returns flow.
+Flow point_at(Record& record, FieldSite at, Flow flow);
+
+}  // namespace scenario
