@@ -12,7 +12,7 @@ namespace scenario {
 namespace {
 
 int32_t cell_start(size_t i) { return static_cast<int32_t>(i) * kCellLength; }
-int32_t object_position(size_t i) { return cell_start(i) - kCellLength; }
+int32_t drawn_position(size_t i) { return static_cast<int32_t>(object_position(static_cast<int64_t>(i))); }
 
 // The route as read (row 84) when it fits the grid; otherwise the grid less
 // its run-out, or the whole grid for a grid shorter than that. The last cell
@@ -51,9 +51,9 @@ std::vector<Station> stations(const RouteModel& model) {
 
 // Slowdown start and end cells pair up in order along the route.
 void add_slowdown_cell(RouteFacts& facts, const Cell& cell, size_t i, int32_t& open_start) {
-  if (cell.kind == kSlowdownStart) open_start = object_position(i);
+  if (cell.kind == kSlowdownStart) open_start = drawn_position(i);
   if (cell.kind == kSlowdownEnd && open_start >= 0) {
-    facts.slowdowns.push_back(Stretch{open_start, object_position(i), cell.p1});
+    facts.slowdowns.push_back(Stretch{open_start, drawn_position(i), cell.p1});
     open_start = -1;
   }
 }
@@ -62,9 +62,9 @@ void add_objects(RouteFacts& facts, const std::vector<Cell>& cells) {
   int32_t open_start = -1;
   for (size_t i = 0; i < cells.size(); ++i) {
     const Cell& cell = cells[i];
-    if (cell.kind == kSignal) facts.signals.push_back(object_position(i));
+    if (cell.kind == kSignal) facts.signals.push_back(drawn_position(i));
     if (cell.kind == kSpeedBoard) {
-      facts.speed_boards.push_back(DrawnSpeedBoard{object_position(i), decode_board_speeds(cell.p1).s,
+      facts.speed_boards.push_back(DrawnSpeedBoard{drawn_position(i), decode_board_speeds(cell.p1).s,
                                                    decode_board_stripes(cell.p4).s});
     }
     add_slowdown_cell(facts, cell, i, open_start);
