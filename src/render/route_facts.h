@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,8 @@ namespace scenario {
 // What the drawing shows, read from the decoded files. Positions are metres
 // from the route origin. Signals, boards and slowdown cells stand in the cell
 // after the one of their position (cell p / 50 + 1), so they are drawn at
-// 50 x (cell - 1), the position their source record gave.
+// 50 x (cell - 1), the position their source record gave; speed reduction
+// points stand in cell p / 50 and are drawn at 50 x cell.
 
 struct Station {
   int32_t position = 0;
@@ -30,6 +32,12 @@ struct DrawnSpeedBoard {
   int stripes = 0;  // 0 where the speed applies, 1 or 2 on the boards that announce it
 };
 
+// A speed reduction point; without a value it only marks the place.
+struct ReductionPoint {
+  int32_t position = 0;
+  std::optional<int> speed;  // km/h
+};
+
 // A stretch of cells with one value.
 struct Stretch {
   int32_t from = 0;
@@ -42,6 +50,8 @@ struct RouteFacts {
   std::vector<Station> stations;
   std::vector<int32_t> signals;
   std::vector<DrawnSpeedBoard> speed_boards;
+  std::vector<int32_t> indication_boards;
+  std::vector<ReductionPoint> reduction_points;
   std::vector<Stretch> slowdowns;     // start to end at the slowdown speed
   std::vector<Stretch> speed_limits;  // km/h
   std::vector<Stretch> gradients;     // per mille

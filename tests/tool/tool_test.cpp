@@ -262,5 +262,25 @@ TEST(ToolDiff, AnswersAsDiffDoesInAuthorTerms) {
   }
 }
 
+// A compile with --no-trace leaves the geometry of the earlier, shorter route.
+TEST(ToolRender, StaleGeometryIsRefusedByName) {
+  TempDir dir;
+  write_sources(dir, kShortLine, kEmptyTrain);
+  ASSERT_EQ(scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"}).status, 0);
+  write_sources(dir, "[generale]\r\nlunghezza percorso, 30000\r\n[fine]\r\n", kEmptyTrain);
+  ASSERT_EQ(scenario_tool({"compile", "--no-trace", "--dir", dir.path().string(), "S", "T"}).status, 0);
+  const Outcome outcome =
+      scenario_tool({"render", "--dir", dir.path().string(), "-o", (dir / "route.pdf").string(), "S", "T"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("S_linea.dat: stale"), std::string::npos) << outcome.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "route.pdf"));
+
+  std::filesystem::remove(dir / "S_linea.dat");
+  EXPECT_EQ(scenario_tool({"render", "--dir", dir.path().string(), "-o", (dir / "route.pdf").string(), "S", "T"})
+                .status,
+            0);
+  EXPECT_EQ(bytes_of(dir / "route.pdf").value_or("").rfind("%PDF-", 0), 0u);
+}
+
 }  // namespace
 }  // namespace scenario
