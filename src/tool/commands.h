@@ -16,5 +16,6 @@ void add_compile_command(CLI::App& app, int& status);
 void add_inspect_command(CLI::App& app, int& status);
 void add_render_command(CLI::App& app, int& status);
 void add_diff_command(CLI::App& app, int& status);
+void add_explain_command(CLI::App& app, int& status);
 
 }  // namespace scenario::tool

@@ -18,6 +18,7 @@ int run(int argc, char** argv) {
   add_inspect_command(app, status);
   add_render_command(app, status);
   add_diff_command(app, status);
+  add_explain_command(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -43,7 +43,7 @@ const char* const kBinaries[] = {"Dorvallo_Brisente_linea.dat", "Dorvallo_Brisen
 TEST(ToolCommandLine, HelpAndVersionGoToStdoutWithStatus0) {
   const Outcome help = scenario_tool({"--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* command : {"export", "compile", "inspect", "render", "diff"}) {
+  for (const char* command : {"export", "compile", "inspect", "render", "diff", "explain"}) {
     EXPECT_NE(help.out.find(command), std::string::npos) << command;
   }
   const Outcome version = scenario_tool({"--version"});
@@ -259,6 +259,18 @@ TEST(ToolDiff, AnswersAsDiffDoesInAuthorTerms) {
     const Outcome outcome = scenario_tool(trouble);
     EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(trouble);
     EXPECT_FALSE(outcome.err.empty());
+  }
+}
+
+TEST(ToolExplain, KnownNumbersAreExplainedAndOthersAreUsageErrors) {
+  const Outcome known = scenario_tool({"explain", "16"});
+  EXPECT_EQ(known.status, 0);
+  EXPECT_EQ(known.out.rfind("error 16: A signal's cell already holds something.\n", 0), 0u) << known.out;
+  for (const char* number : {"11", "0", "sixteen"}) {
+    const Outcome unknown = scenario_tool({"explain", number});
+    EXPECT_EQ(unknown.status, 2) << number;
+    EXPECT_EQ(unknown.out, "") << number;
+    EXPECT_FALSE(unknown.err.empty()) << number;
   }
 }
 
