@@ -293,8 +293,9 @@ void draw_lineside_marks(Canvas& canvas, const Style& style, const Axis& axis, c
 }
 
 // What the symbols and colours of the speed strip stand for, right-aligned on
-// the strip's title line.
-void draw_legend(Canvas& canvas, const Style& style, const Rect& band) {
+// the strip's title line from `left` on. On a narrow page the items that do
+// not fit are left out from the left: the rightmost matter most.
+void draw_legend(Canvas& canvas, const Style& style, const Rect& band, double left) {
   struct Item {
     std::optional<Symbol> symbol;
     Colour swatch;
@@ -302,33 +303,36 @@ void draw_legend(Canvas& canvas, const Style& style, const Rect& band) {
   };
   const Item items[] = {
       {std::nullopt, palette::kSpeedFill, "line speed limit"},
-      {std::nullopt, palette::kSlowdown, "slowdown"},
-      {Symbol::kSpeedBoard, {}, "speed board"},
       {Symbol::kAnnouncingBoard, {}, "announcing board"},
+      {Symbol::kSpeedBoard, {}, "speed board"},
       {Symbol::kIndicationBoard, {}, "indication board"},
       {Symbol::kReductionPoint, {}, "speed reduction point"},
+      {std::nullopt, palette::kSlowdown, "slowdown"},
   };
   canvas.font(style.small_font());
   const double size = style.font * 0.35;
   const double y = band.y + style.font * 0.9;
   double x = band.right() - style.font * 0.5;
   for (auto item = std::rbegin(items); item != std::rend(items); ++item) {
+    const double width = canvas.text_width(item->text) + size * 3;
+    if (x - width < left) break;
     canvas.colour(palette::kText);
     canvas.text(x, y, item->text, Align{1.0, 0.5});
-    x -= canvas.text_width(item->text) + size * 2;
+    x -= width - size;
     if (item->symbol) {
       draw_symbol(canvas, style, *item->symbol, x, y, size);
     } else {
       canvas.colour(item->swatch);
       canvas.fill_rect(Rect{x - size, y - size, size * 2, size * 2});
     }
-    x -= size * 3 + style.font;
+    x -= size * 2 + style.font;
   }
 }
 
 void draw_speed(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts, const Rect& band) {
-  band_title(canvas, style, band, "Line speed limit (km/h), speed boards, slowdowns");
-  draw_legend(canvas, style, band);
+  const std::string title = "Speed, km/h";
+  band_title(canvas, style, band, title);
+  draw_legend(canvas, style, band, band.x + style.font * 1.5 + canvas.text_width(title));
   const double top = band.y + style.font * 4.5;
   const double bottom = band.bottom() - style.font * 0.5;
   const double high = std::max(fastest_speed(facts), 10);
