@@ -287,8 +287,8 @@ void draw_lineside_marks(Canvas& canvas, const Style& style, const Axis& axis, c
   for (const int32_t board : facts.indication_boards) {
     draw_symbol(canvas, style, Symbol::kIndicationBoard, axis.x(board), row, size);
   }
-  for (const ReductionPoint& point : facts.reduction_points) {
-    draw_symbol(canvas, style, Symbol::kReductionPoint, axis.x(point.position), row + size * 2.5, size);
+  for (const int32_t point : facts.reduction_points) {
+    draw_symbol(canvas, style, Symbol::kReductionPoint, axis.x(point), row + size * 2.5, size);
   }
 }
 

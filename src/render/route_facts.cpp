@@ -61,9 +61,7 @@ void add_object(RouteFacts& facts, const std::vector<Cell>& cells, size_t i) {
     case kTextBoard: facts.indication_boards.push_back(drawn_position(i)); break;
     case kReductionValue:
     case kReductionPlain:
-      facts.reduction_points.push_back(
-          ReductionPoint{static_cast<int32_t>(track_position(static_cast<int64_t>(i))),
-                         cell.kind == kReductionValue ? std::optional<int>(cell.p1) : std::nullopt});
+      facts.reduction_points.push_back(cell_start(i));
       break;
     case kSlowdownStart:
       if (const std::optional<size_t> end = slowdown_end(cells, i)) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,12 +31,6 @@ struct DrawnSpeedBoard {
   int stripes = 0;  // 0 where the speed applies, 1 or 2 on the boards that announce it
 };
 
-// A speed reduction point; without a value it only marks the place.
-struct ReductionPoint {
-  int32_t position = 0;
-  std::optional<int> speed;  // km/h
-};
-
 // A stretch of cells with one value.
 struct Stretch {
   int32_t from = 0;
@@ -51,7 +44,7 @@ struct RouteFacts {
   std::vector<int32_t> signals;
   std::vector<DrawnSpeedBoard> speed_boards;
   std::vector<int32_t> indication_boards;
-  std::vector<ReductionPoint> reduction_points;
+  std::vector<int32_t> reduction_points;  // with a value or without
   std::vector<Stretch> slowdowns;     // start to end at the slowdown speed
   std::vector<Stretch> speed_limits;  // km/h
   std::vector<Stretch> gradients;     // per mille

@@ -60,7 +60,8 @@ void add_render_command(CLI::App& app, int& status) {
   command->footer(
       "Reads the binary files in DIR (SCENARIO_linea.dat, SCENARIO_TRAIN.sim, SCENARIO_TRAIN.dat) and draws\n"
       "the plan of the line with tunnels, signals and stations, and below it the profile: height and\n"
-      "gradients, line speed limit, speed boards, stations and kilometre posts. Without SCENARIO_linea.dat\n"
+      "gradients, line speed limit with slowdowns, speed and indication boards, speed reduction points,\n"
+      "stations and kilometre posts, with a legend. Without SCENARIO_linea.dat\n"
       "(compiled with --no-trace) only the profile is drawn. Files that do not belong together (a geometry\n"
       "file or an entry table left by an earlier compile of another route) are refused, naming the stale file.");
   auto request = std::make_shared<RenderRequest>();
