@@ -80,6 +80,43 @@ inline BoardSides decode_board_stripes(int16_t stored) {
   return {stored / kBoardStripePacking, stored % kBoardStripePacking};
 }
 
+// Where an object stands: signals, boards and slowdown cells given at p m
+// take cell p / 50 + 1, so cell i is where such a record at 50 x (i - 1) m
+// lands. The cell's own 50 m of track (its speed limit, gradient and tunnel,
+// which records at p start in cell p / 50) begins 50 m further, at 50 x i.
+inline int64_t object_position(int64_t cell) { return (cell - 1) * int64_t{kCellLength}; }
+inline int64_t track_position(int64_t cell) { return cell * int64_t{kCellLength}; }
+
+// A signal packs its record one decimal digit per value: p1 to p3 are
+// s1 d1, s2 d2, s3 d3 and p4 is rapp, then sx x 3 + dx (the approach codes
+// reuse that digit). Only the low 16 bits are kept, a wanted wrap.
+inline constexpr int32_t kSignalDigit = 10;
+inline constexpr int32_t kSxWeight = 3;
+inline int64_t signal_code(int32_t sx, int32_t dx) { return int64_t{sx} * kSxWeight + dx; }
+inline int16_t encode_signal_pair(int32_t high, int64_t low) { return low16(int64_t{high} * kSignalDigit + low); }
+struct SignalPair {
+  int high = 0;
+  int low = 0;
+};
+inline SignalPair decode_signal_pair(int16_t stored) { return {stored / kSignalDigit, stored % kSignalDigit}; }
+inline SignalPair decode_signal_code(int code) { return {code / kSxWeight, code % kSxWeight}; }
+
+// A station's scheduled time is stored as seconds after midnight.
+inline constexpr int64_t kSecondsPerHour = 3600;
+inline constexpr int64_t kSecondsPerMinute = 60;
+inline int32_t encode_time_of_day(int64_t hour, int64_t minute, int64_t second) {
+  return narrow<int32_t>(hour * kSecondsPerHour + minute * kSecondsPerMinute + second);
+}
+struct TimeOfDay {
+  int64_t hour = 0;
+  int64_t minute = 0;
+  int64_t second = 0;
+};
+inline TimeOfDay decode_time_of_day(int32_t stored) {
+  const int64_t seconds = stored;
+  return {seconds / kSecondsPerHour, seconds % kSecondsPerHour / kSecondsPerMinute, seconds % kSecondsPerMinute};
+}
+
 // A kilometric progressive system in rows 81 to 83: start in long1, offset in
 // long2, direction in long3.
 struct ProgressiveSystem {

@@ -44,6 +44,14 @@ ordered_json decode_to_json(const std::filesystem::path& path, ScenarioFileKind 
   throw std::logic_error("unknown scenario file kind");
 }
 
+ScenarioFileKind kind_of(const std::filesystem::path& path) {
+  const std::optional<ScenarioFileKind> kind = scenario_file_kind(path);
+  if (!kind) {
+    throw ScenarioFileError(path.string() + ": not a scenario file name: expected " + scenario_file_patterns());
+  }
+  return *kind;
+}
+
 std::string_view format_name(ScenarioFileKind kind) {
   switch (kind) {
     case ScenarioFileKind::kLineGeometry: return "line_geometry";
@@ -56,14 +64,22 @@ std::string_view format_name(ScenarioFileKind kind) {
 }  // namespace
 
 ordered_json inspect_scenario_file(const std::filesystem::path& path, bool all) {
-  const std::optional<ScenarioFileKind> kind = scenario_file_kind(path);
-  if (!kind) {
-    throw ScenarioFileError(path.string() + ": not a scenario file name: expected " + scenario_file_patterns());
-  }
+  const ScenarioFileKind kind = kind_of(path);
   const std::string bytes = bytes_of(path);
-  ordered_json json{{"file", path.string()}, {"format", format_name(*kind)}, {"bytes", bytes.size()}};
-  json.update(decode_to_json(path, *kind, bytes, all));
+  ordered_json json{{"file", path.string()}, {"format", format_name(kind)}, {"bytes", bytes.size()}};
+  json.update(decode_to_json(path, kind, bytes, all));
   return json;
+}
+
+ScenarioFileContents read_scenario_file(const std::filesystem::path& path) {
+  const ScenarioFileKind kind = kind_of(path);
+  const std::string bytes = bytes_of(path);
+  switch (kind) {
+    case ScenarioFileKind::kLineGeometry: return decode_file(path, bytes, decode_line_geometry);
+    case ScenarioFileKind::kEntryTable: return decode_file(path, bytes, decode_entry_table);
+    case ScenarioFileKind::kCellGrid: return decode_file(path, bytes, decode_cell_grid);
+  }
+  throw std::logic_error("unknown scenario file kind");
 }
 
 RouteModel load_scenario(const RunFiles& files) {

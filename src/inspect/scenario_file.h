@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "model/route_model.h"
 #include "model/run_files.h"
@@ -21,6 +23,10 @@ class ScenarioFileError : public std::runtime_error {
 // Reads and decodes one file and returns its JSON view: "file", "format",
 // "bytes", then what the format holds (see scenario_json.h).
 nlohmann::ordered_json inspect_scenario_file(const std::filesystem::path& path, bool all);
+
+// One scenario file decoded, of the kind its name says.
+using ScenarioFileContents = std::variant<Trace, std::array<Entry, kEntryCount>, std::vector<Cell>>;
+ScenarioFileContents read_scenario_file(const std::filesystem::path& path);
 
 // The three files of a compiled scenario decoded into a model: trace, entries
 // and cells, with the scenario name and train number of rows 85 and 86. A

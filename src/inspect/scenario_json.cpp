@@ -4,6 +4,7 @@
 
 #include "format/cell_kinds.h"
 #include "format/scenario_format.h"
+#include "inspect/author_units.h"
 #include "inspect/entry_roles.h"
 #include "inspect/trace_summary.h"
 #include "model/windows1252.h"
@@ -57,6 +58,13 @@ ordered_json entry_json(int row, size_t offset, const Entry& entry) {
   };
 }
 
+// A station row in author terms, after its raw fields.
+void add_station_units(ordered_json& json, const Entry& entry) {
+  json["position_m"] = entry.long3;
+  json["extent_m"] = ordered_json{{"from", entry.long1}, {"to", entry.long2}};
+  json["time"] = time_of_day_text(entry.long4);
+}
+
 bool holds_something(const Cell& cell) {
   Cell object = cell;
   object.speed_limit = 0;
@@ -65,9 +73,17 @@ bool holds_something(const Cell& cell) {
   return object != Cell{};
 }
 
-ordered_json cell_json(size_t index, const Cell& cell) {
-  return ordered_json{
+ordered_json optional_json(const std::optional<int>& value) {
+  if (!value) return nullptr;
+  return *value;
+}
+
+// The raw fields in file order, each stored number followed by what it means.
+ordered_json cell_json(const std::vector<Cell>& cells, size_t index) {
+  const Cell& cell = cells[index];
+  ordered_json json{
       {"cell", index},
+      {"position_m", object_position(static_cast<int64_t>(index))},
       {"kind", cell.kind},
       {"kind_name", cell_kind_name(cell.kind).value_or("unknown")},
       {"p1", cell.p1},
@@ -78,9 +94,14 @@ ordered_json cell_json(size_t index, const Cell& cell) {
       {"approach", cell.approach},
       {"tunnel", cell.tunnel},
       {"speed_limit", cell.speed_limit},
+      {"speed_limit_kmh", decode_speed_limit(cell.speed_limit)},
       {"gradient", cell.gradient},
+      {"gradient_permille", optional_json(gradient_permille(cell))},
       {"adhesion", cell.adhesion},
   };
+  ordered_json decoded = decoded_object(cells, index);
+  if (!decoded.is_null()) json["decoded"] = std::move(decoded);
+  return json;
 }
 
 }  // namespace
@@ -107,7 +128,9 @@ ordered_json entry_table_json(const std::array<Entry, kEntryCount>& entries) {
   size_t offset = 0;
   for (int row = 0; row < kEntryCount; ++row) {
     const Entry& entry = entries[static_cast<size_t>(row)];
-    rows.push_back(entry_json(row, offset, entry));
+    ordered_json json = entry_json(row, offset, entry);
+    if (entry_role(row, entry) == EntryRole::kStation) add_station_units(json, entry);
+    rows.push_back(std::move(json));
     offset += entry_bytes(entry);
   }
   return ordered_json{{"rows", kEntryCount}, {"entries", std::move(rows)}};
@@ -116,7 +139,7 @@ ordered_json entry_table_json(const std::array<Entry, kEntryCount>& entries) {
 ordered_json cell_grid_json(const std::vector<Cell>& cells, bool all) {
   ordered_json listed = ordered_json::array();
   for (size_t i = 0; i < cells.size(); ++i) {
-    if (all || holds_something(cells[i])) listed.push_back(cell_json(i, cells[i]));
+    if (all || holds_something(cells[i])) listed.push_back(cell_json(cells, i));
   }
   return ordered_json{
       {"cell_count", cells.size()}, {"listed", all ? "all" : "holding_something"}, {"cells", std::move(listed)}};

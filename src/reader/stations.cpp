@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "format/scenario_format.h"
 #include "model/numeric.h"
 #include "reader/error_site.h"
 #include "reader/record_loop.h"
@@ -18,8 +19,6 @@ constexpr int32_t kShortTail = 150;       // kinds 5 and 6 end this far past the
 constexpr int64_t kLowestStopCell = 2;    // cells 0 and 1 take no station marks
 constexpr int kApproachCells = 4;
 constexpr uint8_t kApproachBase = 80;  // approach codes 81 next to the stop to 84
-constexpr int64_t kSecondsPerHour = 3600;
-constexpr int64_t kSecondsPerMinute = 60;
 
 struct Extent {
   int64_t start = 0;
@@ -49,7 +48,7 @@ void read_settings(FieldReader& reader, Entry& row) {
   const int64_t hour = reader.read_number();
   const int64_t minute = reader.read_number();
   const int64_t second = reader.read_number();
-  row.long4 = narrow<int32_t>(hour * kSecondsPerHour + minute * kSecondsPerMinute + second);
+  row.long4 = encode_time_of_day(hour, minute, second);
   row.text = reader.read_text();
 }
 

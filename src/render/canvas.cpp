@@ -1,5 +1,6 @@
 #include "render/canvas.h"
 
+#include <cairo-pdf.h>
 #include <cairo-svg.h>
 
 #include <numbers>
@@ -17,13 +18,26 @@ void check(cairo_status_t status) {
   if (status != CAIRO_STATUS_SUCCESS) throw std::runtime_error(std::string("cairo: ") + cairo_status_to_string(status));
 }
 
+// A page of width x height: SVG in pixels, PDF in points (one point a
+// pixel), PNG in memory until finish().
+cairo_surface_t* surface_for(ImageFormat format, int width, int height, std::string& bytes) {
+  switch (format) {
+    case ImageFormat::kSvg: {
+      cairo_surface_t* surface = cairo_svg_surface_create_for_stream(append_bytes, &bytes, width, height);
+      // Sizes are asked for in pixels; cairo's SVG default would be points.
+      cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
+      return surface;
+    }
+    case ImageFormat::kPdf: return cairo_pdf_surface_create_for_stream(append_bytes, &bytes, width, height);
+    case ImageFormat::kPng: break;
+  }
+  return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+}
+
 }  // namespace
 
 Canvas::Canvas(ImageFormat format, int width, int height) : format_(format), width_(width), height_(height) {
-  surface_ = format == ImageFormat::kSvg ? cairo_svg_surface_create_for_stream(append_bytes, &bytes_, width, height)
-                                         : cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-  // Sizes are asked for in pixels; cairo's SVG default would be points.
-  if (format == ImageFormat::kSvg) cairo_svg_surface_set_document_unit(surface_, CAIRO_SVG_UNIT_PX);
+  surface_ = surface_for(format, width, height, bytes_);
   cr_ = cairo_create(surface_);
   check(cairo_status(cr_));
   cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);

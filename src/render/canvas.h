@@ -7,7 +7,7 @@
 
 namespace scenario {
 
-enum class ImageFormat { kSvg, kPng };
+enum class ImageFormat { kSvg, kPng, kPdf };
 
 // A point on the page, in pixels from the top left corner.
 struct Point {
@@ -44,7 +44,7 @@ struct Align {
   double y = 0.0;
 };
 
-// A cairo drawing that ends up as the bytes of an SVG or PNG image. Texts
+// A cairo drawing that ends up as the bytes of an SVG, PNG or PDF image. Texts
 // are UTF-8 and drawn in DejaVu Sans, the font every cairo install has.
 class Canvas {
  public:

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -151,6 +153,42 @@ void draw_height(Canvas& canvas, const Style& style, const Axis& axis, const Rou
   }
 }
 
+// The symbols of the speed strip, drawn the same in the strip and in its
+// legend, centred on (x, y) within a box of 2 x size.
+enum class Symbol { kSpeedBoard, kAnnouncingBoard, kIndicationBoard, kReductionPoint };
+
+void draw_symbol(Canvas& canvas, const Style& style, Symbol symbol, double x, double y, double size) {
+  cairo_t* cr = canvas.cr();
+  switch (symbol) {
+    case Symbol::kSpeedBoard:
+    case Symbol::kAnnouncingBoard:
+      cairo_move_to(cr, x, y + size);
+      cairo_line_to(cr, x - size, y - size);
+      cairo_line_to(cr, x + size, y - size);
+      cairo_close_path(cr);
+      canvas.colour(palette::kBoard);
+      // The board where the speed applies is solid, those announcing it hollow.
+      if (symbol == Symbol::kSpeedBoard) cairo_fill_preserve(cr);
+      break;
+    case Symbol::kIndicationBoard:
+      cairo_rectangle(cr, x - size * 0.8, y - size * 0.6, size * 1.6, size * 1.2);
+      canvas.colour(palette::kIndicationBoard);
+      cairo_fill_preserve(cr);
+      break;
+    case Symbol::kReductionPoint:
+      cairo_move_to(cr, x, y - size);
+      cairo_line_to(cr, x + size * 0.7, y);
+      cairo_line_to(cr, x, y + size);
+      cairo_line_to(cr, x - size * 0.7, y);
+      cairo_close_path(cr);
+      canvas.colour(palette::kReduction);
+      cairo_fill_preserve(cr);
+      break;
+  }
+  cairo_set_line_width(cr, style.line() * 1.2);
+  cairo_stroke(cr);
+}
+
 // The speed steps as boxes no board label may cover.
 void block_steps(LabelPlacer& placer, const Axis& axis, const RouteFacts& facts, const std::function<double(double)>& y,
                  double thickness) {
@@ -188,15 +226,8 @@ void draw_speed_boards(Canvas& canvas, const Style& style, const Axis& axis, con
   for (const DrawnSpeedBoard& board : facts.speed_boards) {
     const double x = axis.x(board.position);
     const double top = board_top(board);
-    // The board where the speed applies is solid, those announcing it hollow.
-    cairo_move_to(canvas.cr(), x, top + size * 2);
-    cairo_line_to(canvas.cr(), x - size, top);
-    cairo_line_to(canvas.cr(), x + size, top);
-    cairo_close_path(canvas.cr());
-    canvas.colour(palette::kBoard);
-    if (board.stripes == 0) cairo_fill_preserve(canvas.cr());
-    cairo_set_line_width(canvas.cr(), style.line() * 1.2);
-    cairo_stroke(canvas.cr());
+    draw_symbol(canvas, style, board.stripes == 0 ? Symbol::kSpeedBoard : Symbol::kAnnouncingBoard, x, top + size,
+                size);
     placer.block(Rect{x - size, top, 2 * size, 2 * size});
   }
   canvas.font(style.small_font() * 0.9);
@@ -224,21 +255,90 @@ void speed_path(Canvas& canvas, const Axis& axis, const RouteFacts& facts, const
   }
 }
 
-void draw_speed(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts, const Rect& band) {
-  band_title(canvas, style, band, "Line speed limit (km/h), speed boards, slowdowns");
+// The fastest speed the strip shows: line limits, boards and slowdowns.
+int fastest_speed(const RouteFacts& facts) {
   int fastest = 0;
   for (const Stretch& s : facts.speed_limits) fastest = std::max(fastest, s.value);
   for (const DrawnSpeedBoard& b : facts.speed_boards) fastest = std::max(fastest, b.speed);
+  for (const Stretch& s : facts.slowdowns) fastest = std::max(fastest, s.value);
+  return fastest;
+}
+
+// Over the speed fill: a slowdown is a tinted block up to its speed, with its
+// speed as a line across it and its number above.
+void draw_slowdowns(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts,
+                    const std::function<double(double)>& y, double bottom) {
+  for (const Stretch& s : facts.slowdowns) {
+    const double x0 = axis.x(s.from);
+    const double x1 = std::max(axis.x(s.to), x0 + 1.0);
+    canvas.colour(palette::kSlowdown);
+    canvas.fill_rect(Rect{x0, y(s.value), x1 - x0, bottom - y(s.value)});
+    canvas.colour(palette::kSlowdownLine);
+    canvas.line(x0, y(s.value), x1, y(s.value), style.line() * 2);
+    canvas.font(style.small_font() * 0.9);
+    canvas.text((x0 + x1) / 2, y(s.value) - style.font * 0.3, std::to_string(s.value), Align{0.5, 1.0});
+  }
+}
+
+// Indication boards and speed reduction points in a row of their own above
+// the speed scale.
+void draw_lineside_marks(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts, double row) {
+  const double size = style.font * 0.35;
+  for (const int32_t board : facts.indication_boards) {
+    draw_symbol(canvas, style, Symbol::kIndicationBoard, axis.x(board), row, size);
+  }
+  for (const int32_t point : facts.reduction_points) {
+    draw_symbol(canvas, style, Symbol::kReductionPoint, axis.x(point), row + size * 2.5, size);
+  }
+}
+
+// What the symbols and colours of the speed strip stand for, right-aligned on
+// the strip's title line from `left` on. On a narrow page the items that do
+// not fit are left out from the left: the rightmost matter most.
+void draw_legend(Canvas& canvas, const Style& style, const Rect& band, double left) {
+  struct Item {
+    std::optional<Symbol> symbol;
+    Colour swatch;
+    const char* text;
+  };
+  const Item items[] = {
+      {std::nullopt, palette::kSpeedFill, "line speed limit"},
+      {Symbol::kAnnouncingBoard, {}, "announcing board"},
+      {Symbol::kSpeedBoard, {}, "speed board"},
+      {Symbol::kIndicationBoard, {}, "indication board"},
+      {Symbol::kReductionPoint, {}, "speed reduction point"},
+      {std::nullopt, palette::kSlowdown, "slowdown"},
+  };
+  canvas.font(style.small_font());
+  const double size = style.font * 0.35;
+  const double y = band.y + style.font * 0.9;
+  double x = band.right() - style.font * 0.5;
+  for (auto item = std::rbegin(items); item != std::rend(items); ++item) {
+    const double width = canvas.text_width(item->text) + size * 3;
+    if (x - width < left) break;
+    canvas.colour(palette::kText);
+    canvas.text(x, y, item->text, Align{1.0, 0.5});
+    x -= width - size;
+    if (item->symbol) {
+      draw_symbol(canvas, style, *item->symbol, x, y, size);
+    } else {
+      canvas.colour(item->swatch);
+      canvas.fill_rect(Rect{x - size, y - size, size * 2, size * 2});
+    }
+    x -= size * 2 + style.font;
+  }
+}
+
+void draw_speed(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts, const Rect& band) {
+  const std::string title = "Speed, km/h";
+  band_title(canvas, style, band, title);
+  draw_legend(canvas, style, band, band.x + style.font * 1.5 + canvas.text_width(title));
   const double top = band.y + style.font * 4.5;
   const double bottom = band.bottom() - style.font * 0.5;
-  const double high = std::max(fastest, 10);
+  const double high = std::max(fastest_speed(facts), 10);
   const auto y = [&](double v) { return bottom - v / high * (bottom - top); };
   value_ticks(canvas, style, axis, 0, high, y);
-  for (const Stretch& s : facts.slowdowns) {
-    canvas.colour(palette::kSlowdown);
-    canvas.fill_rect(
-        Rect{axis.x(s.from), y(s.value), std::max(axis.x(s.to) - axis.x(s.from), 1.0), bottom - y(s.value)});
-  }
+  draw_lineside_marks(canvas, style, axis, facts, band.y + style.font * 2.2);
   if (!facts.speed_limits.empty()) {
     cairo_move_to(canvas.cr(), axis.x(facts.speed_limits.front().from), bottom);
     speed_path(canvas, axis, facts, y);
@@ -246,6 +346,9 @@ void draw_speed(Canvas& canvas, const Style& style, const Axis& axis, const Rout
     cairo_close_path(canvas.cr());
     canvas.colour(palette::kSpeedFill);
     cairo_fill(canvas.cr());
+  }
+  draw_slowdowns(canvas, style, axis, facts, y, bottom);
+  if (!facts.speed_limits.empty()) {
     speed_path(canvas, axis, facts, y);
     canvas.colour(palette::kSpeedLine);
     cairo_set_line_width(canvas.cr(), style.line() * 2);

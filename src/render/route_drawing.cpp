@@ -40,6 +40,7 @@ std::optional<ImageFormat> image_format_for(const std::filesystem::path& path) {
   const std::string extension = ascii_lower(path.extension().string());
   if (extension == ".svg") return ImageFormat::kSvg;
   if (extension == ".png") return ImageFormat::kPng;
+  if (extension == ".pdf") return ImageFormat::kPdf;
   return std::nullopt;
 }
 

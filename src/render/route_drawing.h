@@ -22,7 +22,7 @@ struct RenderOptions {
   int height = kDefaultHeight;
 };
 
-// The format the name asks for: .svg or .png, in any letter case.
+// The format the name asks for: .svg, .png or .pdf, in any letter case.
 std::optional<ImageFormat> image_format_for(const std::filesystem::path& path);
 
 // The route drawn from a decoded scenario (trace, entries and cells; the trace

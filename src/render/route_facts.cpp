@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "format/scenario_format.h"
+#include "inspect/author_units.h"
 #include "inspect/entry_roles.h"
 #include "model/route_model.h"
 #include "model/windows1252.h"
@@ -11,8 +12,8 @@
 namespace scenario {
 namespace {
 
-int32_t cell_start(size_t i) { return static_cast<int32_t>(i) * kCellLength; }
-int32_t object_position(size_t i) { return cell_start(i) - kCellLength; }
+int32_t cell_start(size_t i) { return static_cast<int32_t>(track_position(static_cast<int64_t>(i))); }
+int32_t drawn_position(size_t i) { return static_cast<int32_t>(object_position(static_cast<int64_t>(i))); }
 
 // The route as read (row 84) when it fits the grid; otherwise the grid less
 // its run-out, or the whole grid for a grid shorter than that. The last cell
@@ -49,25 +50,25 @@ std::vector<Station> stations(const RouteModel& model) {
   return list;
 }
 
-// Slowdown start and end cells pair up in order along the route.
-void add_slowdown_cell(RouteFacts& facts, const Cell& cell, size_t i, int32_t& open_start) {
-  if (cell.kind == kSlowdownStart) open_start = object_position(i);
-  if (cell.kind == kSlowdownEnd && open_start >= 0) {
-    facts.slowdowns.push_back(Stretch{open_start, object_position(i), cell.p1});
-    open_start = -1;
-  }
-}
-
-void add_objects(RouteFacts& facts, const std::vector<Cell>& cells) {
-  int32_t open_start = -1;
-  for (size_t i = 0; i < cells.size(); ++i) {
-    const Cell& cell = cells[i];
-    if (cell.kind == kSignal) facts.signals.push_back(object_position(i));
-    if (cell.kind == kSpeedBoard) {
-      facts.speed_boards.push_back(DrawnSpeedBoard{object_position(i), decode_board_speeds(cell.p1).s,
-                                                   decode_board_stripes(cell.p4).s});
-    }
-    add_slowdown_cell(facts, cell, i, open_start);
+void add_object(RouteFacts& facts, const std::vector<Cell>& cells, size_t i) {
+  const Cell& cell = cells[i];
+  switch (cell.kind) {
+    case kSignal: facts.signals.push_back(drawn_position(i)); break;
+    case kSpeedBoard:
+      facts.speed_boards.push_back(
+          DrawnSpeedBoard{drawn_position(i), decode_board_speeds(cell.p1).s, decode_board_stripes(cell.p4).s});
+      break;
+    case kTextBoard: facts.indication_boards.push_back(drawn_position(i)); break;
+    case kReductionValue:
+    case kReductionPlain:
+      facts.reduction_points.push_back(cell_start(i));
+      break;
+    case kSlowdownStart:
+      if (const std::optional<size_t> end = slowdown_end(cells, i)) {
+        facts.slowdowns.push_back(Stretch{drawn_position(i), drawn_position(*end), cell.p1});
+      }
+      break;
+    default: break;
   }
 }
 
@@ -79,7 +80,7 @@ RouteFacts route_facts(const RouteModel& model) {
   RouteFacts facts;
   facts.route_length = route_length(model);
   facts.stations = stations(model);
-  add_objects(facts, model.cells);
+  for (size_t i = 0; i < model.cells.size(); ++i) add_object(facts, model.cells, i);
   const int32_t end = facts.route_length;
   facts.speed_limits = stretches(model.cells, end, [](const Cell& c) { return decode_speed_limit(c.speed_limit); });
   facts.gradients = stretches(model.cells, end, [](const Cell& c) { return decode_gradient(c.gradient); });

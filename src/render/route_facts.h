@@ -11,7 +11,8 @@ namespace scenario {
 // What the drawing shows, read from the decoded files. Positions are metres
 // from the route origin. Signals, boards and slowdown cells stand in the cell
 // after the one of their position (cell p / 50 + 1), so they are drawn at
-// 50 x (cell - 1), the position their source record gave.
+// 50 x (cell - 1), the position their source record gave; speed reduction
+// points stand in cell p / 50 and are drawn at 50 x cell.
 
 struct Station {
   int32_t position = 0;
@@ -42,6 +43,8 @@ struct RouteFacts {
   std::vector<Station> stations;
   std::vector<int32_t> signals;
   std::vector<DrawnSpeedBoard> speed_boards;
+  std::vector<int32_t> indication_boards;
+  std::vector<int32_t> reduction_points;  // with a value or without
   std::vector<Stretch> slowdowns;     // start to end at the slowdown speed
   std::vector<Stretch> speed_limits;  // km/h
   std::vector<Stretch> gradients;     // per mille

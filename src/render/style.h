@@ -26,6 +26,9 @@ inline constexpr Colour kSpeedFill{0.80, 0.88, 0.96};
 inline constexpr Colour kSpeedLine{0.12, 0.47, 0.71};
 inline constexpr Colour kBoard{0.93, 0.49, 0.05};
 inline constexpr Colour kSlowdown{0.84, 0.15, 0.16, 0.35};
+inline constexpr Colour kSlowdownLine{0.84, 0.15, 0.16};
+inline constexpr Colour kIndicationBoard{0.25, 0.45, 0.25};
+inline constexpr Colour kReduction{0.46, 0.22, 0.62};
 inline constexpr Colour kNumberingChange{0.84, 0.15, 0.16};
 }  // namespace palette
 

@@ -15,5 +15,7 @@ void add_export_command(CLI::App& app, int& status);
 void add_compile_command(CLI::App& app, int& status);
 void add_inspect_command(CLI::App& app, int& status);
 void add_render_command(CLI::App& app, int& status);
+void add_diff_command(CLI::App& app, int& status);
+void add_explain_command(CLI::App& app, int& status);
 
 }  // namespace scenario::tool

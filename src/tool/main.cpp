@@ -9,7 +9,7 @@ namespace scenario::tool {
 namespace {
 
 int run(int argc, char** argv) {
-  CLI::App app{"scenario: export, compile, inspect and draw train-driving scenarios"};
+  CLI::App app{"scenario: export, compile, inspect, compare and draw train-driving scenarios"};
   app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
   app.require_subcommand(1);
   int status = kSuccess;
@@ -17,6 +17,8 @@ int run(int argc, char** argv) {
   add_compile_command(app, status);
   add_inspect_command(app, status);
   add_render_command(app, status);
+  add_diff_command(app, status);
+  add_explain_command(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "inspect/file_set_check.h"
 #include "inspect/scenario_file.h"
 #include "io/replace_file.h"
 #include "model/run_files.h"
@@ -26,7 +27,9 @@ struct RenderRequest {
 // any older file of that name only once it is complete.
 int render(const RenderRequest& request) {
   try {
-    const RouteModel model = load_scenario(run_files(request.dir, request.scenario, request.train));
+    const RunFiles files = run_files(request.dir, request.scenario, request.train);
+    const RouteModel model = load_scenario(files);
+    check_file_set(model, files);
     const RenderOptions options{
         .format = *image_format_for(request.output), .width = request.width, .height = request.height};
     replace_file(request.output, render_route(model, options));
@@ -46,24 +49,26 @@ int render(const RenderRequest& request) {
 const CLI::Validator kImageName(
     [](const std::string& file) -> std::string {
       if (image_format_for(file)) return {};
-      return "cannot tell the image format of " + file + ": the name must end in .svg or .png";
+      return "cannot tell the image format of " + file + ": the name must end in .svg, .png or .pdf";
     },
-    "FILE.svg|FILE.png");
+    "FILE.svg|FILE.png|FILE.pdf");
 
 }  // namespace
 
 void add_render_command(CLI::App& app, int& status) {
-  auto* command = app.add_subcommand("render", "Draw a compiled scenario's plan and profile as SVG or PNG");
+  auto* command = app.add_subcommand("render", "Draw a compiled scenario's plan and profile as SVG, PNG or PDF");
   command->footer(
       "Reads the binary files in DIR (SCENARIO_linea.dat, SCENARIO_TRAIN.sim, SCENARIO_TRAIN.dat) and draws\n"
       "the plan of the line with tunnels, signals and stations, and below it the profile: height and\n"
-      "gradients, line speed limit, speed boards, stations and kilometre posts. Without SCENARIO_linea.dat\n"
-      "(compiled with --no-trace) only the profile is drawn.");
+      "gradients, line speed limit with slowdowns, speed and indication boards, speed reduction points,\n"
+      "stations and kilometre posts, with a legend. Without SCENARIO_linea.dat\n"
+      "(compiled with --no-trace) only the profile is drawn. Files that do not belong together (a geometry\n"
+      "file or an entry table left by an earlier compile of another route) are refused, naming the stale file.");
   auto request = std::make_shared<RenderRequest>();
   command->add_option("--dir", request->dir, "Directory of the binary files")
       ->capture_default_str()
       ->check(CLI::ExistingDirectory);
-  command->add_option("-o,--output", request->output, "Image to write; its extension, .svg or .png, sets the format")
+  command->add_option("-o,--output", request->output, "Image to write; its extension, .svg, .png or .pdf, sets the format")
       ->required()
       ->check(kImageName);
   command->add_option("--width", request->width, "Width in pixels")

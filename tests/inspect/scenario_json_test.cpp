@@ -29,7 +29,8 @@ TEST(EntryTableJson, RowCarriesItsOffsetRoleAndFieldsInFileOrder) {
   EXPECT_EQ(json["entries"][1].dump(),
             R"({"row":1,"offset":34,"role":"station","kind":11,"long1":-300,"long2":300,"long3":0,"flag":1,)"
             R"("text":"DORVALLO","short1":4,"short2":0,"short3":0,"short4":0,"short5":0,)"
-            R"("byte1":0,"byte2":1,"byte3":0,"byte4":0,"long4":39420})");
+            R"("byte1":0,"byte2":1,"byte3":0,"byte4":0,"long4":39420,)"
+            R"("position_m":0,"extent_m":{"from":-300,"to":300},"time":"10:57:00"})");
   EXPECT_EQ(json["entries"][2]["offset"], 34 + 34 + 8);
   EXPECT_EQ(json["entries"][3]["offset"], 34 + 34 + 8 + 34 + 5);
 }
@@ -69,8 +70,10 @@ TEST(CellGridJson, ListsTheCellsHoldingSomethingWithTheirKindName) {
   EXPECT_EQ(json["cells"][0]["cell"], 1);  // the reserved marks
   EXPECT_EQ(json["cells"][1]["cell"], 2);  // a tunnel
   EXPECT_EQ(json["cells"][2].dump(),
-            R"({"cell":3,"kind":1,"kind_name":"signal","p1":42,"p2":0,"p3":0,"p4":8,"timer":0,)"
-            R"("approach":81,"tunnel":0,"speed_limit":28,"gradient":97,"adhesion":0})");
+            R"({"cell":3,"position_m":100,"kind":1,"kind_name":"signal","p1":42,"p2":0,"p3":0,"p4":8,"timer":0,)"
+            R"("approach":81,"tunnel":0,"speed_limit":28,"speed_limit_kmh":140,"gradient":97,)"
+            R"("gradient_permille":-3,"adhesion":0,)"
+            R"("decoded":{"sx":2,"s1":4,"s2":0,"s3":0,"rapp":0,"dx":2,"d1":2,"d2":0,"d3":0,"tempo":0}})");
   EXPECT_EQ(json["cells"][3]["kind_name"], "station_stop");
 }
 
@@ -80,6 +83,34 @@ TEST(CellGridJson, AllListsEveryCell) {
   ASSERT_EQ(json["cells"].size(), 6u);
   EXPECT_EQ(json["cells"][4]["kind_name"], "nothing");
   EXPECT_EQ(json["cells"][4]["speed_limit"], 12);
+}
+
+// The object of a cell as the author wrote its record, one kind per row.
+TEST(CellGridJson, DecodesEachObjectIntoItsRecordsFields) {
+  std::vector<Cell> cells(12, Cell{.speed_limit = 20, .gradient = 100});
+  cells[2] = Cell{.kind = kSpeedBoard, .p1 = 2022, .p2 = 2828, .p3 = 3030, .p4 = 21};
+  cells[3] = Cell{.kind = kWarningBoard, .p1 = 30};
+  cells[5] = Cell{.kind = kSlowdownStart, .p1 = 30, .p2 = 2, .p3 = 1};
+  cells[9] = Cell{.kind = kSlowdownEnd, .p1 = 30, .p2 = 2, .p3 = 1};
+  cells[10] = Cell{.kind = kReductionValue, .p1 = 180};
+  cells[11] = Cell{.kind = kSignal, .p1 = 30, .p2 = 50, .p3 = 60, .p4 = 13, .timer = 101};
+  const std::pair<size_t, const char*> decoded[] = {
+      {2, R"({"vas":100,"vbs":140,"vcs":150,"strisces":2,"vad":110,"vbd":140,"vcd":150,"strisced":1})"},
+      {3, R"({"speed_kmh":30,"d_v":0})"},
+      {5, R"({"speed_kmh":30,"length_m":200,"d_v":2,"f_tt":1})"},
+      {9, R"({"speed_kmh":30,"d_v":2,"f_tt":1})"},
+      {10, R"({"speed_kmh":180})"},
+      {11, R"({"sx":1,"s1":3,"s2":5,"s3":6,"rapp":1,"dx":0,"d1":0,"d2":0,"d3":0,"tempo":101})"},
+  };
+  const ordered_json json = cell_grid_json(cells, true);
+  for (const auto& [cell, fields] : decoded) EXPECT_EQ(json["cells"][cell]["decoded"].dump(), fields) << cell;
+  EXPECT_FALSE(json["cells"][4].contains("decoded"));
+}
+
+TEST(CellGridJson, UnfilledGradientHasNoPerMille) {
+  const ordered_json json = cell_grid_json(std::vector<Cell>(2), true);
+  EXPECT_TRUE(json["cells"][0]["gradient_permille"].is_null());
+  EXPECT_EQ(json["cells"][0]["position_m"], -50);
 }
 
 // A 3-4-5 step after the seeds, then the empty end.

@@ -83,10 +83,51 @@ TEST(RenderRoute, SizeOutsideTheLimitsIsRefused) {
   EXPECT_NO_THROW(render_route(model, RenderOptions{ImageFormat::kPng, kSmallestSide, kSmallestSide}));
 }
 
+TEST(RenderRoute, PdfIsADocumentOfItsOwn) {
+  const std::string pdf = render_route(handmade_route(2000, 0.001), RenderOptions{ImageFormat::kPdf, 800, 500});
+  EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+  EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
+}
+
+// Each object kind the profile draws adds pixels of its own colour to the
+// page (the legend shows every symbol once whatever the route holds).
+TEST(RenderRoute, LinesideObjectsChangeTheDrawnProfile) {
+  struct Case {
+    const char* what;
+    void (*add)(RouteModel&);
+    Colour colour;
+  };
+  const Case cases[] = {
+      {"slowdown at 30 km/h under the 100 km/h limit",
+       [](RouteModel& m) {
+         m.cells[12].kind = kSlowdownStart;
+         m.cells[30].kind = kSlowdownEnd;
+         m.cells[12].p1 = m.cells[30].p1 = 30;
+       },
+       palette::kSlowdownLine},
+      {"indication board", [](RouteModel& m) { m.cells[25].kind = kTextBoard; }, palette::kIndicationBoard},
+      {"speed reduction point",
+       [](RouteModel& m) {
+         m.cells[26].kind = kReductionValue;
+         m.cells[26].p1 = 180;
+       },
+       palette::kReduction},
+  };
+  const RenderOptions png{ImageFormat::kPng, kDefaultWidth, kDefaultHeight};
+  for (const Case& c : cases) {
+    RouteModel model = handmade_route(2000, 0.0);
+    const size_t before = pixels_of(decode_png(render_route(model, png)), c.colour);
+    c.add(model);
+    const size_t after = pixels_of(decode_png(render_route(model, png)), c.colour);
+    EXPECT_GT(after, before + 10) << c.what;
+  }
+}
+
 TEST(ImageFormatFor, TheExtensionTellsTheFormat) {
   EXPECT_EQ(image_format_for("route.svg"), ImageFormat::kSvg);
   EXPECT_EQ(image_format_for("dir.png/ROUTE.PNG"), ImageFormat::kPng);
-  EXPECT_EQ(image_format_for("route.pdf"), std::nullopt);
+  EXPECT_EQ(image_format_for("Route.Pdf"), ImageFormat::kPdf);
+  EXPECT_EQ(image_format_for("route.jpg"), std::nullopt);
   EXPECT_EQ(image_format_for("svg"), std::nullopt);
 }
 

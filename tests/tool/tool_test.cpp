@@ -43,7 +43,7 @@ const char* const kBinaries[] = {"Dorvallo_Brisente_linea.dat", "Dorvallo_Brisen
 TEST(ToolCommandLine, HelpAndVersionGoToStdoutWithStatus0) {
   const Outcome help = scenario_tool({"--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* command : {"export", "compile", "inspect", "render"}) {
+  for (const char* command : {"export", "compile", "inspect", "render", "diff", "explain"}) {
     EXPECT_NE(help.out.find(command), std::string::npos) << command;
   }
   const Outcome version = scenario_tool({"--version"});
@@ -227,6 +227,71 @@ TEST(ToolCompile, ReservedMarkTakenIsFatal1250) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err.rfind("error 1250: ", 0), 0u) << outcome.err;
   EXPECT_FALSE(std::filesystem::exists(dir / "S_T.dat"));
+}
+
+// Two tiny scenarios, the second with one signal more; each compiled in a
+// directory of its own.
+constexpr const char* kShortLine = "[generale]\r\nlunghezza percorso, 20000\r\n[fine]\r\n";
+constexpr const char* kOneSignal = "[generale]\r\n[segnali]\r\nsegnale, 10500, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n[fine]\r\n";
+
+TEST(ToolDiff, AnswersAsDiffDoesInAuthorTerms) {
+  TempDir without;
+  TempDir with;
+  write_sources(without, kShortLine, kEmptyTrain);
+  write_sources(with, kShortLine, kOneSignal);
+  for (const TempDir* dir : {&without, &with}) {
+    ASSERT_EQ(scenario_tool({"compile", "--no-trace", "--dir", dir->path().string(), "S", "T"}).status, 0);
+  }
+  const std::string grid_a = (with / "S_T.dat").string();
+  const std::string grid_b = (without / "S_T.dat").string();
+
+  const Outcome same = scenario_tool({"diff", grid_a, grid_a});
+  EXPECT_EQ(same.status, 0);
+  EXPECT_EQ(same.out, "");
+
+  const Outcome changed = scenario_tool({"diff", grid_a, grid_b});
+  EXPECT_EQ(changed.status, 1) << changed.err;
+  EXPECT_NE(changed.out.find("cell 211 at 10500 m: signal \u2192 nothing\n"), std::string::npos) << changed.out;
+  EXPECT_NE(changed.out.find("cell 209 at 10400 m: approach 31 \u2192 0\n"), std::string::npos) << changed.out;
+
+  for (const auto& trouble : {std::vector<std::string>{"diff", grid_a, (with / "S_T.sim").string()},
+                              std::vector<std::string>{"diff", grid_a, (with / "missing.dat").string()}}) {
+    const Outcome outcome = scenario_tool(trouble);
+    EXPECT_EQ(outcome.status, 2) << ::testing::PrintToString(trouble);
+    EXPECT_FALSE(outcome.err.empty());
+  }
+}
+
+TEST(ToolExplain, KnownNumbersAreExplainedAndOthersAreUsageErrors) {
+  const Outcome known = scenario_tool({"explain", "16"});
+  EXPECT_EQ(known.status, 0);
+  EXPECT_EQ(known.out.rfind("error 16: A signal's cell already holds something.\n", 0), 0u) << known.out;
+  for (const char* number : {"11", "0", "sixteen"}) {
+    const Outcome unknown = scenario_tool({"explain", number});
+    EXPECT_EQ(unknown.status, 2) << number;
+    EXPECT_EQ(unknown.out, "") << number;
+    EXPECT_FALSE(unknown.err.empty()) << number;
+  }
+}
+
+// A compile with --no-trace leaves the geometry of the earlier, shorter route.
+TEST(ToolRender, StaleGeometryIsRefusedByName) {
+  TempDir dir;
+  write_sources(dir, kShortLine, kEmptyTrain);
+  ASSERT_EQ(scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"}).status, 0);
+  write_sources(dir, "[generale]\r\nlunghezza percorso, 30000\r\n[fine]\r\n", kEmptyTrain);
+  ASSERT_EQ(scenario_tool({"compile", "--no-trace", "--dir", dir.path().string(), "S", "T"}).status, 0);
+  const Outcome outcome =
+      scenario_tool({"render", "--dir", dir.path().string(), "-o", (dir / "route.pdf").string(), "S", "T"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("S_linea.dat: stale"), std::string::npos) << outcome.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "route.pdf"));
+
+  std::filesystem::remove(dir / "S_linea.dat");
+  EXPECT_EQ(scenario_tool({"render", "--dir", dir.path().string(), "-o", (dir / "route.pdf").string(), "S", "T"})
+                .status,
+            0);
+  EXPECT_EQ(bytes_of(dir / "route.pdf").value_or("").rfind("%PDF-", 0), 0u);
 }
 
 }  // namespace

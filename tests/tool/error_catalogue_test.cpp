@@ -1,0 +1,71 @@
+#include "tool/error_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "compile/memorizza_percorso.h"
+#include "reader/boards.h"
+#include "reader/error_site.h"
+#include "reader/plan_trace.h"
+#include "reader/signals.h"
+#include "reader/slowdowns.h"
+#include "reader/stations.h"
+
+namespace scenario::tool {
+namespace {
+
+std::string document(const char* name) {
+  std::ifstream in(std::string(PROJECT_SOURCE_DIR) + "/docs/" + name, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::set<int32_t> catalogue_numbers() {
+  std::set<int32_t> numbers;
+  for (const ErrorExplanation& entry : error_catalogue()) numbers.insert(entry.number);
+  return numbers;
+}
+
+TEST(ErrorCatalogue, DocumentIsWhatTheCatalogueGenerates) {
+  EXPECT_TRUE(document("errors.md") == error_catalogue_markdown())
+      << "docs/errors.md is stale: scenario explain --markdown > docs/errors.md";
+}
+
+// The handbook's table of error numbers ("| 17, 18, 19, 20 | train | ...")
+// and the catalogue list the same numbers.
+TEST(ErrorCatalogue, EveryNumberOfTheHandbookHasAnEntryAndNoOther) {
+  const std::string handbook = document("source-format.md");
+  const size_t table = handbook.find("## Error numbers");
+  ASSERT_NE(table, std::string::npos);
+  const std::string section = handbook.substr(table, handbook.find("\n## ", table + 1) - table);
+  std::set<int32_t> listed;
+  const std::regex row(R"(\n\| ([0-9, ]+) \|)");
+  for (auto it = std::sregex_iterator(section.begin(), section.end(), row); it != std::sregex_iterator(); ++it) {
+    std::istringstream numbers((*it)[1].str());
+    for (std::string number; std::getline(numbers, number, ',');) listed.insert(std::stoi(number));
+  }
+  EXPECT_EQ(listed, catalogue_numbers());
+}
+
+TEST(ErrorCatalogue, EveryNamedErrorOfTheCompilerHasACompleteEntry) {
+  for (const int32_t number :
+       {kTextBoardTaken, kStationOffGrid, kStationLengthUneven, kTooManyStations, kPositionError, kSignalCellTaken,
+        kWarningCellTaken, kStartCellTaken, kEndCellTaken, kPreWarningCellTaken, kSpeedBoardTaken,
+        kStationsTooClose, kStopCellUnusable, kRunFailure, kTraceError, kMarkTaken, kCodeTaken}) {
+    const ErrorExplanation* entry = explain_error(number);
+    ASSERT_NE(entry, nullptr) << number;
+    EXPECT_FALSE(entry->meaning.empty() || entry->cause.empty() || entry->fix.empty() || entry->example.empty())
+        << number;
+  }
+  EXPECT_EQ(explain_error(11), nullptr);
+  EXPECT_EQ(explain_error(0), nullptr);
+}
+
+}  // namespace
+}  // namespace scenario::tool
