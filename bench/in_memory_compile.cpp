@@ -36,8 +36,11 @@ ScenarioBytes compile_in_memory(RouteModel& model, std::string_view line_source,
   post_pass(model);
   model.entries[kScenarioRow].long4 = codice_gara_st(model);
   cell_at(model, kReservedCell).p2 = codice_gara_og(model);
-  return {model.write_trace != 0 ? encode_line_geometry(model.trace) : std::string{}, encode_entry_table(model.entries),
-          encode_cell_grid(model.cells)};
+  std::string geometry;
+  if (model.write_trace != 0) {
+    write_line_geometry(model.plan_trace, [&](std::string_view bytes) { geometry += bytes; });
+  }
+  return {std::move(geometry), encode_entry_table(model.entries), encode_cell_grid(model.cells)};
 }
 
 }  // namespace scenario::bench
