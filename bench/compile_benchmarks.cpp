@@ -69,8 +69,8 @@ void BM_CompileGeneratedRoute(benchmark::State& state) {
   const std::string line = generated_line_source(kilometres);
   const std::string train = generated_train_source(kilometres);
   RouteModel model;
-  model.scenario_name = "Generata";
-  model.train_number = "1";
+  model.scenario_name = kGeneratedScenario;
+  model.train_number = kGeneratedTrain;
   for (auto _ : state) {
     ScenarioBytes bytes = compile_in_memory(model, line, train, kWithTrace);
     benchmark::DoNotOptimize(bytes);

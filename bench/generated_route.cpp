@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "io/replace_file.h"
+#include "model/run_files.h"
+
 namespace scenario::bench {
 namespace {
 
@@ -95,6 +98,12 @@ std::string generated_train_source(int kilometres) {
   }
   add_line(text, "[fine]");
   return text;
+}
+
+void write_generated_route(const std::filesystem::path& dir, int kilometres) {
+  const RunFiles files = run_files(dir, kGeneratedScenario, kGeneratedTrain);
+  replace_file(files.line_source, generated_line_source(kilometres));
+  replace_file(files.train_source, generated_train_source(kilometres));
 }
 
 std::string generated_field_stream(size_t bytes) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace scenario::bench {
 
@@ -12,6 +14,15 @@ namespace scenario::bench {
 // length alone.
 std::string generated_line_source(int kilometres);
 std::string generated_train_source(int kilometres);
+
+// The names a generated route is compiled under.
+inline constexpr std::string_view kGeneratedScenario = "Generata";
+inline constexpr std::string_view kGeneratedTrain = "1";
+
+// Writes both sources of a generated route into dir, under the names above,
+// for a compilation in a fresh process (`scenario compile --dir DIR Generata
+// 1`), whose peak memory the in-memory benchmarks cannot show.
+void write_generated_route(const std::filesystem::path& dir, int kilometres);
 
 // A line-source-like text of at least the given size made of the three record
 // shapes the readers meet most: a keyword with two numbers, a keyword with

@@ -7,6 +7,7 @@
 #include "format/cell_grid.h"
 #include "format/entry_table.h"
 #include "format/line_geometry.h"
+#include "format/scenario_format.h"
 #include "reader/field_reader.h"
 #include "reader/line_source.h"
 #include "reader/reader_state.h"
@@ -36,8 +37,13 @@ ScenarioBytes compile_in_memory(RouteModel& model, std::string_view line_source,
   post_pass(model);
   model.entries[kScenarioRow].long4 = codice_gara_st(model);
   cell_at(model, kReservedCell).p2 = codice_gara_og(model);
-  return {model.write_trace != 0 ? encode_line_geometry(model.trace) : std::string{}, encode_entry_table(model.entries),
-          encode_cell_grid(model.cells)};
+  std::string geometry;
+  if (model.write_trace != 0) {
+    // Room for x and y of every point at their longest, as the whole file held at once.
+    geometry.reserve(static_cast<size_t>(model.plan_trace.points) * 2 * kLongestTraceValue);
+    write_line_geometry(model.plan_trace, [&](std::string_view bytes) { geometry += bytes; });
+  }
+  return {std::move(geometry), encode_entry_table(model.entries), encode_cell_grid(model.cells)};
 }
 
 }  // namespace scenario::bench

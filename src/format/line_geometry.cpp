@@ -1,5 +1,7 @@
 #include "format/line_geometry.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <stdexcept>
 #include <vector>
@@ -7,27 +9,60 @@
 #include "format/coding.h"
 #include "format/decode_error.h"
 #include "format/scenario_format.h"
+#include "model/trace_walk.h"
 
 namespace scenario {
 namespace {
 
 std::string value_name(size_t index) { return "tagged value " + std::to_string(index); }
 
-// The tag, then the payload: none when empty, 2 bytes for an integer, 8 for a double.
-void put_trace_value(std::string& out, const TraceValue& value) {
-  put_fixed<uint16_t>(out, value.tag);
-  switch (value.tag) {
-    case TraceValue::kEmpty:
-      return;
-    case TraceValue::kInt16:
-      put_fixed(out, narrow<int16_t>(round_half_even(value.value)));
-      return;
-    case TraceValue::kDouble:
-      put_fixed(out, value.value);
-      return;
-  }
-  throw std::logic_error("trace value with unknown tag " + std::to_string(value.tag));
+// The low N bytes of bits at `at`, low byte first (one store where the
+// machine is little-endian).
+template <size_t N>
+void store_little_endian(char* at, uint64_t bits) {
+  for (size_t i = 0; i < N; ++i) at[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
 }
+
+// The tagged values of a file, put into a fixed buffer that goes to the sink
+// whenever the next value might not fit, and once more at the end.
+class ValueChunks {
+ public:
+  explicit ValueChunks(const ByteSink& sink) : sink_(sink) {}
+  ValueChunks(const ValueChunks&) = delete;
+  ValueChunks& operator=(const ValueChunks&) = delete;
+
+  // The tag, then the payload: none when empty, 2 bytes for an integer, 8 for a double.
+  void put(const TraceValue& value) {
+    if (fill_ + kLongestTraceValue > buffer_.size()) flush();
+    char* at = buffer_.data() + fill_;
+    store_little_endian<kTagBytes>(at, value.tag);
+    switch (value.tag) {
+      case TraceValue::kEmpty:
+        fill_ += kTagBytes;
+        return;
+      case TraceValue::kInt16:
+        store_little_endian<kInt16Bytes>(
+            at + kTagBytes, static_cast<uint16_t>(narrow<int16_t>(round_half_even(value.value))));
+        fill_ += kTagBytes + kInt16Bytes;
+        return;
+      case TraceValue::kDouble:
+        store_little_endian<kDoubleBytes>(at + kTagBytes, std::bit_cast<uint64_t>(double{value.value}));
+        fill_ += kTagBytes + kDoubleBytes;
+        return;
+    }
+    throw std::logic_error("trace value with unknown tag " + std::to_string(value.tag));
+  }
+
+  void flush() {
+    if (fill_ != 0) sink_(std::string_view(buffer_.data(), fill_));
+    fill_ = 0;
+  }
+
+ private:
+  const ByteSink& sink_;
+  std::array<char, kGeometryChunkBytes> buffer_;
+  size_t fill_ = 0;
+};
 
 TraceValue get_trace_value(ByteCursor& in, size_t index) {
   const size_t start = in.offset();
@@ -57,11 +92,23 @@ TraceValue get_trace_value(ByteCursor& in, size_t index) {
 
 }  // namespace
 
+void write_line_geometry(const PlanTrace& trace, const ByteSink& sink) {
+  // All x values come first: the trace is walked twice, the values of one
+  // component put while the other is only carried along.
+  ValueChunks chunks(sink);
+  for_each_point(trace, [&](const TraceValue& x, const TraceValue&) { chunks.put(x); });
+  for_each_point(trace, [&](const TraceValue&, const TraceValue& y) { chunks.put(y); });
+  chunks.flush();
+}
+
 std::string encode_line_geometry(const Trace& trace) {
   std::string out;
   out.reserve((trace.x.size() + trace.y.size()) * kLongestTraceValue);
-  for (const TraceValue& value : trace.x) put_trace_value(out, value);
-  for (const TraceValue& value : trace.y) put_trace_value(out, value);
+  const ByteSink append = [&](std::string_view bytes) { out += bytes; };
+  ValueChunks chunks(append);
+  for (const TraceValue& value : trace.x) chunks.put(value);
+  for (const TraceValue& value : trace.y) chunks.put(value);
+  chunks.flush();
   return out;
 }
 

@@ -46,6 +46,11 @@ void write_all(int fd, std::string_view bytes, const std::filesystem::path& path
 }  // namespace
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
+  replace_file(path, [&](const std::function<void(std::string_view)>& sink) { sink(bytes); });
+}
+
+void replace_file(const std::filesystem::path& path,
+                  const std::function<void(const std::function<void(std::string_view)>&)>& fill) {
   // Built by appends: g++ 12 at -O3 misreads "." + std::string as an
   // overlapping copy (-Wrestrict) and a Release build fails.
   std::string name = ".";
@@ -56,7 +61,7 @@ void replace_file(const std::filesystem::path& path, std::string_view bytes) {
   if (fd < 0) fail("cannot create a file beside", path, errno);
   TemporaryFile temporary(pattern);
   try {
-    write_all(fd, bytes, path);
+    fill([&](std::string_view bytes) { write_all(fd, bytes, path); });
   } catch (...) {
     ::close(fd);
     throw;

@@ -103,10 +103,31 @@ struct [[gnu::packed]] TraceValue {
 };
 
 // Point m of the plan is (x[m], y[m]), m = 0 to extended_length; all x values
-// come before all y values in storage order.
+// come before all y values in storage order. Every point stored, as a line
+// geometry file holds them: what inspection and drawing decode.
 struct Trace {
   std::vector<TraceValue> x;
   std::vector<TraceValue> y;
+};
+
+// A stretch of computed points first to last, each one step from the two
+// before it, turned by k radians per metre (0 for a straight stretch).
+struct TraceRun {
+  int64_t first = 0;
+  int64_t last = 0;
+  double k = 0.0;
+
+  bool operator==(const TraceRun&) const = default;
+};
+
+// The plan trace as the reader builds it: its size, whether the two seed
+// points are set, and the runs of computed points in order, without a gap
+// from point 2 on. The points are walked again whenever they are needed
+// (model/trace_walk.h), never stored: 1000 km of route are two million values.
+struct PlanTrace {
+  int64_t points = 0;  // points 0 to points - 1; none without a trace
+  bool seeded = false;
+  std::vector<TraceRun> runs;
 };
 
 // Where a reader stopped and why, for diagnostics beside error_code.
@@ -132,7 +153,8 @@ struct RouteModel {
 
   std::vector<Cell> cells;  // 0 to last_cell once the length is read; empty before
   std::array<Entry, kEntryCount> entries{};
-  Trace trace;
+  PlanTrace plan_trace;  // built by the reader when write_trace is non-zero
+  Trace trace;           // decoded from a line geometry file; a compilation leaves it empty
   std::array<int32_t, kTunnelSlots> tunnel_start{};
   std::array<int32_t, kTunnelSlots> tunnel_end{};
 };

@@ -1,9 +1,11 @@
 #include "reader/plan_trace.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
 #include "model/run_failure.h"
+#include "model/trace_walk.h"
 #include "reader/error_site.h"
 #include "reader/refuse.h"
 
@@ -13,8 +15,6 @@ namespace {
 // Change of direction per metre, in radians, of curve classes 1 to 6.
 constexpr std::string_view kClassDigits = "123456";
 constexpr std::array<double, 6> kCurvature = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
-// The first two points are computed from nothing: they are given.
-constexpr int64_t kFirstComputedPoint = 2;
 // The last two points of the trace stay empty.
 constexpr int64_t kEmptyTail = 2;
 
@@ -22,35 +22,26 @@ int64_t last_computed_point(const RouteModel& model) {
   return int64_t{model.extended_length} - kEmptyTail;
 }
 
-// Computes the points from the trace position up to last, each from the two
-// before it: a straight step repeats the last step vector, a curved one turns
-// it by k without scaling it back to unit length. Refuses with 103, and
-// returns false, once the position passes the trace limit.
+// Takes the trace position on to last, the points it passes bent by k (a run
+// of the trace; its points are computed when they are written). Refuses with
+// 103, and returns false, once the position passes the trace limit: the
+// points up to the limit stay computed.
 bool step_to(RouteModel& model, ReaderState& state, int64_t last, double k) {
-  std::vector<TraceValue>& x = model.trace.x;
-  std::vector<TraceValue>& y = model.trace.y;
-  if (last >= static_cast<int64_t>(x.size()) || last >= static_cast<int64_t>(y.size())) {
+  PlanTrace& trace = model.plan_trace;
+  if (last >= trace.points) {
     throw RunFailure("plan trace point " + std::to_string(last) + " lies beyond the trace");
   }
-  int64_t c = state.trace_position;
-  while (c <= last) {
-    const auto i = static_cast<size_t>(c);
-    const double dx = x[i - 1].value - x[i - 2].value;
-    const double dy = y[i - 1].value - y[i - 2].value;
-    // Both components turn from the same old step vector.
-    const double step_x = k == 0.0 ? dx : dx + k * dy;
-    const double step_y = k == 0.0 ? dy : dy - k * dx;
-    x[i] = {TraceValue::kDouble, x[i - 1].value + step_x};
-    y[i] = {TraceValue::kDouble, y[i - 1].value + step_y};
-    if (++c > kTraceLimit) {
-      state.trace_position = c;
-      refuse(model, kTraceError,
-             "plan trace: point " + std::to_string(c) + " passes the limit of " +
-                 std::to_string(kTraceLimit) + " points");
-      return false;
-    }
+  const int64_t first = state.trace_position;
+  if (first > last) return true;
+  const int64_t end = std::min(last, std::max(first, kTraceLimit));
+  trace.runs.push_back(TraceRun{first, end, k});
+  state.trace_position = end + 1;
+  if (state.trace_position > kTraceLimit) {
+    refuse(model, kTraceError,
+           "plan trace: point " + std::to_string(state.trace_position) + " passes the limit of " +
+               std::to_string(kTraceLimit) + " points");
+    return false;
   }
-  state.trace_position = c;
   return true;
 }
 
@@ -61,19 +52,15 @@ void create_trace(RouteModel& model) {
     throw RunFailure("extended length " + std::to_string(model.extended_length) +
                      " m leaves no plan trace");
   }
-  const auto points = static_cast<size_t>(model.extended_length) + 1;
-  model.trace.x.assign(points, TraceValue{});
-  model.trace.y.assign(points, TraceValue{});
+  model.plan_trace = PlanTrace{};
+  model.plan_trace.points = int64_t{model.extended_length} + 1;
 }
 
 void seed_trace(RouteModel& model, ReaderState& state) {
-  if (model.trace.x.size() < kFirstComputedPoint || model.trace.y.size() < kFirstComputedPoint) {
+  if (model.plan_trace.points < kFirstComputedPoint) {
     throw RunFailure("the plan trace has no room for its two seed points");
   }
-  model.trace.x[0] = {TraceValue::kInt16, 0};
-  model.trace.y[0] = {TraceValue::kInt16, 0};
-  model.trace.x[1] = {TraceValue::kInt16, 0};
-  model.trace.y[1] = {TraceValue::kInt16, 1};
+  model.plan_trace.seeded = true;
   state.trace_position = kFirstComputedPoint;
 }
 

@@ -12,6 +12,9 @@ namespace scenario {
 // The trace position may not pass this point.
 inline constexpr int64_t kTraceLimit = 1000000;
 
+// The reader keeps the runs of the trace, not its points: those are walked
+// when the geometry file is written (model/trace_walk.h).
+
 // Creates the trace of points 0 to extended_length, every value empty.
 void create_trace(RouteModel& model);
 

@@ -187,7 +187,7 @@ TEST_F(CompileSources, StartsFromAFreshModel) {
   EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(model.entries[40].text, "");
   EXPECT_EQ(model.write_trace, 0);
-  EXPECT_TRUE(model.trace.x.empty() && model.trace.y.empty());  // no trace without write_trace
+  EXPECT_EQ(model.plan_trace.points, 0);  // no trace without write_trace
   EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Prova_1.dat", "Prova_1.sim"}));
 }
 

@@ -9,7 +9,7 @@
 #include "format/line_geometry.h"
 #include "format/scenario_format.h"
 #include "io/replace_file.h"
-#include "support/model_fixtures.h"
+#include "model/trace_walk.h"
 #include "support/source_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -23,14 +23,15 @@ class WriteScenarioFiles : public ::testing::Test, protected testing::RunInTempD
   WriteScenarioFiles() : RunInTempDir("S", "1") {
     model.cells.resize(4);
     model.entries[kScenarioRow].text = "S";
-    model.trace = testing::complete_trace(10);
+    // Points 0 to 10: the seeds, 2 to 8 computed, 9 and 10 empty.
+    model.plan_trace = PlanTrace{.points = 11, .seeded = true, .runs = {{2, 5, 0.0}, {6, 8, 0.001}}};
   }
 };
 
 TEST_F(WriteScenarioFiles, WritesTheThreeFilesWhole) {
   model.write_trace = 1;
   write_scenario_files(model, files);
-  EXPECT_EQ(bytes_of(files.line_geometry), encode_line_geometry(model.trace));
+  EXPECT_EQ(bytes_of(files.line_geometry), encode_line_geometry(trace_points(model.plan_trace)));
   EXPECT_EQ(bytes_of(files.entry_table), encode_entry_table(model.entries));
   EXPECT_EQ(bytes_of(files.cell_grid), encode_cell_grid(model.cells));
 }

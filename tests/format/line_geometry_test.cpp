@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/run_failure.h"
+#include "model/trace_walk.h"
 #include "support/hex.h"
 #include "support/model_fixtures.h"
 
@@ -35,6 +36,28 @@ TEST(LineGeometry, CompleteTraceTakes20EMinus36BytesWithYFromTheMiddle) {
   ASSERT_EQ(bytes.size(), static_cast<size_t>(20 * e - 36));
   EXPECT_EQ(to_hex(std::string_view(bytes).substr(0, 8)), "02 00 00 00 02 00 00 00");
   EXPECT_EQ(to_hex(std::string_view(bytes).substr(10 * e - 18, 8)), "02 00 00 00 02 00 01 00");
+}
+
+// A plan trace is streamed, chunk by chunk, as the file of its points: with
+// no trace at all, created but never seeded, and cut short by a refusal with
+// bends on both sides, long enough for several chunks.
+TEST(LineGeometry, PlanTraceStreamsTheFileOfItsPoints) {
+  const PlanTrace plans[] = {
+      PlanTrace{},
+      PlanTrace{.points = 7, .seeded = false, .runs = {}},
+      PlanTrace{.points = 20001,
+                .seeded = true,
+                .runs = {{2, 100, 0.0}, {101, 150, 0.003}, {151, 9000, 0.0}, {9001, 9500, -0.0001}}},
+  };
+  for (const PlanTrace& plan : plans) {
+    std::string streamed;
+    write_line_geometry(plan, [&](std::string_view chunk) {
+      EXPECT_FALSE(chunk.empty());
+      EXPECT_LE(chunk.size(), kGeometryChunkBytes);
+      streamed += chunk;
+    });
+    EXPECT_EQ(streamed, encode_line_geometry(trace_points(plan))) << plan.points << " points";
+  }
 }
 
 TEST(LineGeometry, IntegerOutside16BitsIsAFailure) {

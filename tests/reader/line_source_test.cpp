@@ -8,6 +8,7 @@
 
 #include "io/replace_file.h"
 #include "model/error_codes.h"
+#include "model/trace_walk.h"
 #include "reader/memorizza_dati.h"
 #include "sources/builtin_sources.h"
 #include "sources/line_table.h"
@@ -81,9 +82,10 @@ TEST_F(LineSourceReading, ReadsTheBuiltInLineSource) {
   EXPECT_EQ(row(85).text, "S");
   EXPECT_EQ(row(86).text, "T");
 
-  EXPECT_EQ(curve_runs(model.trace, 123998), 70);
-  EXPECT_EQ(model.trace.x[123999], TraceValue{});
-  EXPECT_NE(model.trace.x[123998].tag, TraceValue::kEmpty);
+  const Trace trace = trace_points(model.plan_trace);
+  EXPECT_EQ(curve_runs(trace, 123998), 70);
+  EXPECT_EQ(trace.x[123999], TraceValue{});
+  EXPECT_NE(trace.x[123998].tag, TraceValue::kEmpty);
   EXPECT_EQ(model.tunnel_count, 27);
   int speed_boards = 0;
   int text_boards = 0;
@@ -246,9 +248,10 @@ TEST_F(LineSourceReading, AfterARecordBeyondTheRouteTheEndProcessingRuns) {
   EXPECT_EQ(cell(158).gradient, 102);
   EXPECT_EQ(cell(159).gradient, 0);
   EXPECT_EQ(model.tunnel_count, 0);
-  EXPECT_EQ(model.trace.x[7998], (TraceValue{TraceValue::kDouble, 0}));
-  EXPECT_EQ(model.trace.y[7998], (TraceValue{TraceValue::kDouble, 7998}));
-  EXPECT_EQ(model.trace.y[7999], TraceValue{});
+  const Trace trace = trace_points(model.plan_trace);
+  EXPECT_EQ(trace.x[7998], (TraceValue{TraceValue::kDouble, 0}));
+  EXPECT_EQ(trace.y[7998], (TraceValue{TraceValue::kDouble, 7998}));
+  EXPECT_EQ(trace.y[7999], TraceValue{});
 }
 
 TEST_F(LineSourceReading, ReadsTheGeneralSection) {
@@ -264,7 +267,7 @@ TEST_F(LineSourceReading, ReadsTheGeneralSection) {
   // The second length row made the grid anew.
   EXPECT_EQ(row(kTotalsRow).long2, 2000);
   EXPECT_EQ(model.last_cell, 180);
-  EXPECT_EQ(model.trace.x.size(), 9001u);
+  EXPECT_EQ(model.plan_trace.points, 9001);
   // The capital PROGRESSIVA is no progressive row: due alone has an offset.
   EXPECT_EQ(row(kProgressiveTreRow).long2, 2000);
   EXPECT_EQ(row(kProgressiveUnoRow).long2, 0);
@@ -357,7 +360,7 @@ TEST_F(LineSourceReading, WithoutATraceCurveNumbersAreReadAsTokens) {
   model.write_trace = 0;
   read(line_source("curva, 100, 50\r\npendenza, 0, 3\r\n"));
   EXPECT_EQ(model.error_code, 0);
-  EXPECT_TRUE(model.trace.x.empty());
+  EXPECT_EQ(model.plan_trace.points, 0);
   EXPECT_EQ(cell(0).gradient, 103);
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "model/error_codes.h"
+#include "model/trace_walk.h"
 
 namespace scenario {
 namespace {
@@ -20,8 +21,9 @@ struct Seeded {
     create_trace(model);
     seed_trace(model, state);
   }
-  TraceValue x(int m) const { return model.trace.x[static_cast<size_t>(m)]; }
-  TraceValue y(int m) const { return model.trace.y[static_cast<size_t>(m)]; }
+  // Each call walks the whole trace: the reader keeps only its runs.
+  TraceValue x(int m) const { return trace_points(model.plan_trace).x.at(static_cast<size_t>(m)); }
+  TraceValue y(int m) const { return trace_points(model.plan_trace).y.at(static_cast<size_t>(m)); }
   // Direction of the step that leads to point m, in radians from +y toward +x.
   double heading(int m) const {
     return std::atan2(x(m).value - x(m - 1).value, y(m).value - y(m - 1).value);

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <cmath>
+#include <cstdint>
 
 #include "model/route_model.h"
+#include "model/trace_walk.h"
 
 namespace scenario::testing {
 
@@ -14,17 +15,10 @@ namespace scenario::testing {
 inline RouteModel handmade_route(int32_t length, double curvature) {
   RouteModel model;
   model.extended_length = length + kRunOut;
-  const auto points = static_cast<size_t>(model.extended_length) + 1;
-  model.trace.x.assign(points, TraceValue{});
-  model.trace.y.assign(points, TraceValue{});
-  model.trace.x[0] = model.trace.y[0] = model.trace.x[1] = TraceValue{TraceValue::kInt16, 0.0};
-  model.trace.y[1] = TraceValue{TraceValue::kInt16, 1.0};
-  for (size_t m = 2; m + 2 < points; ++m) {
-    const double dx = model.trace.x[m - 1].value - model.trace.x[m - 2].value;
-    const double dy = model.trace.y[m - 1].value - model.trace.y[m - 2].value;
-    model.trace.x[m] = TraceValue{TraceValue::kDouble, model.trace.x[m - 1].value + dx + curvature * dy};
-    model.trace.y[m] = TraceValue{TraceValue::kDouble, model.trace.y[m - 1].value + dy - curvature * dx};
-  }
+  // The points as a compilation walks them, computed from 2 to E - 2.
+  const int64_t last = int64_t{model.extended_length} - 2;
+  model.trace = trace_points(PlanTrace{
+      .points = model.extended_length + 1, .seeded = true, .runs = {{kFirstComputedPoint, last, curvature}}});
   model.last_cell = model.extended_length / kCellLength;
   model.cells.assign(static_cast<size_t>(model.last_cell) + 1,
                      Cell{.speed_limit = 12, .gradient = 100, .adhesion = 100});
