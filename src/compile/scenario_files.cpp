@@ -6,7 +6,7 @@
 #include "format/cell_grid.h"
 #include "format/entry_table.h"
 #include "format/line_geometry.h"
-#include "io/replace_file.h"
+#include "io/staged_files.h"
 
 namespace scenario {
 
@@ -15,9 +15,11 @@ void write_scenario_files(const RouteModel& model, const RunFiles& files) {
   if (model.write_trace != 0) geometry = encode_line_geometry(model.trace);
   const std::string entry_table = encode_entry_table(model.entries);
   const std::string cell_grid = encode_cell_grid(model.cells);
-  if (geometry) replace_file(files.line_geometry, *geometry);
-  replace_file(files.entry_table, entry_table);
-  replace_file(files.cell_grid, cell_grid);
+  StagedFiles staged;
+  if (geometry) staged.stage(files.line_geometry).append(*geometry);
+  staged.stage(files.entry_table).append(entry_table);
+  staged.stage(files.cell_grid).append(cell_grid);
+  staged.publish();
 }
 
 }  // namespace scenario
