@@ -42,12 +42,16 @@ std::optional<pid_t> temporary_writer(std::string_view file_name) {
 }
 
 void remove_dead_temporaries(const std::filesystem::path& dir) {
+  // Best effort: a directory that cannot be listed keeps its litter, and the
+  // run goes on.
+  std::error_code error;
   std::error_code ignored;
-  for (const auto& entry : std::filesystem::directory_iterator(dir, ignored)) {
-    const std::optional<pid_t> writer = temporary_writer(entry.path().filename().string());
+  for (auto entry = std::filesystem::directory_iterator(dir, error);
+       !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    const std::optional<pid_t> writer = temporary_writer(entry->path().filename().string());
     if (writer && writer_is_gone(*writer) &&
-        std::filesystem::is_regular_file(entry.symlink_status(ignored))) {
-      std::filesystem::remove(entry.path(), ignored);
+        std::filesystem::is_regular_file(entry->symlink_status(ignored))) {
+      std::filesystem::remove(entry->path(), ignored);
     }
   }
 }
