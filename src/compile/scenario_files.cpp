@@ -5,18 +5,21 @@
 #include "format/cell_grid.h"
 #include "format/entry_table.h"
 #include "format/line_geometry.h"
-#include "io/replace_file.h"
+#include "io/staged_files.h"
 
 namespace scenario {
 
 void write_scenario_files(const RouteModel& model, const RunFiles& files) {
   const std::string entry_table = encode_entry_table(model.entries);
   const std::string cell_grid = encode_cell_grid(model.cells);
+  StagedFiles staged;
   if (model.write_trace != 0) {
-    replace_file(files.line_geometry, [&](const ByteSink& sink) { write_line_geometry(model.plan_trace, sink); });
+    StagedFile& geometry = staged.stage(files.line_geometry);
+    write_line_geometry(model.plan_trace, [&geometry](std::string_view bytes) { geometry.append(bytes); });
   }
-  replace_file(files.entry_table, entry_table);
-  replace_file(files.cell_grid, cell_grid);
+  staged.stage(files.entry_table).append(entry_table);
+  staged.stage(files.cell_grid).append(cell_grid);
+  staged.publish();
 }
 
 }  // namespace scenario

@@ -6,11 +6,11 @@
 namespace scenario {
 
 // Writes the line geometry file (only when write_trace is non-zero), the entry
-// table file and the cell grid file, in that order, each replacing any older
-// file whole. The entry table and the cell grid are encoded before the first
-// file is written, so a model that cannot be encoded leaves every file of an
-// earlier run as it was; the line geometry, which always encodes, is streamed
-// from the plan trace into its file.
+// table file and the cell grid file as one staged set (io/staged_files.h):
+// all are written and on disk (the line geometry streamed from the
+// plan trace into its file) before the first replaces its older file, in
+// that order. A model that cannot be encoded, or a file that cannot be
+// written, leaves every file of an earlier run as it was.
 void write_scenario_files(const RouteModel& model, const RunFiles& files);
 
 }  // namespace scenario

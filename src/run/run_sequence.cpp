@@ -2,6 +2,7 @@
 
 #include "compile/memorizza_percorso.h"
 #include "documents/driver_documents.h"
+#include "io/run_lock.h"
 #include "model/route_model.h"
 #include "model/run_files.h"
 #include "sources/builtin_sources.h"
@@ -12,6 +13,8 @@ namespace scenario {
 constexpr int32_t kWithTrace = 1;
 
 void run_package(const std::filesystem::path& dir) {
+  // Held for the whole run: another run would delete the sources this one reads.
+  const RunLock lock(dir);
   RouteModel model;
   model.scenario_name = kBuiltInScenario;
   model.train_number = kBuiltInTrain;

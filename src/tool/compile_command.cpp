@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "compile/memorizza_percorso.h"
+#include "io/run_lock.h"
 #include "model/run_files.h"
 #include "tool/commands.h"
 #include "tool/diagnostic.h"
@@ -29,6 +30,7 @@ int compile(const CompileRequest& request) {
   model.train_number = request.train;
   const CompileOptions options{.sources = SourcePolicy::kKeep, .write_despite_reader_error = request.keep_going};
   try {
+    const RunLock lock(request.dir);
     memorizza_percorso(model, request.no_trace ? 0 : 1, run_files(request.dir, request.scenario, request.train),
                        options);
   } catch (const FatalError& e) {
@@ -36,7 +38,7 @@ int compile(const CompileRequest& request) {
       std::cerr << "error " << e.number << ": " << e.what() << "\n";
       return kScenarioError;
     }
-  } catch (const std::exception& e) {  // a file that cannot be written, a text too long to store
+  } catch (const std::exception& e) {  // a file that cannot be written, a text too long to store, a busy directory
     std::cerr << "scenario compile: " << e.what() << "\n";
     return kScenarioError;
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 #include <set>
@@ -19,6 +21,17 @@ namespace scenario::testing {
 
 inline RunFiles builtin_files(const std::filesystem::path& dir) {
   return run_files(dir, kBuiltInScenario, kBuiltInTrain);
+}
+
+// The built-in line and train sources written into dir, as the package and
+// `scenario export` write them.
+inline RunFiles write_builtin_sources(const std::filesystem::path& dir) {
+  RouteModel model;
+  model.scenario_name = kBuiltInScenario;
+  model.train_number = kBuiltInTrain;
+  dati_linea(model, dir);
+  dati_treno(model, dir);
+  return builtin_files(dir);
 }
 
 inline std::vector<std::filesystem::path> files_left(const RunFiles& files) {
@@ -55,6 +68,17 @@ inline void plant_earlier_files(const std::vector<std::filesystem::path>& paths)
     const std::string content = "an earlier run's complete " + path.filename().string();
     replace_file(path, content);
   }
+}
+
+// Name -> inode of each path (absent ones are left out): a file that was
+// replaced, even by the same bytes, has a new one.
+inline std::map<std::string, ino_t> inodes(const std::vector<std::filesystem::path>& paths) {
+  std::map<std::string, ino_t> numbers;
+  for (const std::filesystem::path& path : paths) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0) numbers[path.filename().string()] = status.st_ino;
+  }
+  return numbers;
 }
 
 inline std::set<std::string> names_in(const std::filesystem::path& dir) {

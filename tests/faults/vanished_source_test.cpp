@@ -39,12 +39,7 @@ const Vanished kVanished[] = {
 
 // Both sources written, then one removed; earlier complete binaries in place.
 RunFiles sources_with_one_vanished(const TempDir& dir, const Vanished& vanished) {
-  RouteModel model;
-  model.scenario_name = kBuiltInScenario;
-  model.train_number = kBuiltInTrain;
-  dati_linea(model, dir.path());
-  dati_treno(model, dir.path());
-  const RunFiles files = builtin_files(dir.path());
+  const RunFiles files = testing::write_builtin_sources(dir.path());
   testing::plant_earlier_files(binaries(files));
   std::filesystem::remove(files.*vanished.source);
   return files;

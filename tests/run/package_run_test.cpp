@@ -145,6 +145,7 @@ TEST(PackageRun, WritesItsEightFilesInOrderAndDeletesTheSourcesAfterReading) {
       "Dorvallo_Brisente_linea.dat",
       "Dorvallo_Brisente_47302.sim",
       "Dorvallo_Brisente_47302.dat",
+      "deleted .scenario.lock",  // the run's lock, let go at the end
   };
   EXPECT_EQ(events.read_all(), expected);
 }

@@ -13,6 +13,15 @@
 
 namespace scenario::testing {
 
+// The null-terminated array of pointers that exec takes, into strings that
+// outlive it.
+inline std::vector<char*> exec_array(const std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (const std::string& text : strings) pointers.push_back(const_cast<char*>(text.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
 // Runs a program with the given environment and waits for it to end by
 // itself. Returns its exit status, or nothing when it had to be killed
 // because it did not end within the time allowed.
@@ -23,12 +32,10 @@ inline std::optional<int> run_program(const std::string& program, const std::vec
                                       std::chrono::seconds allowed = std::chrono::seconds(60),
                                       const std::string& out_file = "", const std::string& err_file = "",
                                       const std::string& working_dir = "") {
-  std::vector<char*> argv{const_cast<char*>(program.c_str())};
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  std::vector<char*> envp;
-  for (const std::string& variable : environment) envp.push_back(const_cast<char*>(variable.c_str()));
-  envp.push_back(nullptr);
+  std::vector<std::string> words{program};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv = exec_array(words);
+  std::vector<char*> envp = exec_array(environment);
 
   const pid_t child = ::fork();
   if (child == 0) {

@@ -1,0 +1,59 @@
+#include "io/temporaries.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+
+namespace scenario {
+namespace {
+
+constexpr std::string_view kMark = ".part-";
+constexpr std::string_view kUnique = "XXXXXX";
+
+bool writer_is_gone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+}  // namespace
+
+std::string temporary_pattern(const std::filesystem::path& target) {
+  // Built by appends: g++ 12 at -O3 misreads "." + std::string as an
+  // overlapping copy (-Wrestrict) and a Release build fails.
+  std::string name = ".";
+  name += target.filename().string();
+  name += kMark;
+  name += std::to_string(::getpid());
+  name += "-";
+  name += kUnique;
+  return (target.parent_path() / name).string();
+}
+
+std::optional<pid_t> temporary_writer(std::string_view file_name) {
+  // A dot, at least one character of the target's name, then the mark.
+  const size_t mark = file_name.rfind(kMark);
+  if (!file_name.starts_with('.') || mark == std::string_view::npos || mark < 2) return std::nullopt;
+  const std::string_view rest = file_name.substr(mark + kMark.size());
+  if (rest.size() < kUnique.size() + 2 || rest[rest.size() - kUnique.size() - 1] != '-') return std::nullopt;
+  const std::string_view digits = rest.substr(0, rest.size() - kUnique.size() - 1);
+  pid_t pid = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+  if (error != std::errc{} || end != digits.data() + digits.size() || pid <= 0) return std::nullopt;
+  return pid;
+}
+
+void remove_dead_temporaries(const std::filesystem::path& dir) {
+  // Best effort: a directory that cannot be listed keeps its litter, and the
+  // run goes on.
+  std::error_code error;
+  std::error_code ignored;
+  for (auto entry = std::filesystem::directory_iterator(dir, error);
+       !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    const std::optional<pid_t> writer = temporary_writer(entry->path().filename().string());
+    if (writer && writer_is_gone(*writer) &&
+        std::filesystem::is_regular_file(entry->symlink_status(ignored))) {
+      std::filesystem::remove(entry->path(), ignored);
+    }
+  }
+}
+
+}  // namespace scenario

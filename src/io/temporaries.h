@@ -1,0 +1,29 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+// A file is written under a temporary name beside its target and renamed over
+// it when complete. The name carries the writer's process id,
+// ".TARGET.part-PID-XXXXXX", so that a later run can tell a temporary whose
+// writer was killed from one still being written, and remove it. (Unnamed
+// O_TMPFILE files would still need a named step to replace a target, and a
+// fallback where the file system lacks them: one scheme serves everywhere.)
+
+// The mkstemp pattern of target's temporary for this process.
+std::string temporary_pattern(const std::filesystem::path& target);
+
+// The process that writes the temporary of this file name, or nothing when the
+// name is not one of a temporary.
+std::optional<pid_t> temporary_writer(std::string_view file_name);
+
+// Removes from dir the temporaries whose writer no longer runs.
+void remove_dead_temporaries(const std::filesystem::path& dir);
+
+}  // namespace scenario
