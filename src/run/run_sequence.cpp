@@ -8,9 +8,6 @@
 
 namespace scenario {
 
-// The package compiles with the plan trace and the geometry file.
-constexpr int32_t kWithTrace = 1;
-
 void run_package(const std::filesystem::path& dir) {
   RouteModel model;
   model.scenario_name = kBuiltInScenario;

@@ -81,7 +81,7 @@ std::ostream& operator<<(std::ostream& out, const TakenCase& c) { return out << 
 class ReservedValueTaken : public SealAndWrite, public ::testing::WithParamInterface<TakenCase> {};
 
 TEST_P(ReservedValueTaken, IsFatalAndWritesNoFile) {
-  model.write_trace = 1;
+  model.write_trace = kWithTrace;
   write_old_files();
   GetParam().take(model);
   EXPECT_EQ(fatal_number(), GetParam().number);
@@ -163,7 +163,7 @@ class CompileSources : public ::testing::Test, protected testing::RunInTempDir {
   CompileSources() : RunInTempDir(kScenario, kTrain) {}
   void write_sources(std::string_view board) { testing::write_sources(files, line_source(board), kTrainSource); }
   int32_t fatal_number(CompileOptions options = {}) {
-    return fatal_number_of([&] { memorizza_percorso(model, 0, files, options); });
+    return fatal_number_of([&] { memorizza_percorso(model, kWithoutTrace, files, options); });
   }
 };
 
@@ -186,7 +186,7 @@ TEST_F(CompileSources, StartsFromAFreshModel) {
   EXPECT_EQ(fatal_number(), 0);
   EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(model.entries[40].text, "");
-  EXPECT_EQ(model.write_trace, 0);
+  EXPECT_EQ(model.write_trace, kWithoutTrace);
   EXPECT_TRUE(model.trace.x.empty() && model.trace.y.empty());  // no trace without write_trace
   EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Prova_1.dat", "Prova_1.sim"}));
 }
@@ -222,7 +222,7 @@ TEST(MemorizzaPercorso, CompilesTheBuiltInScenario) {
   dati_linea(model, dir.path());
   dati_treno(model, dir.path());
   const RunFiles files = run_files(dir.path(), kBuiltInScenario, kBuiltInTrain);
-  memorizza_percorso(model, 1, files, {});
+  memorizza_percorso(model, kWithTrace, files, {});
 
   EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(model.entries[kScenarioRow].short1, 610);
