@@ -46,12 +46,7 @@ void write_all(int fd, std::string_view bytes, const std::filesystem::path& path
 }  // namespace
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
-  // Built by appends: g++ 12 at -O3 misreads "." + std::string as an
-  // overlapping copy (-Wrestrict) and a Release build fails.
-  std::string name = ".";
-  name += path.filename().string();
-  name += ".XXXXXX";
-  std::string pattern = (path.parent_path() / name).string();
+  std::string pattern = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) fail("cannot create a file beside", path, errno);
   TemporaryFile temporary(pattern);
