@@ -14,8 +14,6 @@
 namespace scenario::bench {
 namespace {
 
-constexpr int32_t kWithTrace = 1;
-
 // A benchmark of a compilation that does not compile cleanly measures nothing.
 void require_clean(benchmark::State& state, const RouteModel& model) {
   if (model.error_code != 0) {

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "compile/competition_codes.h"
+#include "compile/memorizza_percorso.h"
 #include "compile/post_pass.h"
 #include "format/cell_grid.h"
 #include "format/entry_table.h"
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   scenario::RouteModel model;
   model.scenario_name = "Fuzz";
   model.train_number = "1";
-  model.write_trace = write_trace ? 1 : 0;
+  model.write_trace = write_trace ? scenario::kWithTrace : scenario::kWithoutTrace;
   const scenario::RunFiles files = scenario::run_files(work_dir(), model.scenario_name, model.train_number);
   write(files.line_source, line);
   write(files.train_source, train);

@@ -6,7 +6,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build >/dev/null
+# Warnings are errors here as in scripts/test.sh, which shares build/: both
+# install the compiler the tree is kept warning-free on.
+cmake -S . -B build -DSCENARIO_WERROR=ON >/dev/null
 cmake --build build -j "$(nproc)" --target dorvallo_brisente
 rm -rf package
 cmake --install build --prefix package --component package >/dev/null

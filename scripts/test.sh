@@ -11,6 +11,6 @@ if [ "${1:-}" = "--sanitize" ]; then
   build=build-sanitize
   flags=(-DSCENARIO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
 fi
-cmake -S . -B "$build" "${flags[@]}" >/dev/null
+cmake -S . -B "$build" -DSCENARIO_WERROR=ON "${flags[@]}" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 ctest --test-dir "$build" -j "$(nproc)" --output-on-failure

@@ -11,6 +11,11 @@
 
 namespace scenario {
 
+// The two values of memorizza_percorso's j: with the plan trace and the line
+// geometry file (the package's run), or without either.
+inline constexpr int32_t kWithoutTrace = 0;
+inline constexpr int32_t kWithTrace = 1;
+
 // A fatal number that ends the compilation; the front end shows it. No binary
 // file of the compilation has been written when it is thrown.
 class FatalError : public std::runtime_error {

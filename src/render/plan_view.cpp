@@ -28,6 +28,57 @@ inline constexpr double kLeastChordShare = 0.3;
 inline constexpr double kNameRoom = 4.5;
 inline constexpr double kFooterRoom = 2.5;
 inline constexpr double kSideRoom = 3.0;
+// Height of the panel that says there is no plan, in font sizes.
+inline constexpr double kNoPlanHeight = 6.0;
+// Room the label placer keeps between labels, in font sizes.
+inline constexpr double kLabelGap = 0.3;
+
+// The marks, drawn the same in the legend. Strokes are in line widths,
+// lengths in font sizes.
+inline constexpr double kTrackWidth = 2.5;
+inline constexpr double kTunnelWidth = 5.0;
+inline constexpr double kShortestTunnel = 0.5;
+inline constexpr double kSignalWidth = 1.5;
+inline constexpr double kSignalNear = 0.3;  // from the track's centre line
+inline constexpr double kSignalFar = 0.9;
+inline constexpr double kStationRadius = 0.38;
+inline constexpr double kTimingPointRadius = 0.23;
+inline constexpr double kStationRingWidth = 1.5;
+
+// A station name is tried at these distances from its station, in font
+// sizes, each slid along the track by these shares of its length; one set
+// farther off than kLeaderFrom gets a thin leader line.
+inline constexpr double kNameReaches[] = {0.8, 2.0, 3.2};
+inline constexpr double kNameSlides[] = {0.0, -0.5, 0.5};
+inline constexpr double kLeaderFrom = 1.2;
+inline constexpr double kLeaderWidth = 0.6;
+
+// The north arrow: half its shaft in font sizes, its centre raised by a share
+// of that, and in half shafts the base of its head, the head's half width,
+// the letter N and the start of the scale bar.
+inline constexpr double kArrowHalfShaft = 0.9;
+inline constexpr double kArrowLift = 0.2;
+inline constexpr double kArrowHeadBase = 0.4;
+inline constexpr double kArrowHeadHalfWidth = 0.35;
+inline constexpr double kArrowLetter = 1.6;
+inline constexpr double kScaleBarStart = 2.5;
+// The scale bar: a round length of at most this share of the panel width,
+// its end ticks and its label gap in font sizes.
+inline constexpr double kScaleBarShare = 0.15;
+inline constexpr double kScaleBarWidth = 1.5;
+inline constexpr double kScaleTickHalf = 0.35;
+inline constexpr double kScaleLabelGap = 0.5;
+// Room the arrow and the bar keep free of labels, in font sizes: above the
+// bar, in all, and beyond the bar's label.
+inline constexpr double kScaleRoomAbove = 2.0;
+inline constexpr double kScaleRoomHeight = 3.0;
+inline constexpr double kScaleRoomAfter = 1.0;
+
+// The legend: the length of each mark, and the signal's stroke above and
+// below the line, in font sizes.
+inline constexpr double kLegendMark = 1.6;
+inline constexpr double kLegendSignalAbove = 0.3;
+inline constexpr double kLegendSignalBelow = 0.5;
 
 size_t point_count(const Trace& trace) { return std::min(trace.x.size(), trace.y.size()); }
 
@@ -170,19 +221,20 @@ void draw_track(Canvas& canvas, const Style& style, const Trace& trace, const Pl
   canvas.colour(palette::kRunOut);
   stroke_trace(canvas, trace, frame, end, last, style.line());
   canvas.colour(palette::kTrack);
-  stroke_trace(canvas, trace, frame, 0, end, style.line() * 2.5);
+  stroke_trace(canvas, trace, frame, 0, end, style.line() * kTrackWidth);
 }
 
 // A tunnel of 50 m is a speck at the scale of a whole route: each is drawn at
 // least half a font size long, centred on itself.
 void draw_tunnels(Canvas& canvas, const Style& style, const Trace& trace, const PlanFrame& frame,
                   const RouteFacts& facts) {
-  const double shortest = style.font * 0.5 / frame.scale();
+  const double shortest = style.font * kShortestTunnel / frame.scale();
   canvas.colour(palette::kTunnel);
   for (const Stretch& tunnel : facts.tunnels) {
     const double middle = (tunnel.from + tunnel.to) / 2.0;
     const double half = std::max<double>(tunnel.to - tunnel.from, shortest) / 2;
-    stroke_trace(canvas, trace, frame, std::lround(middle - half), std::lround(middle + half), style.line() * 5);
+    stroke_trace(canvas, trace, frame, std::lround(middle - half), std::lround(middle + half),
+                 style.line() * kTunnelWidth);
   }
 }
 
@@ -195,22 +247,22 @@ void draw_signals(Canvas& canvas, const Style& style, const Trace& trace, const 
     if (!p) continue;
     const Point d = page_direction(trace, frame, position);
     const Point right{-d.y, d.x};
-    const double near = style.font * 0.3;
-    const double far = style.font * 0.9;
+    const double near = style.font * kSignalNear;
+    const double far = style.font * kSignalFar;
     canvas.line(p->x + right.x * near, p->y + right.y * near, p->x + right.x * far, p->y + right.y * far,
-                style.line() * 1.5);
+                style.line() * kSignalWidth);
     placer.block(Rect{std::min(p->x, p->x + right.x * far), std::min(p->y, p->y + right.y * far),
                       std::abs(right.x * far), std::abs(right.y * far)});
   }
 }
 
 void draw_station_mark(Canvas& canvas, const Style& style, const Point& p, bool timing_point) {
-  const double r = style.font * (timing_point ? 0.23 : 0.38);
+  const double r = style.font * (timing_point ? kTimingPointRadius : kStationRadius);
   cairo_arc(canvas.cr(), p.x, p.y, r, 0, 2 * std::numbers::pi);
   canvas.colour(palette::kBackground);
   cairo_fill_preserve(canvas.cr());
   canvas.colour(palette::kStation);
-  cairo_set_line_width(canvas.cr(), style.line() * 1.5);
+  cairo_set_line_width(canvas.cr(), style.line() * kStationRingWidth);
   cairo_stroke(canvas.cr());
 }
 
@@ -221,9 +273,9 @@ std::vector<Rect> name_candidates(Canvas& canvas, const Style& style, const Poin
   const Point left{d.y, -d.x};
   const double w = canvas.text_width(name);
   std::vector<Rect> candidates;
-  for (const double reach : {0.8, 2.0, 3.2}) {
+  for (const double reach : kNameReaches) {
     for (const double side : {1.0, -1.0}) {
-      for (const double slide : {0.0, -0.5, 0.5}) {
+      for (const double slide : kNameSlides) {
         const Point across{left.x * side, left.y * side};
         const Point anchor{p.x + across.x * style.font * reach + d.x * w * slide,
                            p.y + across.y * style.font * reach + d.y * w * slide};
@@ -238,14 +290,14 @@ std::vector<Rect> name_candidates(Canvas& canvas, const Style& style, const Poin
 void leader(Canvas& canvas, const Style& style, const Point& p, const Rect& box) {
   const double x = std::clamp(p.x, box.x, box.right());
   const double y = std::clamp(p.y, box.y, box.bottom());
-  if (std::hypot(x - p.x, y - p.y) < style.font * 1.2) return;
+  if (std::hypot(x - p.x, y - p.y) < style.font * kLeaderFrom) return;
   canvas.colour(palette::kQuietText);
-  canvas.line(p.x, p.y, x, y, style.line() * 0.6);
+  canvas.line(p.x, p.y, x, y, style.line() * kLeaderWidth);
 }
 
 void draw_stations(Canvas& canvas, const Style& style, const Trace& trace, const PlanFrame& frame,
                    const RouteFacts& facts, LabelPlacer& placer) {
-  const double r = style.font * 0.38;
+  const double r = style.font * kStationRadius;
   for (const Station& station : facts.stations) {
     if (const auto p = page_at(trace, frame, station.position)) placer.block(Rect{p->x - r, p->y - r, 2 * r, 2 * r});
   }
@@ -276,34 +328,35 @@ std::string distance_text(double metres) {
 // Bottom left: a north arrow, then a bar of a round length.
 void draw_scale(Canvas& canvas, const Style& style, const PlanFrame& frame, const Rect& panel, LabelPlacer& placer) {
   const double y = panel.bottom() - style.margin();
-  const double arrow = style.font * 0.9;
-  const Point centre{panel.x + style.margin() + arrow, y - arrow * 0.2};
+  const double arrow = style.font * kArrowHalfShaft;
+  const Point centre{panel.x + style.margin() + arrow, y - arrow * kArrowLift};
   const Point n = frame.north();
   canvas.colour(palette::kText);
   canvas.line(centre.x - n.x * arrow, centre.y - n.y * arrow, centre.x + n.x * arrow, centre.y + n.y * arrow,
               style.line());
   cairo_move_to(canvas.cr(), centre.x + n.x * arrow, centre.y + n.y * arrow);
-  cairo_line_to(canvas.cr(), centre.x + n.x * arrow * 0.4 - n.y * arrow * 0.35,
-                centre.y + n.y * arrow * 0.4 + n.x * arrow * 0.35);
-  cairo_line_to(canvas.cr(), centre.x + n.x * arrow * 0.4 + n.y * arrow * 0.35,
-                centre.y + n.y * arrow * 0.4 - n.x * arrow * 0.35);
+  cairo_line_to(canvas.cr(), centre.x + n.x * arrow * kArrowHeadBase - n.y * arrow * kArrowHeadHalfWidth,
+                centre.y + n.y * arrow * kArrowHeadBase + n.x * arrow * kArrowHeadHalfWidth);
+  cairo_line_to(canvas.cr(), centre.x + n.x * arrow * kArrowHeadBase + n.y * arrow * kArrowHeadHalfWidth,
+                centre.y + n.y * arrow * kArrowHeadBase - n.x * arrow * kArrowHeadHalfWidth);
   cairo_close_path(canvas.cr());
   cairo_fill(canvas.cr());
   canvas.font(style.small_font(), true);
-  canvas.text(centre.x + n.x * arrow * 1.6, centre.y + n.y * arrow * 1.6, "N", Align{0.5, 0.5});
+  canvas.text(centre.x + n.x * arrow * kArrowLetter, centre.y + n.y * arrow * kArrowLetter, "N", Align{0.5, 0.5});
 
-  const double x = centre.x + arrow * 2.5;
-  const double metres = nice_at_most(panel.w * 0.15 / frame.scale());
+  const double x = centre.x + arrow * kScaleBarStart;
+  const double metres = nice_at_most(panel.w * kScaleBarShare / frame.scale());
   const double length = metres * frame.scale();
-  const double tick = style.font * 0.35;
-  canvas.line(x, y, x + length, y, style.line() * 1.5);
+  const double tick = style.font * kScaleTickHalf;
+  canvas.line(x, y, x + length, y, style.line() * kScaleBarWidth);
   canvas.line(x, y - tick, x, y + tick, style.line());
   canvas.line(x + length, y - tick, x + length, y + tick, style.line());
   canvas.font(style.small_font());
   const std::string label = distance_text(metres);
-  canvas.text(x + length + style.font * 0.5, y, label, Align{0.0, 0.5});
-  placer.block(
-      Rect{panel.x, y - style.font * 2, x + length + canvas.text_width(label) + style.font - panel.x, style.font * 3});
+  canvas.text(x + length + style.font * kScaleLabelGap, y, label, Align{0.0, 0.5});
+  placer.block(Rect{panel.x, y - style.font * kScaleRoomAbove,
+                    x + length + canvas.text_width(label) + style.font * kScaleRoomAfter - panel.x,
+                    style.font * kScaleRoomHeight});
 }
 
 enum class Mark { kRoute, kRunOut, kTunnel, kSignal, kStation, kTimingPoint };
@@ -322,7 +375,7 @@ void legend_mark(Canvas& canvas, const Style& style, Mark mark, double x, double
   switch (mark) {
     case Mark::kRoute:
       canvas.colour(palette::kTrack);
-      canvas.line(x, y, x + w, y, style.line() * 2.5);
+      canvas.line(x, y, x + w, y, style.line() * kTrackWidth);
       return;
     case Mark::kRunOut:
       canvas.colour(palette::kRunOut);
@@ -330,11 +383,12 @@ void legend_mark(Canvas& canvas, const Style& style, Mark mark, double x, double
       return;
     case Mark::kTunnel:
       canvas.colour(palette::kTunnel);
-      canvas.line(x + w / 4, y, x + w * 3 / 4, y, style.line() * 5);
+      canvas.line(x + w / 4, y, x + w * 3 / 4, y, style.line() * kTunnelWidth);
       return;
     case Mark::kSignal:
       canvas.colour(palette::kSignal);
-      canvas.line(x + w / 2, y - style.font * 0.3, x + w / 2, y + style.font * 0.5, style.line() * 1.5);
+      canvas.line(x + w / 2, y - style.font * kLegendSignalAbove, x + w / 2, y + style.font * kLegendSignalBelow,
+                  style.line() * kSignalWidth);
       return;
     case Mark::kStation: draw_station_mark(canvas, style, Point{x + w / 2, y}, false); return;
     case Mark::kTimingPoint: draw_station_mark(canvas, style, Point{x + w / 2, y}, true); return;
@@ -345,7 +399,7 @@ void legend_mark(Canvas& canvas, const Style& style, Mark mark, double x, double
 void draw_legend(Canvas& canvas, const Style& style, const Rect& panel, LabelPlacer& placer) {
   canvas.font(style.small_font());
   const double y = panel.bottom() - style.margin();
-  const double mark = style.font * 1.6;
+  const double mark = style.font * kLegendMark;
   const double gap = style.font;
   double width = 0;
   for (const LegendItem& item : kLegend) width += mark + gap / 2 + canvas.text_width(item.name) + gap;
@@ -366,7 +420,7 @@ void draw_legend(Canvas& canvas, const Style& style, const Rect& panel, LabelPla
 
 double plan_height(const Style& style, const Trace& trace, const RouteFacts& facts, double width, double most) {
   const std::optional<PlanFrame> frame = PlanFrame::of(trace, facts);
-  if (!frame) return std::min(most, style.font * 6);
+  if (!frame) return std::min(most, style.font * kNoPlanHeight);
   const Rect room = track_area(style, Rect{0, 0, width, most});
   const double needed = frame->across_extent() * frame->fitting_scale(room.w, room.h);
   return std::min(most, most - room.h + needed);
@@ -386,7 +440,7 @@ void draw_plan(Canvas& canvas, const Style& style, const Trace& trace, const Rou
   }
   frame->fit(track_area(style, area));
   canvas.clip(area);
-  LabelPlacer placer(area, style.font * 0.3);
+  LabelPlacer placer(area, style.font * kLabelGap);
   draw_scale(canvas, style, *frame, area, placer);
   draw_legend(canvas, style, area, placer);
   draw_track(canvas, style, trace, *frame, route_end(trace, facts));

@@ -19,6 +19,86 @@ namespace {
 inline constexpr double kMetresPerKilometre = 1000.0;
 inline constexpr double kPerMille = 1000.0;
 
+// Lengths are in font sizes, strokes in line widths, unless said otherwise.
+// The bands: the names take at most a share of the area, the axis and the
+// posts a fixed room; the height strip takes its share of what is left and
+// the speed strip the rest. The axis starts far enough in for the titles in
+// the margin.
+inline constexpr double kMostNamesShare = 0.3;
+inline constexpr double kDistanceBand = 2.2;
+inline constexpr double kPostsBand = 2.6;
+inline constexpr double kHeightShare = 0.45;
+inline constexpr double kAxisLeft = 8.0;
+inline constexpr double kAxisRight = 1.0;
+// Titles: inside the band's corner, or in the margin left of the axis.
+inline constexpr double kTitleInset = 0.5;
+inline constexpr double kMarginTitleGap = 1.4;
+// Value ticks: at least a quarter of the range apart, on grid lines.
+inline constexpr double kValueSteps = 4.0;
+inline constexpr double kGridWidth = 0.6;
+inline constexpr double kValueLabelGap = 0.4;
+// Ticks under a strip or along an axis.
+inline constexpr double kTick = 0.5;
+inline constexpr double kShortTick = 0.3;
+// The height strip: padded by a share of the heights' range (at least
+// kLeastHeightPad metres), with room for its title and its gradient values.
+inline constexpr double kHeightPadShare = 0.15;
+inline constexpr double kLeastHeightPad = 1.0;
+inline constexpr double kHeightTop = 1.8;
+inline constexpr double kHeightBottom = 1.6;
+inline constexpr double kGroundWidth = 1.5;
+inline constexpr double kGradientLabelRoom = 0.4;
+inline constexpr double kGradientLabel = 0.8;
+// The speed strip: room above the fastest speed (at least kLeastTopSpeed
+// km/h) for its title, its legend and the row of lineside marks, which
+// stands kLinesideRow below the strip's top.
+inline constexpr double kSpeedTop = 4.5;
+inline constexpr double kSpeedBottom = 0.5;
+inline constexpr int kLeastTopSpeed = 10;
+inline constexpr double kSpeedLineWidth = 2.0;
+inline constexpr double kLinesideRow = 2.2;
+// Symbols, in their half size: a speed board is a triangle, point down, its
+// top kBoardLift half sizes above the speed it shows; an indication board a
+// box, a reduction point a diamond, kReductionBelow half sizes below the
+// boards in their row.
+inline constexpr double kBoardHalfSize = 0.45;
+inline constexpr double kMarkHalfSize = 0.35;
+inline constexpr double kBoardLift = 2.2;
+inline constexpr double kSymbolOutline = 1.2;
+inline constexpr double kIndicationHalfWidth = 0.8;
+inline constexpr double kIndicationHalfHeight = 0.6;
+inline constexpr double kReductionHalfWidth = 0.7;
+inline constexpr double kReductionBelow = 2.5;
+// Labels of boards and slowdowns, in a smaller font: above a board, then
+// below it, then beside it at kBoardLabelBeside half sizes.
+inline constexpr double kLabelFont = 0.9;  // of the small font
+inline constexpr double kLabelGap = 0.3;
+inline constexpr int kBoardLabelsAbove = 3;
+inline constexpr int kBoardLabelsBelow = 2;
+inline constexpr double kBoardLabelBeside = 1.5;
+inline constexpr double kBoardPlacerGap = 0.15;
+// A slowdown is at least a pixel wide.
+inline constexpr double kNarrowestSlowdown = 1.0;
+// The legend on the title line: kLegendTitleGap after the title, kLegendInset
+// from the right edge; each item is its text, a gap of one half symbol, its
+// symbol, and a font size to the next item.
+inline constexpr double kLegendLine = 0.9;
+inline constexpr double kLegendTitleGap = 1.5;
+inline constexpr double kLegendInset = 0.5;
+// Labels of the distance axis and of the posts stand this many label widths
+// apart at least, below their ticks.
+inline constexpr double kDistanceLabelSpacing = 2.5;
+inline constexpr double kPostLabelSpacing = 1.5;
+inline constexpr double kDistanceLabel = 0.7;
+inline constexpr double kPostTick = 0.6;
+inline constexpr double kPostLabel = 0.2;
+inline constexpr double kNumberingChangeWidth = 1.5;
+// Station lines are dashed; a name that does not fit is tried shifted aside
+// by these shares of its thickness.
+inline constexpr double kStationDash = 0.3;
+inline constexpr double kStationNameFoot = 0.3;
+inline constexpr double kStationNameShifts[] = {0.0, -0.6, 0.6};
+
 // The bands of the profile, top to bottom.
 struct ProfileBands {
   Rect names;
@@ -67,11 +147,11 @@ double longest_name(Canvas& canvas, const RouteFacts& facts) {
 
 ProfileBands bands(Canvas& canvas, const Style& style, const RouteFacts& facts, const Rect& area) {
   canvas.font(style.small_font());
-  const double names = std::min(longest_name(canvas, facts) + style.font, area.h * 0.3);
-  const double distance = style.font * 2.2;
-  const double posts = style.font * 2.6;
+  const double names = std::min(longest_name(canvas, facts) + style.font, area.h * kMostNamesShare);
+  const double distance = style.font * kDistanceBand;
+  const double posts = style.font * kPostsBand;
   const double strips = std::max(area.h - names - distance - posts, 0.0);
-  const double height = strips * 0.45;
+  const double height = strips * kHeightShare;
   ProfileBands b;
   b.names = Rect{area.x, area.y, area.w, names};
   b.height = Rect{area.x, b.names.bottom(), area.w, height};
@@ -84,25 +164,25 @@ ProfileBands bands(Canvas& canvas, const Style& style, const RouteFacts& facts, 
 void band_title(Canvas& canvas, const Style& style, const Rect& band, const std::string& title) {
   canvas.font(style.small_font(), true);
   canvas.colour(palette::kQuietText);
-  canvas.text(band.x + style.font * 0.5, band.y + style.font * 0.5, title, Align{0.0, 0.0});
+  canvas.text(band.x + style.font * kTitleInset, band.y + style.font * kTitleInset, title, Align{0.0, 0.0});
 }
 
 void margin_title(Canvas& canvas, const Style& style, const Rect& band, double axis_left, const std::string& title) {
   canvas.font(style.small_font(), true);
   canvas.colour(palette::kQuietText);
-  canvas.text(axis_left - style.font * 1.4, band.y + band.h / 2, title, Align{1.0, 0.5});
+  canvas.text(axis_left - style.font * kMarginTitleGap, band.y + band.h / 2, title, Align{1.0, 0.5});
 }
 
 // Value ticks on the left edge of a strip, at nice steps.
 void value_ticks(Canvas& canvas, const Style& style, const Axis& axis, double low, double high,
                  const std::function<double(double)>& y) {
-  const double step = nice_at_least((high - low) / 4);
+  const double step = nice_at_least((high - low) / kValueSteps);
   canvas.font(style.small_font());
   for (double v = std::ceil(low / step) * step; v <= high; v += step) {
     canvas.colour(palette::kGrid);
-    canvas.line(axis.left, y(v), axis.left + axis.width, y(v), style.line() * 0.6);
+    canvas.line(axis.left, y(v), axis.left + axis.width, y(v), style.line() * kGridWidth);
     canvas.colour(palette::kQuietText);
-    canvas.text(axis.left - style.font * 0.4, y(v), number_text(v, step), Align{1.0, 0.5});
+    canvas.text(axis.left - style.font * kValueLabelGap, y(v), number_text(v, step), Align{1.0, 0.5});
   }
 }
 
@@ -120,11 +200,11 @@ void draw_height(Canvas& canvas, const Style& style, const Axis& axis, const Rou
   if (facts.gradients.empty()) return;
   const std::vector<double> h = heights(facts.gradients);
   const auto [low_it, high_it] = std::minmax_element(h.begin(), h.end());
-  const double pad = std::max((*high_it - *low_it) * 0.15, 1.0);
+  const double pad = std::max((*high_it - *low_it) * kHeightPadShare, kLeastHeightPad);
   const double low = *low_it - pad;
   const double high = *high_it + pad;
-  const double top = band.y + style.font * 1.8;
-  const double bottom = band.bottom() - style.font * 1.6;
+  const double top = band.y + style.font * kHeightTop;
+  const double bottom = band.bottom() - style.font * kHeightBottom;
   const auto y = [&](double v) { return bottom - (v - low) / (high - low) * (bottom - top); };
   value_ticks(canvas, style, axis, low, high, y);
   cairo_move_to(canvas.cr(), axis.x(facts.gradients.front().from), bottom);
@@ -137,7 +217,7 @@ void draw_height(Canvas& canvas, const Style& style, const Axis& axis, const Rou
   canvas.colour(palette::kGround);
   cairo_fill_preserve(canvas.cr());
   canvas.colour(palette::kGroundLine);
-  cairo_set_line_width(canvas.cr(), style.line() * 1.5);
+  cairo_set_line_width(canvas.cr(), style.line() * kGroundWidth);
   cairo_stroke(canvas.cr());
   // Gradient values under the stretches wide enough to hold them.
   canvas.font(style.small_font());
@@ -146,10 +226,10 @@ void draw_height(Canvas& canvas, const Style& style, const Axis& axis, const Rou
     const double x0 = axis.x(s.from);
     const double x1 = axis.x(s.to);
     canvas.colour(palette::kGroundLine);
-    canvas.line(x0, bottom, x0, bottom + style.font * 0.5, style.line());
-    if (x1 - x0 < canvas.text_width(text) + style.font * 0.4) continue;
+    canvas.line(x0, bottom, x0, bottom + style.font * kTick, style.line());
+    if (x1 - x0 < canvas.text_width(text) + style.font * kGradientLabelRoom) continue;
     canvas.colour(palette::kText);
-    canvas.text((x0 + x1) / 2, bottom + style.font * 0.8, text, Align{0.5, 0.5});
+    canvas.text((x0 + x1) / 2, bottom + style.font * kGradientLabel, text, Align{0.5, 0.5});
   }
 }
 
@@ -171,21 +251,22 @@ void draw_symbol(Canvas& canvas, const Style& style, Symbol symbol, double x, do
       if (symbol == Symbol::kSpeedBoard) cairo_fill_preserve(cr);
       break;
     case Symbol::kIndicationBoard:
-      cairo_rectangle(cr, x - size * 0.8, y - size * 0.6, size * 1.6, size * 1.2);
+      cairo_rectangle(cr, x - size * kIndicationHalfWidth, y - size * kIndicationHalfHeight,
+                      size * (2 * kIndicationHalfWidth), size * (2 * kIndicationHalfHeight));
       canvas.colour(palette::kIndicationBoard);
       cairo_fill_preserve(cr);
       break;
     case Symbol::kReductionPoint:
       cairo_move_to(cr, x, y - size);
-      cairo_line_to(cr, x + size * 0.7, y);
+      cairo_line_to(cr, x + size * kReductionHalfWidth, y);
       cairo_line_to(cr, x, y + size);
-      cairo_line_to(cr, x - size * 0.7, y);
+      cairo_line_to(cr, x - size * kReductionHalfWidth, y);
       cairo_close_path(cr);
       canvas.colour(palette::kReduction);
       cairo_fill_preserve(cr);
       break;
   }
-  cairo_set_line_width(cr, style.line() * 1.2);
+  cairo_set_line_width(cr, style.line() * kSymbolOutline);
   cairo_stroke(cr);
 }
 
@@ -206,23 +287,23 @@ void block_steps(LabelPlacer& placer, const Axis& axis, const RouteFacts& facts,
 std::vector<Rect> board_label_candidates(Canvas& canvas, const Style& style, double x, double top, double size,
                                          const std::string& text) {
   std::vector<Rect> candidates;
-  for (int level = 0; level < 3; ++level) {
-    candidates.push_back(canvas.text_box(x, top - style.font * (0.3 + level), text, Align{0.5, 1.0}));
+  for (int level = 0; level < kBoardLabelsAbove; ++level) {
+    candidates.push_back(canvas.text_box(x, top - style.font * (kLabelGap + level), text, Align{0.5, 1.0}));
   }
-  for (int level = 0; level < 2; ++level) {
-    candidates.push_back(canvas.text_box(x, top + size * 2 + style.font * (0.3 + level), text, Align{0.5, 0.0}));
+  for (int level = 0; level < kBoardLabelsBelow; ++level) {
+    candidates.push_back(canvas.text_box(x, top + size * 2 + style.font * (kLabelGap + level), text, Align{0.5, 0.0}));
   }
-  candidates.push_back(canvas.text_box(x - size * 1.5, top + size, text, Align{1.0, 0.5}));
-  candidates.push_back(canvas.text_box(x + size * 1.5, top + size, text, Align{0.0, 0.5}));
+  candidates.push_back(canvas.text_box(x - size * kBoardLabelBeside, top + size, text, Align{1.0, 0.5}));
+  candidates.push_back(canvas.text_box(x + size * kBoardLabelBeside, top + size, text, Align{0.0, 0.5}));
   return candidates;
 }
 
 void draw_speed_boards(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts,
                        const std::function<double(double)>& y, const Rect& band) {
-  LabelPlacer placer(band, style.font * 0.15);
-  block_steps(placer, axis, facts, y, style.line() * 2);
-  const double size = style.font * 0.45;
-  const auto board_top = [&](const DrawnSpeedBoard& board) { return y(board.speed) - size * 2.2; };
+  LabelPlacer placer(band, style.font * kBoardPlacerGap);
+  block_steps(placer, axis, facts, y, style.line() * kSpeedLineWidth);
+  const double size = style.font * kBoardHalfSize;
+  const auto board_top = [&](const DrawnSpeedBoard& board) { return y(board.speed) - size * kBoardLift; };
   for (const DrawnSpeedBoard& board : facts.speed_boards) {
     const double x = axis.x(board.position);
     const double top = board_top(board);
@@ -230,7 +311,7 @@ void draw_speed_boards(Canvas& canvas, const Style& style, const Axis& axis, con
                 size);
     placer.block(Rect{x - size, top, 2 * size, 2 * size});
   }
-  canvas.font(style.small_font() * 0.9);
+  canvas.font(style.small_font() * kLabelFont);
   // Boards where the speed applies are labelled first; the boards announcing
   // them carry the same speed and give way when room is short.
   for (const bool announcing : {false, true}) {
@@ -270,25 +351,25 @@ void draw_slowdowns(Canvas& canvas, const Style& style, const Axis& axis, const 
                     const std::function<double(double)>& y, double bottom) {
   for (const Stretch& s : facts.slowdowns) {
     const double x0 = axis.x(s.from);
-    const double x1 = std::max(axis.x(s.to), x0 + 1.0);
+    const double x1 = std::max(axis.x(s.to), x0 + kNarrowestSlowdown);
     canvas.colour(palette::kSlowdown);
     canvas.fill_rect(Rect{x0, y(s.value), x1 - x0, bottom - y(s.value)});
     canvas.colour(palette::kSlowdownLine);
-    canvas.line(x0, y(s.value), x1, y(s.value), style.line() * 2);
-    canvas.font(style.small_font() * 0.9);
-    canvas.text((x0 + x1) / 2, y(s.value) - style.font * 0.3, std::to_string(s.value), Align{0.5, 1.0});
+    canvas.line(x0, y(s.value), x1, y(s.value), style.line() * kSpeedLineWidth);
+    canvas.font(style.small_font() * kLabelFont);
+    canvas.text((x0 + x1) / 2, y(s.value) - style.font * kLabelGap, std::to_string(s.value), Align{0.5, 1.0});
   }
 }
 
 // Indication boards and speed reduction points in a row of their own above
 // the speed scale.
 void draw_lineside_marks(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts, double row) {
-  const double size = style.font * 0.35;
+  const double size = style.font * kMarkHalfSize;
   for (const int32_t board : facts.indication_boards) {
     draw_symbol(canvas, style, Symbol::kIndicationBoard, axis.x(board), row, size);
   }
   for (const int32_t point : facts.reduction_points) {
-    draw_symbol(canvas, style, Symbol::kReductionPoint, axis.x(point), row + size * 2.5, size);
+    draw_symbol(canvas, style, Symbol::kReductionPoint, axis.x(point), row + size * kReductionBelow, size);
   }
 }
 
@@ -310,9 +391,9 @@ void draw_legend(Canvas& canvas, const Style& style, const Rect& band, double le
       {std::nullopt, palette::kSlowdown, "slowdown"},
   };
   canvas.font(style.small_font());
-  const double size = style.font * 0.35;
-  const double y = band.y + style.font * 0.9;
-  double x = band.right() - style.font * 0.5;
+  const double size = style.font * kMarkHalfSize;
+  const double y = band.y + style.font * kLegendLine;
+  double x = band.right() - style.font * kLegendInset;
   for (auto item = std::rbegin(items); item != std::rend(items); ++item) {
     const double width = canvas.text_width(item->text) + size * 3;
     if (x - width < left) break;
@@ -332,13 +413,13 @@ void draw_legend(Canvas& canvas, const Style& style, const Rect& band, double le
 void draw_speed(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts, const Rect& band) {
   const std::string title = "Speed, km/h";
   band_title(canvas, style, band, title);
-  draw_legend(canvas, style, band, band.x + style.font * 1.5 + canvas.text_width(title));
-  const double top = band.y + style.font * 4.5;
-  const double bottom = band.bottom() - style.font * 0.5;
-  const double high = std::max(fastest_speed(facts), 10);
+  draw_legend(canvas, style, band, band.x + style.font * kLegendTitleGap + canvas.text_width(title));
+  const double top = band.y + style.font * kSpeedTop;
+  const double bottom = band.bottom() - style.font * kSpeedBottom;
+  const double high = std::max(fastest_speed(facts), kLeastTopSpeed);
   const auto y = [&](double v) { return bottom - v / high * (bottom - top); };
   value_ticks(canvas, style, axis, 0, high, y);
-  draw_lineside_marks(canvas, style, axis, facts, band.y + style.font * 2.2);
+  draw_lineside_marks(canvas, style, axis, facts, band.y + style.font * kLinesideRow);
   if (!facts.speed_limits.empty()) {
     cairo_move_to(canvas.cr(), axis.x(facts.speed_limits.front().from), bottom);
     speed_path(canvas, axis, facts, y);
@@ -351,7 +432,7 @@ void draw_speed(Canvas& canvas, const Style& style, const Axis& axis, const Rout
   if (!facts.speed_limits.empty()) {
     speed_path(canvas, axis, facts, y);
     canvas.colour(palette::kSpeedLine);
-    cairo_set_line_width(canvas.cr(), style.line() * 2);
+    cairo_set_line_width(canvas.cr(), style.line() * kSpeedLineWidth);
     cairo_stroke(canvas.cr());
   }
   draw_speed_boards(canvas, style, axis, facts, y, band);
@@ -361,13 +442,14 @@ void draw_distance_axis(Canvas& canvas, const Style& style, const Axis& axis, co
                         const Rect& band) {
   margin_title(canvas, style, band, axis.left, "distance, km");
   canvas.font(style.small_font());
-  const double step = nice_at_least(facts.route_length * canvas.text_width("000.0") * 2.5 / axis.width);
+  const double step =
+      nice_at_least(facts.route_length * canvas.text_width("000.0") * kDistanceLabelSpacing / axis.width);
   canvas.colour(palette::kText);
   canvas.line(axis.left, band.y, axis.left + axis.width, band.y, style.line());
   for (double m = 0; m <= facts.route_length; m += step) {
     const double x = axis.x(m);
-    canvas.line(x, band.y, x, band.y + style.font * 0.5, style.line());
-    canvas.text(x, band.y + style.font * 0.7, kilometres_text(m, step), Align{0.5, 0.0});
+    canvas.line(x, band.y, x, band.y + style.font * kTick, style.line());
+    canvas.text(x, band.y + style.font * kDistanceLabel, kilometres_text(m, step), Align{0.5, 0.0});
   }
 }
 
@@ -377,21 +459,21 @@ void draw_posts(Canvas& canvas, const Style& style, const Axis& axis, const std:
   const std::vector<KilometrePost> posts = kilometre_posts(entries, 0, facts.route_length);
   canvas.font(style.small_font());
   const double per_post = axis.width * kMetresPerKilometre / std::max(facts.route_length, 1);
-  const auto every = static_cast<int64_t>(nice_at_least(canvas.text_width("0000") * 1.5 / per_post));
-  const double tick = band.y + style.font * 0.6;
+  const auto every = static_cast<int64_t>(nice_at_least(canvas.text_width("0000") * kPostLabelSpacing / per_post));
+  const double tick = band.y + style.font * kPostTick;
   LabelPlacer placer(band);
   for (const int32_t change : numbering_changes(entries, 0, facts.route_length)) {
     canvas.colour(palette::kNumberingChange);
-    canvas.line(axis.x(change), band.y, axis.x(change), band.bottom(), style.line() * 1.5);
+    canvas.line(axis.x(change), band.y, axis.x(change), band.bottom(), style.line() * kNumberingChangeWidth);
   }
   for (const KilometrePost& post : posts) {
     const double x = axis.x(post.position);
     const bool labelled = post.kilometre % std::max<int64_t>(every, 1) == 0;
     canvas.colour(palette::kText);
-    canvas.line(x, band.y, x, labelled ? tick : band.y + style.font * 0.3, style.line());
+    canvas.line(x, band.y, x, labelled ? tick : band.y + style.font * kShortTick, style.line());
     if (!labelled) continue;
     const std::string text = std::to_string(post.kilometre);
-    const std::vector<Rect> candidates{canvas.text_box(x, tick + style.font * 0.2, text, Align{0.5, 0.0})};
+    const std::vector<Rect> candidates{canvas.text_box(x, tick + style.font * kPostLabel, text, Align{0.5, 0.0})};
     if (placer.place(candidates)) canvas.text(candidates[0].x, candidates[0].y, text, Align{0.0, 0.0});
   }
 }
@@ -401,8 +483,8 @@ void draw_posts(Canvas& canvas, const Style& style, const Axis& axis, const std:
 void draw_stations(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts,
                    const ProfileBands& b) {
   canvas.font(style.small_font());
-  const double dashes[] = {style.font * 0.3, style.font * 0.3};
-  const double foot = b.names.bottom() - style.font * 0.3;
+  const double dashes[] = {style.font * kStationDash, style.font * kStationDash};
+  const double foot = b.names.bottom() - style.font * kStationNameFoot;
   const double thickness = canvas.text_height();
   LabelPlacer placer(Rect{b.names.x, b.names.y, b.names.w, b.names.h});
   for (const Station& station : facts.stations) {
@@ -413,7 +495,7 @@ void draw_stations(Canvas& canvas, const Style& style, const Axis& axis, const R
     cairo_set_dash(canvas.cr(), nullptr, 0, 0);
     const double length = canvas.text_width(station.name);
     std::vector<Rect> candidates;
-    for (const double shift : {0.0, -0.6, 0.6}) {
+    for (const double shift : kStationNameShifts) {
       candidates.push_back(Rect{x + shift * thickness - thickness / 2, foot - length, thickness, length});
     }
     if (const auto chosen = placer.place(candidates)) {
@@ -429,8 +511,9 @@ void draw_stations(Canvas& canvas, const Style& style, const Axis& axis, const R
 void draw_profile(Canvas& canvas, const Style& style, const std::array<Entry, kEntryCount>& entries,
                   const RouteFacts& facts, const Rect& area) {
   const ProfileBands b = bands(canvas, style, facts, area);
-  const double left = area.x + style.font * 8;
-  const Axis axis{left, area.right() - left - style.font, static_cast<double>(std::max(facts.route_length, 1))};
+  const double left = area.x + style.font * kAxisLeft;
+  const Axis axis{left, area.right() - left - style.font * kAxisRight,
+                  static_cast<double>(std::max(facts.route_length, 1))};
   // Objects in the run-out, past the route's end, stay off the page margin.
   canvas.clip(area);
   canvas.colour(palette::kPanel);

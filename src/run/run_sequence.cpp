@@ -9,9 +9,6 @@
 
 namespace scenario {
 
-// The package compiles with the plan trace and the geometry file.
-constexpr int32_t kWithTrace = 1;
-
 void run_package(const std::filesystem::path& dir) {
   // Held for the whole run: another run would delete the sources this one reads.
   const RunLock lock(dir);

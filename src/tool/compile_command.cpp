@@ -29,10 +29,10 @@ int compile(const CompileRequest& request) {
   model.scenario_name = request.scenario;
   model.train_number = request.train;
   const CompileOptions options{.sources = SourcePolicy::kKeep, .write_despite_reader_error = request.keep_going};
+  const int32_t j = request.no_trace ? kWithoutTrace : kWithTrace;
   try {
     const RunLock lock(request.dir);
-    memorizza_percorso(model, request.no_trace ? 0 : 1, run_files(request.dir, request.scenario, request.train),
-                       options);
+    memorizza_percorso(model, j, run_files(request.dir, request.scenario, request.train), options);
   } catch (const FatalError& e) {
     if (model.error_code == 0 || e.number != model.error_code) {
       std::cerr << "error " << e.number << ": " << e.what() << "\n";

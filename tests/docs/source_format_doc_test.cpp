@@ -151,7 +151,7 @@ TEST_F(Handbook, ExamplePairCompilesIntoWhatTheTextSays) {
   model.scenario_name = pair.scenario;
   model.train_number = pair.train;
   try {
-    memorizza_percorso(model, 1, files, CompileOptions{.sources = SourcePolicy::kKeep});
+    memorizza_percorso(model, kWithTrace, files, CompileOptions{.sources = SourcePolicy::kKeep});
   } catch (const std::exception& e) {
     FAIL() << e.what();
   }

@@ -93,57 +93,114 @@ TEST(TimetableCard, DocumentLayout) {
   for (const auto& [index, text] : separators) EXPECT_EQ(lines[index], text) << "line " << index + 1;
 }
 
-TEST(TimetableCard, EveryCardHasTheSameFrame) {
-  const std::string rule = " |_____|_____|__________|_____|____________________________|________________|_____|";
-  const std::map<size_t, std::string> frame = {
-      {0, "  ___________________                                               ______________"},
-      {4, "                                                                   |______________|"},
-      {5, "  ___________________                ___________________"},
-      {6, " |  CLASSIFICAZIONE  |              |  MASSA BLOCCATA   |       "},
-      {8, " |___________________|              |___________________|"},
-      {9, ""},
-      {10, "  " + std::string(80, '_')},
-      {11, " | Vel.| Vel.| Progr Km |  No |   Localita' di  Servizio   |     Orario     | Rec |"},
-      {12, " | Lim.|Marc.|          |  Rs |                            |                |     |"},
-      {13, rule},
-      {45, rule},
-  };
-  for (size_t number = 1; number <= 4; ++number) {
+// The lines of a card that are frame alone: the header boxes but for the
+// heading and the values, the column headings and the two rules.
+constexpr size_t kFrameLines[] = {0, 4, 5, 6, 8, 9, 10, 11, 12, 13, 45};
+constexpr size_t kHeadingLine = 1;
+
+TEST(TimetableCard, EveryCardHasTheFrameOfTheFirstAndItsOwnNumber) {
+  const std::vector<std::string> first = card(1);
+  for (size_t number = 2; number <= 4; ++number) {
     const std::vector<std::string> lines = card(number);
-    for (const auto& [index, text] : frame) EXPECT_EQ(lines[index], text) << "card " << number << " line " << index + 1;
-    EXPECT_EQ(lines[1], " |                   |                    SCHEDA " + std::to_string(number) +
-                            "/4               |              |");
+    for (const size_t i : kFrameLines) EXPECT_EQ(lines[i], first[i]) << "card " << number << " line " << i + 1;
+    std::string heading = first[kHeadingLine];
+    heading.replace(heading.find("SCHEDA 1/4"), 10, "SCHEDA " + std::to_string(number) + "/4");
+    EXPECT_EQ(lines[kHeadingLine], heading) << "card " << number;
   }
 }
 
-TEST(TimetableCard, HeadersCarryTrainStationsAndClassOrPlaceholders) {
-  struct Header {
-    size_t card;
-    std::string train, destination, mass;
-  };
-  const Header headers[] = {
-      {1, " |   TRENO n.47302   |                   da: Dorvallo              |    V160 A    |",
-       " |___________________|                    a: Velsara               |     120%     |",
-       " |     REGIONALE     |              |      280T         |"},
-      {2, " |   TRENO n.47304   |                   da: Velsara               |    V160 A    |",
-       " |___________________|                    a: Brisente              |     120%     |",
-       " |     REGIONALE     |              |      280T         |"},
-      {3, " |   TRENO n.xxxxx   |                   da: xxxxxx                |    Vxxx C    |",
-       " |___________________|                    a: xxxxxx                |     xxx%     |",
-       " |        xxx        |              |      xxxT         |"},
-      {4, " |   TRENO n.xxxxx   |                   da: xxxxxx                |    Vxxx C    |",
-       " |___________________|                    a: xxxxxx                |     xxx%     |",
-       " |        xxx        |              |      xxxT         |"},
-  };
-  for (const Header& header : headers) {
-    const std::vector<std::string> lines = card(header.card);
-    EXPECT_EQ(lines[2], header.train) << "card " << header.card;
-    EXPECT_EQ(lines[3], header.destination) << "card " << header.card;
-    EXPECT_EQ(lines[7], header.mass) << "card " << header.card;
+// Every box of the frame is closed: a run of underscores lies between two
+// bars of its own line (the bottom of a box, or a rule) or spans exactly the
+// columns between two bars of the next line (the top of a box).
+TEST(TimetableCard, EveryBoxOfTheFrameIsClosed) {
+  const auto bar = [](const std::string& line, size_t column) { return column < line.size() && line[column] == '|'; };
+  const std::vector<std::string> lines = card(1);
+  int boxes = 0;
+  for (size_t i = 0; i < kCardLines; ++i) {
+    const std::string& line = lines[i];
+    for (size_t from = line.find('_'); from != std::string::npos; from = line.find('_', from)) {
+      const size_t to = std::min(line.find_first_not_of('_', from), line.size());
+      const bool bottom = from > 0 && bar(line, from - 1) && bar(line, to);
+      const bool top = from > 0 && i + 1 < kCardLines && bar(lines[i + 1], from - 1) && bar(lines[i + 1], to);
+      EXPECT_TRUE(bottom || top) << "line " << i + 1 << " column " << from + 1;
+      boxes += top && !bottom;
+      from = to;
+    }
   }
-  // The braking figure is the train source's braked-mass percentage.
-  const std::vector<std::string> train = lines_of(train_source_table());
-  EXPECT_NE(std::find(train.begin(), train.end(), "percentuale massa frenata,    120"), train.end());
+  EXPECT_EQ(boxes, 5);  // the header's left and right, the classification, the mass, the table
+}
+
+// The values of a card's header, cut out at their places: the train number
+// after "TRENO n.", the stations after "da: " and "a: " (the colons one above
+// the other), the right box's speed class and braking, the classification
+// centred in its box and the mass after six spaces.
+struct CardHeader {
+  std::string train, from, to, speed_class, braking, classification, mass;
+
+  static std::string trimmed(const std::string& box) {
+    const size_t first = box.find_first_not_of(' ');
+    return first == std::string::npos ? "" : box.substr(first, box.find_last_not_of(' ') + 1 - first);
+  }
+  // The box's text when it stands in the middle of the box, else nothing.
+  static std::string centred(const std::string& box) {
+    const size_t left = box.find_first_not_of(' ');
+    const size_t right = box.size() - 1 - box.find_last_not_of(' ');
+    return left == right ? trimmed(box) : "";
+  }
+  static CardHeader of(const std::vector<std::string>& lines) {
+    const std::string& train = lines[2];
+    const std::string& destination = lines[3];
+    const std::string& mass = lines[7];
+    EXPECT_EQ(train.substr(41, 4), "da: ");
+    EXPECT_EQ(destination.substr(41, 4), " a: ");
+    EXPECT_EQ(mass.substr(37, 6), "      ");
+    return {train.substr(13, 5),           trimmed(train.substr(45, 22)), trimmed(destination.substr(45, 22)),
+            centred(train.substr(68, 14)), centred(destination.substr(68, 14)), centred(mass.substr(2, 19)),
+            trimmed(mass.substr(43, 13))};
+  }
+  std::vector<std::string> values() const { return {train, from, to, speed_class, braking, classification, mass}; }
+};
+
+std::string upper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+  return text;
+}
+
+// The filled cards name the stations of their own first and last rows and
+// the braked-mass percentage of the train source; the second leg continues
+// the first under a number of its own.
+TEST(TimetableCardAgreement, HeadersNameTheTrainItsStationsAndItsBraking) {
+  const std::vector<std::string> braking = rows_with(train_source_table(), "percentuale massa frenata");
+  ASSERT_EQ(braking.size(), 1u);
+  const CardHeader first = CardHeader::of(card(1));
+  const CardHeader second = CardHeader::of(card(2));
+  EXPECT_EQ(first.train, kBuiltInTrain);
+  EXPECT_EQ(second.train.find_first_not_of("0123456789"), std::string::npos) << second.train;
+  EXPECT_NE(second.train, first.train);
+  EXPECT_EQ(second.from, first.to);
+  for (const CardHeader& header : {first, second}) {
+    EXPECT_EQ(header.braking, std::to_string(numbers(braking[0]).at(0)) + "%");
+    for (const std::string& value : header.values()) EXPECT_FALSE(value.empty()) << header.train;
+  }
+  EXPECT_EQ((std::vector{second.speed_class, second.classification, second.mass}),
+            (std::vector{first.speed_class, first.classification, first.mass}));
+  for (size_t number = 1; number <= 2; ++number) {
+    const CardHeader header = CardHeader::of(card(number));
+    EXPECT_EQ(upper(header.from), filled_rows(number).front().text()) << "card " << number;
+    EXPECT_EQ(upper(header.to), filled_rows(number).back().text()) << "card " << number;
+  }
+}
+
+// The blank cards hold placeholders in the places of the values: x for every
+// figure and name, no digit.
+TEST(TimetableCard, BlankCardHeadersHoldPlaceholders) {
+  for (size_t number = 3; number <= 4; ++number) {
+    for (const std::string& value : CardHeader::of(card(number)).values()) {
+      EXPECT_NE(value.find("xxx"), std::string::npos) << "card " << number << ": " << value;
+      EXPECT_EQ(value.find_first_of("0123456789"), std::string::npos) << "card " << number << ": " << value;
+    }
+  }
 }
 
 TEST(TimetableCard, TableLinesHaveTheirBarsInFixedColumns) {
@@ -372,9 +429,7 @@ TEST(TimetableCardAgreement, ProtectionSignalsStandBeforeTheirStations) {
     for (const CardRow& row : filled_rows(number)) {
       if (kind_of(row) != "protection signal") continue;
       ++protections;
-      std::string station = row.text().substr(std::string("Seg. protezione ").size());
-      std::transform(station.begin(), station.end(), station.begin(),
-                     [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+      const std::string station = upper(row.text().substr(std::string("Seg. protezione ").size()));
       ASSERT_TRUE(station_starts.contains(station)) << row.text();
       const auto signal = std::find_if(signals.begin(), signals.end(), [&](int position) {
         return std::abs(lineside_metres(position) - row.metres()) <= 50;

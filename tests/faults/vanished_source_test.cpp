@@ -64,7 +64,7 @@ TEST(VanishedSource, PackageCompileStopsAndKeepsTheEarlierBinaries) {
     model.scenario_name = kBuiltInScenario;
     model.train_number = kBuiltInTrain;
     try {
-      memorizza_percorso(model, 1, files, CompileOptions{});
+      memorizza_percorso(model, kWithTrace, files, CompileOptions{});
       ADD_FAILURE() << "the compilation went on without its source";
     } catch (const FatalError& error) {
       EXPECT_EQ(error.number, vanished.number);

@@ -21,7 +21,7 @@ inline std::optional<std::string> compile_builtin(const std::filesystem::path& d
   try {
     dati_linea(model, dir);
     dati_treno(model, dir);
-    memorizza_percorso(model, 1, files, CompileOptions{.sources = SourcePolicy::kKeep});
+    memorizza_percorso(model, kWithTrace, files, CompileOptions{.sources = SourcePolicy::kKeep});
   } catch (const std::exception& e) {
     return std::string(e.what());
   }

@@ -37,7 +37,7 @@ TEST(EntryTableJson, RowCarriesItsOffsetRoleAndFieldsInFileOrder) {
 
 TEST(EntryTableJson, RolesFollowTheRowsAndWhatTheSharedRowsHold) {
   const ordered_json json = entry_table_json(handmade_entries());
-  const std::pair<int, const char*> roles[] = {
+  const std::pair<size_t, const char*> roles[] = {
       {0, "unused"}, {1, "station"}, {2, "station"}, {3, "free"}, {79, "free"}, {80, "board_text"},
       {81, "progressive_system"}, {82, "progressive_system"}, {83, "progressive_system"},
       {84, "totals"}, {85, "scenario"}, {86, "train"},

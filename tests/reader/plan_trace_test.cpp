@@ -55,11 +55,14 @@ TEST(PlanTrace, CurveBendsThePointsAfterItsStart) {
   extend_trace(trace.model, trace.state);
   for (int m = 2; m <= 100; ++m) ASSERT_EQ(trace.x(m), real(0)) << m;
   EXPECT_EQ(trace.y(100), real(100));
-  // The first bent step turns the unit step (0, 1) by k = 0.001.
-  EXPECT_EQ(trace.x(101), real(0.001));
-  EXPECT_EQ(trace.y(101), real(101));
-  EXPECT_DOUBLE_EQ(trace.x(102).value, 0.003);
-  EXPECT_DOUBLE_EQ(trace.y(102).value, 101.999999);
+  // The first bent step turns the unit step (0, 1) by k = 0.001; the next
+  // turns the step (0.001, 1) that came of it. Each coordinate is the double
+  // its sums and products give in this order, to the last bit.
+  constexpr double k = 0.001;
+  EXPECT_EQ(trace.x(101), real(0.0 + (0.0 + k * 1.0)));
+  EXPECT_EQ(trace.y(101), real(100.0 + (1.0 - k * 0.0)));
+  EXPECT_EQ(trace.x(102), real(0.001 + (0.001 + k * 1.0)));
+  EXPECT_EQ(trace.y(102), real(101.0 + (1.0 - k * 0.001)));
   // 50 turns of atan(0.001) each; the straight run after keeps the heading.
   EXPECT_NEAR(trace.heading(150), 50 * std::atan(0.001), 1e-12);
   EXPECT_NEAR(trace.heading(998), 50 * std::atan(0.001), 1e-12);
