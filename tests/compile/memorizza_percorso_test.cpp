@@ -10,6 +10,7 @@
 #include "format/line_geometry.h"
 #include "io/replace_file.h"
 #include "model/error_codes.h"
+#include "model/trace_walk.h"
 #include "sources/builtin_sources.h"
 #include "support/model_fixtures.h"
 #include "support/source_fixtures.h"
@@ -230,7 +231,7 @@ TEST(MemorizzaPercorso, CompilesTheBuiltInScenario) {
   EXPECT_EQ(model.entries[kScenarioRow].long4, 33270);
   EXPECT_EQ(model.cells.at(1).p2, 2370);
   // Every byte of the three files is pinned by the package files' digests.
-  EXPECT_EQ(bytes_of(files.line_geometry), encode_line_geometry(model.trace));
+  EXPECT_EQ(bytes_of(files.line_geometry), encode_line_geometry(trace_points(model.plan_trace)));
   EXPECT_EQ(bytes_of(files.entry_table), encode_entry_table(model.entries));
   EXPECT_EQ(bytes_of(files.cell_grid), encode_cell_grid(model.cells));
   EXPECT_FALSE(std::filesystem::exists(files.line_source));
