@@ -8,9 +8,9 @@ namespace {
 // On the console the message goes to stderr exactly as the box shows it,
 // and the program ends with status 1.
 TEST(ErroreDeathTest, ShowsTheNumberAfterErroreNAndEndsTheProgram) {
-  EXPECT_EXIT(errore("1250", FrontEnd::kConsole), ::testing::ExitedWithCode(kErrorExitStatus),
+  EXPECT_EXIT(errore("1250", kConsole), ::testing::ExitedWithCode(kErrorExitStatus),
               "^ Errore n\\. 1250\n$");
-  EXPECT_EXIT(errore("25", FrontEnd::kConsole), ::testing::ExitedWithCode(kErrorExitStatus), "^ Errore n\\. 25\n$");
+  EXPECT_EXIT(errore("25", kConsole), ::testing::ExitedWithCode(kErrorExitStatus), "^ Errore n\\. 25\n$");
 }
 
 }  // namespace

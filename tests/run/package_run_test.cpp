@@ -1,35 +1,48 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/inotify.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <future>
+#include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "run/x_display.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
 
+using testing::bytes_of;
+using testing::DisplayWatcher;
 using testing::run_program;
 using testing::TempDir;
+using testing::VirtualDisplay;
 
 const char* const kDocuments[] = {"Dorvallo_Brisente_47302_note.txt", "Dorvallo_Brisente_47302_rallentamenti.txt",
                                   "Dorvallo_Brisente_47302_scheda_treno.txt"};
 const char* const kBinaries[] = {"Dorvallo_Brisente_linea.dat", "Dorvallo_Brisente_47302.sim",
                                  "Dorvallo_Brisente_47302.dat"};
+const std::string kProgramName = std::filesystem::path(PACKAGE_PROGRAM).filename();
+const std::string kModuleName = std::filesystem::path(PACKAGE_WINDOW_MODULE).filename();
+
+// What lies beside the program where its window module belongs.
+enum class WindowModule { kInstalled, kMissing, kNotALibrary };
 
 // The package writes into the directory that holds it: each test runs its own
-// copy in a fresh directory.
-std::string install_package(const TempDir& dir) {
-  const std::filesystem::path copy = dir / "dorvallo_brisente";
-  std::filesystem::copy_file(PACKAGE_PROGRAM, copy);
-  return copy.string();
+// copy, installed as the package is, in a fresh directory.
+std::string install_package(const TempDir& dir, WindowModule module = WindowModule::kInstalled) {
+  std::filesystem::copy_file(PACKAGE_PROGRAM, dir / kProgramName);
+  if (module == WindowModule::kInstalled) std::filesystem::copy_file(PACKAGE_WINDOW_MODULE, dir / kModuleName);
+  if (module == WindowModule::kNotALibrary) std::ofstream(dir / kModuleName) << "not a library\n";
+  return (dir / kProgramName).string();
 }
 
 std::vector<std::string> environment_with(const std::string& extra) {
@@ -38,69 +51,114 @@ std::vector<std::string> environment_with(const std::string& extra) {
   return environment;
 }
 
+// The six files are there, and nothing else but what was installed.
 void expect_documents_and_binaries_only(const TempDir& dir) {
-  for (const char* name : kDocuments) EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
-  for (const char* name : kBinaries) EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
-  EXPECT_FALSE(std::filesystem::exists(dir / "Dorvallo_Brisente_linea.txt"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "Dorvallo_Brisente_47302-.txt"));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 7);  // and the program
+  std::set<std::string> expected(std::begin(kDocuments), std::end(kDocuments));
+  expected.insert(std::begin(kBinaries), std::end(kBinaries));
+  std::set<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) left.insert(entry.path().filename());
+  left.erase(kProgramName);
+  left.erase(kModuleName);
+  EXPECT_EQ(left, expected);
 }
 
-// A virtual X server on a display number it picks itself.
-class VirtualDisplay {
- public:
-  VirtualDisplay() {
-    int pipe_fds[2];
-    if (::pipe(pipe_fds) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::close(pipe_fds[0]);
-      const std::string fd = std::to_string(pipe_fds[1]);
-      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
-               static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(pipe_fds[1]);
-    char number[16] = {};
-    const ssize_t got = ::read(pipe_fds[0], number, sizeof number - 1);
-    ::close(pipe_fds[0]);
-    if (got > 0) display_ = ":" + std::string(number, static_cast<size_t>(got - (number[got - 1] == '\n')));
+// Without a display that can be opened the package runs the same way on the
+// console, whatever DISPLAY holds.
+TEST(PackageRun, WithoutADisplayRunsOnTheConsoleAndEndsByItself) {
+  const struct {
+    const char* what;
+    const char* variable;
+  } kCases[] = {{"unset", ""}, {"empty", "DISPLAY="}, {"no server there", "DISPLAY=:4711"}};
+  for (const auto& display : kCases) {
+    SCOPED_TRACE(display.what);
+    TempDir dir;
+    const std::string program = install_package(dir);
+    EXPECT_EQ(run_program(program, {}, environment_with(display.variable)), 0);
+    expect_documents_and_binaries_only(dir);
   }
-  ~VirtualDisplay() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& name() const { return display_; }
+}
 
- private:
-  pid_t pid_ = -1;
-  std::string display_;
+// On the console the program loads neither the window library nor X: only
+// its window module, loaded under a display, brings them along.
+TEST(PackageRun, ProgramNeedsNoWindowLibrary) {
+  TempDir dir;
+  const std::filesystem::path listing = dir / "libraries";
+  ASSERT_EQ(run_program(PACKAGE_PROGRAM, {}, {"LD_TRACE_LOADED_OBJECTS=1"}, std::chrono::seconds(60),
+                        listing.string()),
+            0);
+  const std::string libraries = bytes_of(listing).value_or("");
+  EXPECT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
+  for (const char* library : {"fltk", "libX11", "libxcb"}) {
+    EXPECT_EQ(libraries.find(library), std::string::npos) << libraries;
+  }
+}
+
+// The package under a virtual X server, one for all the tests of the group.
+class PackageUnderAnXServer : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (std::system("command -v Xvfb >/dev/null 2>&1") == 0) display_ = new VirtualDisplay;
+  }
+  static void TearDownTestSuite() {
+    delete display_;
+    display_ = nullptr;
+  }
+  void SetUp() override {
+    if (display_ == nullptr) GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_FALSE(display_->name().empty()) << "Xvfb did not start";
+  }
+  static std::vector<std::string> environment() { return environment_with("DISPLAY=" + display_->name()); }
+
+  static VirtualDisplay* display_;
 };
 
-TEST(PackageRun, WithoutDisplayRunsOnTheConsoleAndEndsByItself) {
+VirtualDisplay* PackageUnderAnXServer::display_ = nullptr;
+
+TEST_F(PackageUnderAnXServer, ShowsItsWindowAndEndsByItself) {
+  DisplayWatcher watcher(display_->name());
+  ASSERT_TRUE(watcher.connected()) << display_->name();
   TempDir dir;
   const std::string program = install_package(dir);
-  EXPECT_EQ(run_program(program, {}, environment_with("")), 0);
+  EXPECT_EQ(run_program(program, {}, environment()), 0);
+  EXPECT_EQ(watcher.windows_shown(), 1);
   expect_documents_and_binaries_only(dir);
 }
 
-TEST(PackageRun, UnopenableDisplayFallsBackToTheConsole) {
-  TempDir dir;
-  const std::string program = install_package(dir);
-  EXPECT_EQ(run_program(program, {}, environment_with("DISPLAY=:4711")), 0);
-  expect_documents_and_binaries_only(dir);
+// A window module that is missing or cannot be loaded leaves the console.
+TEST_F(PackageUnderAnXServer, WithoutAWorkingWindowModuleRunsOnTheConsole) {
+  const struct {
+    const char* what;
+    WindowModule module;
+  } kCases[] = {{"missing", WindowModule::kMissing}, {"not a library", WindowModule::kNotALibrary}};
+  for (const auto& module : kCases) {
+    SCOPED_TRACE(module.what);
+    DisplayWatcher watcher(display_->name());
+    ASSERT_TRUE(watcher.connected()) << display_->name();
+    TempDir dir;
+    const std::string program = install_package(dir, module.module);
+    EXPECT_EQ(run_program(program, {}, environment()), 0);
+    EXPECT_EQ(watcher.windows_shown(), 0);
+    expect_documents_and_binaries_only(dir);
+  }
 }
 
-TEST(PackageRun, UnderAnXServerShowsItsWindowAndEndsByItself) {
-  if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) GTEST_SKIP() << "Xvfb is not installed";
-  VirtualDisplay display;
-  ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
+// A failure shows its box over the waiting window, and the run ends with
+// status 1 only once the user has closed the box.
+TEST_F(PackageUnderAnXServer, ErrorBoxWaitsForTheUserAndThenEndsTheRun) {
+  DisplayWatcher watcher(display_->name());
+  ASSERT_TRUE(watcher.connected()) << display_->name();
   TempDir dir;
   const std::string program = install_package(dir);
-  EXPECT_EQ(run_program(program, {}, environment_with("DISPLAY=" + display.name())), 0);
-  expect_documents_and_binaries_only(dir);
+  std::filesystem::create_directory(dir / kDocuments[0]);  // the notes sheet cannot be written
+  std::future<std::optional<int>> status =
+      std::async(std::launch::async, [&] { return run_program(program, {}, environment()); });
+  const Window box = watcher.wait_for_window("dorvallo_brisente");
+  ASSERT_NE(box, 0u);
+  EXPECT_NE(watcher.wait_for_window("Form1"), 0u);
+  EXPECT_EQ(status.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+  watcher.close(box);
+  EXPECT_EQ(status.get(), 1);
+  for (const char* name : kBinaries) EXPECT_FALSE(std::filesystem::exists(dir / name)) << name;
 }
 
 // The names that came into being in dir (each file is renamed into place
