@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/ptrace.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,6 +41,11 @@ double vm_hwm_mb(pid_t process) {
   return 0;
 }
 
+double seconds_of(const timeval& time) {
+  constexpr double kMicrosecondsPerSecond = 1e6;
+  return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / kMicrosecondsPerSecond;
+}
+
 bool is_exit_stop(int status) { return WIFSTOPPED(status) && status >> 16 == PTRACE_EVENT_EXIT; }
 
 }  // namespace
@@ -55,8 +61,10 @@ FreshRun run_fresh(const Command& command) {
   pid_t child = 0;
   if (::posix_spawn(&child, image.argv[0], nullptr, nullptr, image.argv.data(), image.environment.data()) != 0) return {};
   int status = 0;
-  const bool waited = ::waitpid(child, &status, 0) == child;
-  return {waited && ended_cleanly(status), std::chrono::duration<double>(Clock::now() - start).count()};
+  rusage usage{};
+  const bool waited = ::wait4(child, &status, 0, &usage) == child;
+  return {waited && ended_cleanly(status), std::chrono::duration<double>(Clock::now() - start).count(),
+          seconds_of(usage.ru_utime) + seconds_of(usage.ru_stime)};
 }
 
 // The child stops once right after it starts the program and once as it

@@ -13,6 +13,9 @@ using Command = std::vector<std::string>;
 struct FreshRun {
   bool ok = false;  // it ended by itself with status 0
   double seconds = 0;
+  // The processor time it took, user and system: on a busy machine a steadier
+  // figure than the time it waited for.
+  double cpu_seconds = 0;
 };
 
 // Where the fresh-process benchmarks keep their files: tmpfs (/dev/shm) when
