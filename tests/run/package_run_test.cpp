@@ -104,7 +104,8 @@ class PackageUnderAnXServer : public ::testing::Test {
     display_ = nullptr;
   }
   void SetUp() override {
-    if (display_ == nullptr) GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_NE(display_, nullptr)
+        << "Xvfb is missing: scripts/install-deps.sh installs it with the rest of the build's packages";
     ASSERT_FALSE(display_->name().empty()) << "Xvfb did not start";
   }
   static std::vector<std::string> environment() { return environment_with("DISPLAY=" + display_->name()); }
