@@ -1,12 +1,10 @@
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/fresh_process.h"
 #include "model/run_files.h"
 #include "sources/builtin_sources.h"
 #include "support/temp_dir.h"
@@ -14,61 +12,53 @@
 namespace scenario::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Runs a program without a display and waits for it; true when it ends with
-// status 0.
-bool run(const std::vector<std::string>& command) {
-  std::vector<char*> argv;
-  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
-  char path_variable[] = "PATH=/usr/bin:/bin";
-  char* environment[] = {path_variable, nullptr};
-  pid_t child = 0;
-  if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environment) != 0) return false;
-  int status = 0;
-  return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-double seconds_of(const std::vector<std::string>& command, bool& ok) {
-  const Clock::time_point start = Clock::now();
-  ok = run(command) && ok;
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // The six files a run leaves: the three driver documents, the three binaries.
 std::vector<std::string> files_left(const RunFiles& files) {
   return {files.notes.string(),         files.slowdowns.string(),   files.timetable.string(),
           files.line_geometry.string(), files.entry_table.string(), files.cell_grid.string()};
 }
 
+void add(FreshRun& sum, const FreshRun& run) {
+  sum.seconds += run.seconds;
+  sum.cpu_seconds += run.cpu_seconds;
+}
+
 // The package's whole run on the console, side by side with a plain copy of
-// the six files it leaves: each iteration runs both, one after the other, in
-// fresh processes. The time shown is the package's; run_per_copy is the ratio
-// of the two sums.
+// the six files it leaves, both on tmpfs when the machine has one: each
+// iteration runs both, one after the other, in fresh processes. The time
+// shown is the package's; run_per_copy is the ratio of the two sums of
+// elapsed time, cpu_per_copy that of processor time, and peak_rss_mb the
+// package's peak resident set.
 void BM_PackageRunAgainstCopy(benchmark::State& state) {
-  const testing::TempDir package_dir;
-  const testing::TempDir copy_dir;
+  const testing::TempDir package_dir(scratch_parent());
+  const testing::TempDir copy_dir(scratch_parent());
   const std::filesystem::path program = package_dir / "dorvallo_brisente";
   std::filesystem::copy_file(PACKAGE_PROGRAM, program);
-  bool ok = run({program.string()});
-  std::vector<std::string> copy{"/bin/cp", "-f"};
+  const Command package{program.string()};
+  // The first run, untimed, leaves the files to copy.
+  const double peak_rss = peak_rss_mb(package);
+  Command copy{"/bin/cp", "-f"};
   for (const std::string& file : files_left(run_files(package_dir.path(), kBuiltInScenario, kBuiltInTrain))) {
     copy.push_back(file);
   }
   copy.push_back(copy_dir.path().string());
 
-  double package_seconds = 0;
-  double copy_seconds = 0;
+  bool ok = peak_rss > 0;
+  FreshRun package_sum;
+  FreshRun copy_sum;
   for (auto _ : state) {
-    const double package = seconds_of({program.string()}, ok);
-    copy_seconds += seconds_of(copy, ok);
-    package_seconds += package;
-    state.SetIterationTime(package);
+    const FreshRun run = run_fresh(package);
+    const FreshRun copied = run_fresh(copy);
+    ok = ok && run.ok && copied.ok;
+    add(package_sum, run);
+    add(copy_sum, copied);
+    state.SetIterationTime(run.seconds);
   }
   if (!ok) state.SkipWithError("the package or the copy failed");
-  state.counters["copy_ms"] = benchmark::Counter(copy_seconds * 1e3, benchmark::Counter::kAvgIterations);
-  state.counters["run_per_copy"] = package_seconds / copy_seconds;
+  state.counters["copy_ms"] = benchmark::Counter(copy_sum.seconds * 1e3, benchmark::Counter::kAvgIterations);
+  state.counters["run_per_copy"] = package_sum.seconds / copy_sum.seconds;
+  state.counters["cpu_per_copy"] = package_sum.cpu_seconds / copy_sum.cpu_seconds;
+  state.counters["peak_rss_mb"] = peak_rss;
 }
 BENCHMARK(BM_PackageRunAgainstCopy)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -3,13 +3,11 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "run/window.h"
-
 namespace scenario {
 
 void fail_run(const std::string& message, FrontEnd front_end) {
-  if (front_end == FrontEnd::kWindow) {
-    show_error_box(message);
+  if (front_end.show_error_box != nullptr) {
+    front_end.show_error_box(message.c_str());
   } else {
     std::cerr << message << "\n";
   }

@@ -2,11 +2,9 @@
 
 #include <string>
 
-namespace scenario {
+#include "run/front_end.h"
 
-// How the package shows itself: in its window, or on the console when no
-// display can be opened.
-enum class FrontEnd { kWindow, kConsole };
+namespace scenario {
 
 // Exit status of a run that ended on an error.
 inline constexpr int kErrorExitStatus = 1;

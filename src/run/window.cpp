@@ -5,11 +5,9 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
-#include <X11/Xlib.h>
 
 #include <algorithm>
 
-namespace scenario {
 namespace {
 
 // The window's client area and its label, in pixels at 96 dpi.
@@ -31,14 +29,7 @@ Fl_Window* waiting_window = nullptr;
 
 }  // namespace
 
-bool display_available() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return false;
-  XCloseDisplay(display);
-  return true;
-}
-
-void show_waiting_window() {
+void window_show_waiting() {
   waiting_window = new Fl_Window(kWindowWidth, kWindowHeight, "Form1");
   auto* label = new Fl_Box(kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight, "Attendere");
   label->labelfont(FL_HELVETICA_BOLD);
@@ -52,7 +43,7 @@ void show_waiting_window() {
   Fl::check();
 }
 
-void show_error_box(const std::string& message) {
+void window_show_error_box(const char* message) {
   constexpr int kMinWidth = 260;
   constexpr int kMaxTextWidth = 560;
   constexpr int kButtonWidth = 80;
@@ -63,13 +54,13 @@ void show_error_box(const std::string& message) {
   fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
   int text_width = kMaxTextWidth;
   int text_height = 0;
-  fl_measure(message.c_str(), text_width, text_height);
+  fl_measure(message, text_width, text_height);
   const int width = std::max(kMinWidth, text_width + 2 * kMargin);
   const int height = text_height + kButtonHeight + 3 * kMargin;
 
   Fl_Window box(width, height, kProgramTitle);
   Fl_Box text(kMargin, kMargin, width - 2 * kMargin, text_height);
-  text.copy_label(message.c_str());
+  text.copy_label(message);
   text.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
   Fl_Button ok((width - kButtonWidth) / 2, height - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, "OK");
   ok.callback([](Fl_Widget* button, void*) { button->window()->hide(); });
@@ -79,5 +70,3 @@ void show_error_box(const std::string& message) {
   box.show();
   while (box.shown()) Fl::wait();
 }
-
-}  // namespace scenario

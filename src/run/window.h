@@ -1,19 +1,17 @@
 #pragma once
 
-#include <string>
-
-namespace scenario {
-
-// Whether an X display can be opened. FLTK ends the process when it cannot
-// open one, so this is asked before the first FLTK call.
-bool display_available();
+// The package's window is a module of its own, loaded only once a display
+// has been opened, so that the program on the console never loads the window
+// library. Its interface is plain C: the program looks the functions up by
+// these names once the module is loaded. FLTK ends the process when it cannot
+// open a display: nothing here is called before one has been opened.
+extern "C" {
 
 // Shows the package's window ("Form1", the label "Attendere") and paints it
 // at once, so that it is on the screen before the work starts.
-void show_waiting_window();
+void window_show_waiting();
 
 // A modal box with the message and an OK button only, no icon; returns when
 // the user has closed it.
-void show_error_box(const std::string& message);
-
-}  // namespace scenario
+void window_show_error_box(const char* message);
+}

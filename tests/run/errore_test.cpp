@@ -12,9 +12,10 @@ namespace {
 // On the console the message goes to stderr exactly as the box shows it,
 // and the program ends with status 1.
 TEST(ErroreDeathTest, ShowsTheNumberAfterErroreNAndEndsTheProgram) {
-  EXPECT_EXIT(errore(std::to_string(kMarkTaken), FrontEnd::kConsole), ::testing::ExitedWithCode(kErrorExitStatus),
+  EXPECT_EXIT(errore(std::to_string(kMarkTaken), kConsole), ::testing::ExitedWithCode(kErrorExitStatus),
               "^ Errore n\\. 1250\n$");
-  EXPECT_EXIT(errore(std::to_string(kRunFailure), FrontEnd::kConsole), ::testing::ExitedWithCode(kErrorExitStatus), "^ Errore n\\. 25\n$");
+  EXPECT_EXIT(errore(std::to_string(kRunFailure), kConsole), ::testing::ExitedWithCode(kErrorExitStatus),
+              "^ Errore n\\. 25\n$");
 }
 
 }  // namespace

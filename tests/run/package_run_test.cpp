@@ -1,35 +1,48 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/inotify.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <future>
+#include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "run/x_display.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
 namespace {
 
+using testing::bytes_of;
+using testing::DisplayWatcher;
 using testing::run_program;
 using testing::TempDir;
+using testing::VirtualDisplay;
 
 const char* const kDocuments[] = {"Dorvallo_Brisente_47302_note.txt", "Dorvallo_Brisente_47302_rallentamenti.txt",
                                   "Dorvallo_Brisente_47302_scheda_treno.txt"};
 const char* const kBinaries[] = {"Dorvallo_Brisente_linea.dat", "Dorvallo_Brisente_47302.sim",
                                  "Dorvallo_Brisente_47302.dat"};
+const std::string kProgramName = std::filesystem::path(PACKAGE_PROGRAM).filename();
+const std::string kModuleName = std::filesystem::path(PACKAGE_WINDOW_MODULE).filename();
+
+// What lies beside the program where its window module belongs.
+enum class WindowModule { kInstalled, kMissing, kNotALibrary };
 
 // The package writes into the directory that holds it: each test runs its own
-// copy in a fresh directory.
-std::string install_package(const TempDir& dir) {
-  const std::filesystem::path copy = dir / "dorvallo_brisente";
-  std::filesystem::copy_file(PACKAGE_PROGRAM, copy);
-  return copy.string();
+// copy, installed as the package is, in a fresh directory.
+std::string install_package(const TempDir& dir, WindowModule module = WindowModule::kInstalled) {
+  std::filesystem::copy_file(PACKAGE_PROGRAM, dir / kProgramName);
+  if (module == WindowModule::kInstalled) std::filesystem::copy_file(PACKAGE_WINDOW_MODULE, dir / kModuleName);
+  if (module == WindowModule::kNotALibrary) std::ofstream(dir / kModuleName) << "not a library\n";
+  return (dir / kProgramName).string();
 }
 
 std::vector<std::string> environment_with(const std::string& extra) {
@@ -38,70 +51,114 @@ std::vector<std::string> environment_with(const std::string& extra) {
   return environment;
 }
 
+// The six files are there, and nothing else but what was installed.
 void expect_documents_and_binaries_only(const TempDir& dir) {
-  for (const char* name : kDocuments) EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
-  for (const char* name : kBinaries) EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
-  EXPECT_FALSE(std::filesystem::exists(dir / "Dorvallo_Brisente_linea.txt"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "Dorvallo_Brisente_47302-.txt"));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 7);  // and the program
+  std::set<std::string> expected(std::begin(kDocuments), std::end(kDocuments));
+  expected.insert(std::begin(kBinaries), std::end(kBinaries));
+  std::set<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) left.insert(entry.path().filename());
+  left.erase(kProgramName);
+  left.erase(kModuleName);
+  EXPECT_EQ(left, expected);
 }
 
-// A virtual X server on a display number it picks itself.
-class VirtualDisplay {
- public:
-  VirtualDisplay() {
-    int pipe_fds[2];
-    if (::pipe(pipe_fds) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::close(pipe_fds[0]);
-      const std::string fd = std::to_string(pipe_fds[1]);
-      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
-               static_cast<char*>(nullptr));
-      ::_exit(127);
+// Without a display that can be opened the package runs the same way on the
+// console, whatever DISPLAY holds, and never loads the window library (whose
+// start-up code reads and writes files of its own): the dynamic linker's own
+// account of what it loaded (LD_DEBUG=libs, on standard error) tells.
+TEST(PackageRun, WithoutADisplayRunsOnTheConsoleWithoutTheWindowLibrary) {
+  const struct {
+    const char* what;
+    const char* variable;
+    std::vector<std::string> not_loaded;
+  } kCases[] = {{"unset", "", {"libfltk", "libX11"}},
+                {"empty", "DISPLAY=", {"libfltk", "libX11"}},
+                {"no server there", "DISPLAY=:4711", {"libfltk"}}};  // X is asked, and says no
+  for (const auto& display : kCases) {
+    SCOPED_TRACE(display.what);
+    TempDir dir;
+    TempDir log_dir;
+    const std::string program = install_package(dir);
+    std::vector<std::string> environment = environment_with(display.variable);
+    environment.push_back("LD_DEBUG=libs");
+    const std::filesystem::path log = log_dir / "loader";
+    EXPECT_EQ(run_program(program, {}, environment, std::chrono::seconds(60), "", log.string()), 0);
+    expect_documents_and_binaries_only(dir);
+    const std::string loaded = bytes_of(log).value_or("");
+    EXPECT_NE(loaded.find("libc.so"), std::string::npos) << loaded;
+    for (const std::string& library : display.not_loaded) {
+      EXPECT_EQ(loaded.find(library), std::string::npos) << library << " in\n" << loaded;
     }
-    ::close(pipe_fds[1]);
-    char number[16] = {};
-    const ssize_t got = ::read(pipe_fds[0], number, sizeof number - 1);
-    ::close(pipe_fds[0]);
-    if (got > 0) display_ = ":" + std::string(number, static_cast<size_t>(got - (number[got - 1] == '\n')));
   }
-  ~VirtualDisplay() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& name() const { return display_; }
+}
 
- private:
-  pid_t pid_ = -1;
-  std::string display_;
+// The package under a virtual X server, one for all the tests of the group.
+class PackageUnderAnXServer : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (std::system("command -v Xvfb >/dev/null 2>&1") == 0) display_ = new VirtualDisplay;
+  }
+  static void TearDownTestSuite() {
+    delete display_;
+    display_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(display_, nullptr)
+        << "Xvfb is missing: scripts/install-deps.sh installs it with the rest of the build's packages";
+    ASSERT_FALSE(display_->name().empty()) << "Xvfb did not start";
+  }
+  static std::vector<std::string> environment() { return environment_with("DISPLAY=" + display_->name()); }
+
+  static VirtualDisplay* display_;
 };
 
-TEST(PackageRun, WithoutDisplayRunsOnTheConsoleAndEndsByItself) {
+VirtualDisplay* PackageUnderAnXServer::display_ = nullptr;
+
+TEST_F(PackageUnderAnXServer, ShowsItsWindowAndEndsByItself) {
+  DisplayWatcher watcher(display_->name());
+  ASSERT_TRUE(watcher.connected()) << display_->name();
   TempDir dir;
   const std::string program = install_package(dir);
-  EXPECT_EQ(run_program(program, {}, environment_with("")), 0);
+  EXPECT_EQ(run_program(program, {}, environment()), 0);
+  EXPECT_EQ(watcher.windows_shown(), 1);
   expect_documents_and_binaries_only(dir);
 }
 
-TEST(PackageRun, UnopenableDisplayFallsBackToTheConsole) {
-  TempDir dir;
-  const std::string program = install_package(dir);
-  EXPECT_EQ(run_program(program, {}, environment_with("DISPLAY=:4711")), 0);
-  expect_documents_and_binaries_only(dir);
+// A window module that is missing or cannot be loaded leaves the console.
+TEST_F(PackageUnderAnXServer, WithoutAWorkingWindowModuleRunsOnTheConsole) {
+  const struct {
+    const char* what;
+    WindowModule module;
+  } kCases[] = {{"missing", WindowModule::kMissing}, {"not a library", WindowModule::kNotALibrary}};
+  for (const auto& module : kCases) {
+    SCOPED_TRACE(module.what);
+    DisplayWatcher watcher(display_->name());
+    ASSERT_TRUE(watcher.connected()) << display_->name();
+    TempDir dir;
+    const std::string program = install_package(dir, module.module);
+    EXPECT_EQ(run_program(program, {}, environment()), 0);
+    EXPECT_EQ(watcher.windows_shown(), 0);
+    expect_documents_and_binaries_only(dir);
+  }
 }
 
-TEST(PackageRun, UnderAnXServerShowsItsWindowAndEndsByItself) {
-  ASSERT_EQ(std::system("command -v Xvfb >/dev/null 2>&1"), 0)
-      << "Xvfb is missing: scripts/install-deps.sh installs it with the rest of the build's packages";
-  VirtualDisplay display;
-  ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
+// A failure shows its box over the waiting window, and the run ends with
+// status 1 only once the user has closed the box.
+TEST_F(PackageUnderAnXServer, ErrorBoxWaitsForTheUserAndThenEndsTheRun) {
+  DisplayWatcher watcher(display_->name());
+  ASSERT_TRUE(watcher.connected()) << display_->name();
   TempDir dir;
   const std::string program = install_package(dir);
-  EXPECT_EQ(run_program(program, {}, environment_with("DISPLAY=" + display.name())), 0);
-  expect_documents_and_binaries_only(dir);
+  std::filesystem::create_directory(dir / kDocuments[0]);  // the notes sheet cannot be written
+  std::future<std::optional<int>> status =
+      std::async(std::launch::async, [&] { return run_program(program, {}, environment()); });
+  const Window box = watcher.wait_for_window("dorvallo_brisente");
+  ASSERT_NE(box, 0u);
+  EXPECT_NE(watcher.wait_for_window("Form1"), 0u);
+  EXPECT_EQ(status.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
+  watcher.close(box);
+  EXPECT_EQ(status.get(), 1);
+  for (const char* name : kBinaries) EXPECT_FALSE(std::filesystem::exists(dir / name)) << name;
 }
 
 // The names that came into being in dir (each file is renamed into place

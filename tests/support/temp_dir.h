@@ -9,11 +9,12 @@
 
 namespace scenario::testing {
 
-// A fresh directory that is removed with everything in it at the end.
+// A fresh directory in parent (the temporary directory unless named) that is
+// removed with everything in it at the end.
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "scenario-test-XXXXXX").string();
+  explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+    std::string pattern = (parent / "scenario-test-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
   }
   TempDir(const TempDir&) = delete;
