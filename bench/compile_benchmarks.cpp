@@ -7,7 +7,6 @@
 #include "bench/generated_route.h"
 #include "bench/in_memory_compile.h"
 #include "compile/memorizza_percorso.h"
-#include "io/replace_file.h"
 #include "model/run_files.h"
 #include "sources/builtin_sources.h"
 #include "sources/line_table.h"
@@ -94,11 +93,9 @@ BENCHMARK(BM_CompileGeneratedRoute)
 void BM_CompileGeneratedRouteFreshProcess(benchmark::State& state) {
   const int kilometres = static_cast<int>(state.range(0));
   const testing::TempDir dir(scratch_parent());
-  const RunFiles files = run_files(dir.path(), kGeneratedScenario, kGeneratedTrain);
-  replace_file(files.line_source, generated_line_source(kilometres));
-  replace_file(files.train_source, generated_train_source(kilometres));
-  const Command compile{SCENARIO_PROGRAM, "compile", "--dir", dir.path().string(), kGeneratedScenario,
-                        kGeneratedTrain};
+  write_generated_route(dir.path(), kilometres);
+  const Command compile{SCENARIO_PROGRAM, "compile", "--dir", dir.path().string(),
+                        std::string(kGeneratedScenario), std::string(kGeneratedTrain)};
   const double peak_rss = peak_rss_mb(compile);
   bool ok = peak_rss > 0;
   double cpu_seconds = 0;

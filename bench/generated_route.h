@@ -7,10 +7,6 @@
 
 namespace scenario::bench {
 
-// The names a generated route compiles under.
-inline constexpr const char* kGeneratedScenario = "Generata";
-inline constexpr const char* kGeneratedTrain = "1";
-
 // A line source and a train source for a route of the given length in whole
 // kilometres (1 to 990): every kilometre carries two curves, a gradient record
 // and a signal, every ten kilometres a speed-limit board and a line speed, and
