@@ -20,12 +20,6 @@ std::string_view ByteCursor::take(size_t count, const std::string& what) {
   return taken;
 }
 
-void put_little_endian(std::string& out, uint64_t bits, size_t count) {
-  char bytes[sizeof bits];
-  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
-  out.append(bytes, count);
-}
-
 uint64_t get_little_endian(ByteCursor& in, size_t count) {
   const std::string_view bytes = in.take(count, "a value");
   uint64_t bits = 0;

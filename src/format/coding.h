@@ -43,8 +43,13 @@ template <typename T>
 concept FixedWidth = std::same_as<T, uint8_t> || std::same_as<T, uint16_t> || std::same_as<T, int16_t> ||
                      std::same_as<T, int32_t> || std::same_as<T, double>;
 
-// The low `count` bytes of `bits`, low byte first.
-void put_little_endian(std::string& out, uint64_t bits, size_t count);
+// The low `count` bytes of `bits`, low byte first. Inline: every field of
+// every record goes through it, and a call per field cost more than the field.
+inline void put_little_endian(std::string& out, uint64_t bits, size_t count) {
+  char bytes[sizeof bits];
+  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
+  out.append(bytes, count);
+}
 uint64_t get_little_endian(ByteCursor& in, size_t count);
 
 // A signed value is stored in two's complement, a double as its IEEE bits.
