@@ -26,8 +26,11 @@ void for_each_point(const PlanTrace& trace, Visit&& visit) {
     double y1 = 1.0;
     m = kFirstComputedPoint;
     for (const TraceRun& run : trace.runs) {
+      // Copies: a visit that writes bytes could alias them, and reloading
+      // them for every point costs more than the point's own arithmetic.
       const double k = run.k;
-      for (m = run.first; m <= run.last; ++m) {
+      const int64_t last = run.last;
+      for (m = run.first; m <= last; ++m) {
         const double dx = x1 - x0;
         const double dy = y1 - y0;
         const double step_x = k == 0.0 ? dx : dx + k * dy;
