@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "model/run_failure.h"
+#include "model/windows1252.h"
 
 namespace scenario {
 namespace {
@@ -13,8 +14,6 @@ constexpr char kComma = ',';
 // Longer digit runs stop accumulating here; they are out of range anyway and
 // the value can no longer overflow.
 constexpr int64_t kDigitCap = int64_t{1} << 40;
-// How much of a bad field a message quotes.
-constexpr size_t kQuotedFieldLength = 40;
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_line_end(char c) { return c == '\r' || c == '\n'; }
@@ -110,13 +109,12 @@ int32_t FieldReader::read_number() {
   const bool complete = pos_ >= size || is_blank(text_[pos_]) || ends_field(text_[pos_]);
   if (pos_ == first_digit || !complete) {
     const size_t end = find_from(text_, start, ends_field);
-    const std::string_view field = text_.substr(start, std::min(end - start, kQuotedFieldLength));
-    fail(field.empty() ? "expected a number, found an empty field"
-                       : "expected a number, found \"" + std::string(field) + "\"");
+    const std::string_view field = text_.substr(start, end - start);
+    fail(field.empty() ? "expected a number, found an empty field" : "expected a number, found " + quoted(field));
   }
   if (negative) value = -value;
   if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
-    fail("number " + std::string(text_.substr(start, pos_ - start)) + " does not fit 32 bits");
+    fail("number " + quoted(text_.substr(start, pos_ - start)) + " does not fit 32 bits");
   }
   skip_blanks();
   consume_separator();

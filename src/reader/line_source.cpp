@@ -90,7 +90,7 @@ Flow read_signal_repetition(Record& record) {
     codes = kNineCodes;
   } else {
     refuse_at(record.model, record.reader, record.keyword, kNoCodeCount,
-              "signal repetition: keyword \"" + record.token.text() + "\" names neither 4 nor 9 codes");
+              "signal repetition: keyword " + quoted(record.token.text()) + " names neither 4 nor 9 codes");
     return Flow::kStop;
   }
   row.long3 = row.long2 == 0 ? 0 : codes;

@@ -14,7 +14,7 @@ namespace scenario::tool {
 namespace {
 
 struct CompileRequest {
-  std::string dir = ".";
+  std::string dir;  // as the author gave it; empty for the current directory
   bool no_trace = false;
   bool keep_going = false;
   std::string scenario;
@@ -31,8 +31,9 @@ int compile(const CompileRequest& request) {
   const CompileOptions options{.sources = SourcePolicy::kKeep, .write_despite_reader_error = request.keep_going};
   const int32_t j = request.no_trace ? kWithoutTrace : kWithTrace;
   try {
-    const RunLock lock(request.dir);
-    memorizza_percorso(model, j, run_files(request.dir, request.scenario, request.train), options);
+    const std::string dir = request.dir.empty() ? "." : request.dir;
+    const RunLock lock(dir);
+    memorizza_percorso(model, j, run_files(dir, request.scenario, request.train), options);
   } catch (const FatalError& e) {
     if (model.error_code == 0 || e.number != model.error_code) {
       std::cerr << "error " << e.number << ": " << e.what() << "\n";
@@ -43,7 +44,7 @@ int compile(const CompileRequest& request) {
     return kScenarioError;
   }
   if (model.error_code != 0) {
-    std::cerr << format_diagnostic(model.error_code, model.error_site);
+    std::cerr << format_diagnostic(recorded_diagnostic(model.error_code, model.error_site), request.dir);
     return kScenarioError;
   }
   return kSuccess;
@@ -54,8 +55,7 @@ int compile(const CompileRequest& request) {
 void add_compile_command(CLI::App& app, int& status) {
   auto* command = app.add_subcommand("compile", "Compile a scenario's line and train sources into its binary files");
   auto request = std::make_shared<CompileRequest>();
-  command->add_option("--dir", request->dir, "Directory of the sources and the binary files")
-      ->capture_default_str()
+  command->add_option("--dir", request->dir, "Directory of the sources and the binary files (default: the current one)")
       ->check(CLI::ExistingDirectory);
   command->add_flag("--no-trace", request->no_trace, "Build no plan trace and write no line geometry file");
   command->add_flag("--keep-going", request->keep_going,

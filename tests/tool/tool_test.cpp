@@ -188,7 +188,7 @@ TEST(ToolCompile, ReaderErrorPrintsFileLineAndCaretAndWritesNothing) {
   const Outcome outcome = scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out, "");
-  EXPECT_EQ(outcome.err.rfind("S_linea.txt:5: error 6: ", 0), 0u) << outcome.err;
+  EXPECT_EQ(outcome.err.rfind((dir / "S_linea.txt").string() + ":5:23: error 6: ", 0), 0u) << outcome.err;
   EXPECT_TRUE(std::regex_search(outcome.err, std::regex("\ncartello_indicatore,  7175,   \\(PONTE\\)\n +\\^\n")))
       << outcome.err;
   EXPECT_FALSE(std::filesystem::exists(dir / "S_T.dat"));
@@ -213,7 +213,7 @@ TEST(ToolCompile, MissingLineSourceIsError101) {
   TempDir dir;
   const Outcome outcome = scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"});
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err.rfind("S_linea.txt: error 101: ", 0), 0u) << outcome.err;
+  EXPECT_EQ(outcome.err.rfind((dir / "S_linea.txt").string() + ": error 101: ", 0), 0u) << outcome.err;
 }
 
 TEST(ToolCompile, ReservedMarkTakenIsFatal1250) {
