@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "model/error_codes.h"
 #include "model/route_model.h"
@@ -20,8 +21,10 @@ inline constexpr int32_t kWithTrace = 1;
 // file of the compilation has been written when it is thrown.
 class FatalError : public std::runtime_error {
  public:
-  FatalError(int32_t code, const std::string& what) : std::runtime_error(what), number(code) {}
+  FatalError(int32_t code, const std::string& what, ErrorSite at = {})
+      : std::runtime_error(what), number(code), site(std::move(at)) {}
   int32_t number;
+  ErrorSite site;  // the record that put in place what is in the way, when one did
 };
 
 struct CompileOptions {

@@ -24,12 +24,14 @@ std::string object_name(uint8_t kind) {
 
 }  // namespace
 
+ErrorSite site_of(const FieldReader& reader, FieldSite site) {
+  return {reader.file_name(), site.line, site.column, std::string(reader.line_text(site.line)), {}};
+}
+
 void mark_site(RouteModel& model, const FieldReader& reader, FieldSite site) {
-  ErrorSite& error = model.error_site;
-  error.file = reader.file_name();
-  error.line = site.line;
-  error.column = site.column;
-  error.source_line = std::string(reader.line_text(site.line));
+  std::string detail = std::move(model.error_site.detail);
+  model.error_site = site_of(reader, site);
+  model.error_site.detail = std::move(detail);
 }
 
 void refuse_at(RouteModel& model, const FieldReader& reader, FieldSite site, ErrorCode code,

@@ -5,9 +5,23 @@
 
 #include "model/error_codes.h"
 #include "model/route_model.h"
+#include "model/run_failure.h"
 #include "reader/field_reader.h"
 
 namespace scenario {
+
+// A run-time failure whose cause stands elsewhere than the field being read
+// (a record cut short, a value written into the cells only when the next
+// record arrives): the trap points at site, on the reader's line site.line.
+class RecordFailure : public RunFailure {
+ public:
+  RecordFailure(FieldSite at, const std::string& what) : RunFailure(what), site(at) {}
+  FieldSite site;
+};
+
+// The place of a field: the reader's file name, the line and column and the
+// text of that line; no detail yet.
+ErrorSite site_of(const FieldReader& reader, FieldSite site);
 
 // Completes the diagnostic of an error just recorded (refuse() has set the
 // number and the detail): the reader's file name, the line and column given

@@ -83,6 +83,7 @@ std::string FieldReader::read_text() {
     const size_t close = pos_;
     pos_ = find_from(text_, close + 1, ends_field);
     consume_separator();
+    ++fields_read_;
     return std::string(text_.substr(open, close - open));
   }
   const size_t start = pos_;
@@ -90,6 +91,7 @@ std::string FieldReader::read_text() {
   size_t end = pos_;
   while (end > start && is_blank(text_[end - 1])) --end;
   consume_separator();
+  ++fields_read_;
   return std::string(text_.substr(start, end - start));
 }
 
@@ -118,6 +120,7 @@ int32_t FieldReader::read_number() {
   }
   skip_blanks();
   consume_separator();
+  ++fields_read_;
   return static_cast<int32_t>(value);
 }
 

@@ -59,6 +59,9 @@ class FieldReader {
 
   const std::string& file_name() const { return file_name_; }
 
+  // How many fields have been read whole so far.
+  int fields_read() const { return fields_read_; }
+
   // The text of a 1-based line without its line end; empty for a line the
   // text does not have.
   std::string_view line_text(int line) const;
@@ -76,6 +79,7 @@ class FieldReader {
   size_t line_start_ = 0;  // offset of the first byte of line_
   int field_line_ = 0;
   int field_column_ = 0;
+  int fields_read_ = 0;
 };
 
 }  // namespace scenario

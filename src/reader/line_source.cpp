@@ -52,9 +52,13 @@ Flow read_length(Record& record) {
 
 Flow read_progressive(Record& record, int row) {
   Entry& entry = record.model.entries[static_cast<size_t>(row)];
-  entry.long1 = record.reader.read_number();
-  entry.long2 = record.reader.read_number();
+  const Number start = read_sited(record);
+  const Number offset = read_sited(record);
+  entry.long1 = start.value;
+  entry.long2 = offset.value;
   entry.long3 = record.reader.read_number();
+  record.state.progressive_origins[static_cast<size_t>(row - kProgressiveTreRow)] = {
+      start.value, site_of(record.reader, start.site), offset.site.column};
   return Flow::kNext;
 }
 
@@ -100,20 +104,23 @@ Flow read_signal_repetition(Record& record) {
 // The rows of the general section, in the order of their tests. Note the
 // crossed backgrounds: "sfondo tre" goes to long2.
 constexpr std::array kGeneralRows = {
-    KeywordTest{"lunghezza", "percorso", KeywordTest::kAnyCase, read_length},
+    KeywordTest{"lunghezza", "percorso", KeywordTest::kAnyCase, read_length, {"route length", 1}},
     KeywordTest{"progressiva", "tre", KeywordTest::kExact,
-                [](Record& record) { return read_progressive(record, kProgressiveTreRow); }},
+                [](Record& record) { return read_progressive(record, kProgressiveTreRow); },
+                {"progressive system", 3}},
     KeywordTest{"progressiva", "due", KeywordTest::kExact,
-                [](Record& record) { return read_progressive(record, kProgressiveDueRow); }},
+                [](Record& record) { return read_progressive(record, kProgressiveDueRow); },
+                {"progressive system", 3}},
     KeywordTest{"progressiva", "uno", KeywordTest::kExact,
-                [](Record& record) { return read_progressive(record, kProgressiveUnoRow); }},
+                [](Record& record) { return read_progressive(record, kProgressiveUnoRow); },
+                {"progressive system", 3}},
     KeywordTest{"sfondo", "uno", KeywordTest::kExact,
-                [](Record& record) { return read_background(record, &Entry::long1); }},
+                [](Record& record) { return read_background(record, &Entry::long1); }, {"background", 1}},
     KeywordTest{"sfondo", "due", KeywordTest::kExact,
-                [](Record& record) { return read_background(record, &Entry::long3); }},
+                [](Record& record) { return read_background(record, &Entry::long3); }, {"background", 1}},
     KeywordTest{"sfondo", "tre", KeywordTest::kExact,
-                [](Record& record) { return read_background(record, &Entry::long2); }},
-    KeywordTest{"ripetizione", "segnali", KeywordTest::kExact, read_signal_repetition},
+                [](Record& record) { return read_background(record, &Entry::long2); }, {"background", 1}},
+    KeywordTest{"ripetizione", "segnali", KeywordTest::kExact, read_signal_repetition, {"signal repetition", 2}},
 };
 
 // A heading such as "[curve]" ends the section, unless it is commented out.
@@ -141,9 +148,10 @@ void start_track_section(RouteModel& model, ReaderState& state) {
 
 Flow read_gradient(Record& record) {
   const Number p = read_sited(record);
-  const int32_t g = record.reader.read_number();
+  const Number g = read_sited(record);
   if (!passes_position_check(record, "gradient", p)) return Flow::kEnd;
-  apply_gradient(record.model, record.state, p.value, g);
+  apply_gradient(record.model, record.state, p.value, g.value);
+  record.state.gradient_site = g.site;
   return Flow::kNext;
 }
 
@@ -185,19 +193,22 @@ Flow read_speed_board(Record& record) {
 Flow read_text_board(Record& record) {
   const Number posizione = read_sited(record);
   read_token(record.model, record.reader);
+  const FieldSite text = record.reader.site();
   if (!passes_position_check(record, "indication board", posizione)) return Flow::kEnd;
+  const int32_t slot = record.state.next_board_slot;
   const Flow flow = run_handler(
       record.model, [&] { place_text_board(record.model, record.state, posizione.value, record.model.text_buffer); });
+  if (record.state.next_board_slot != slot) note_text(record, slot, text);
   return point_at(record, posizione.site, flow);
 }
 
 // The five track record kinds, in the order of their tests.
 constexpr std::array kTrackRecords = {
-    KeywordTest{"pendenza", "", KeywordTest::kAnyCase, read_gradient},
-    KeywordTest{"curva", "", KeywordTest::kAnyCase, read_curve},
-    KeywordTest{"montagna", "", KeywordTest::kAnyCase, read_tunnel},
-    KeywordTest{"indicatori_v", "", KeywordTest::kAnyCase, read_speed_board},
-    KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board},
+    KeywordTest{"pendenza", "", KeywordTest::kAnyCase, read_gradient, {"gradient", 2}},
+    KeywordTest{"curva", "", KeywordTest::kAnyCase, read_curve, {"curve", 2}},
+    KeywordTest{"montagna", "", KeywordTest::kAnyCase, read_tunnel, {"tunnel", 3}},
+    KeywordTest{"indicatori_v", "", KeywordTest::kAnyCase, read_speed_board, {"speed board", 9}},
+    KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board, {"indication board", 2, "fields"}},
 };
 
 Flow read_track_record(Record& record) { return read_keywords(record, kTrackRecords); }

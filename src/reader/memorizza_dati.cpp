@@ -41,11 +41,12 @@ class OpenSource {
 
   void close() { reader_.reset(); }
 
-  // The trap's diagnostic: the field the reader was at, or the file alone.
-  void mark_failure(RouteModel& model, const std::string& what) const {
+  // The trap's diagnostic: the field at fault (by default the one the
+  // reader was at), or the file alone.
+  void mark_failure(RouteModel& model, const std::string& what, std::optional<FieldSite> at = {}) const {
     if (reader_) {
       refuse(model, kRunFailure, what);
-      mark_site(model, *reader_, reader_->site());
+      mark_site(model, *reader_, at.value_or(reader_->site()));
     } else {
       refuse_file(model, kRunFailure, file_, what);
     }
@@ -117,6 +118,9 @@ void memorizza_dati(RouteModel& model, const RunFiles& files, SourcePolicy polic
   OpenSource source;
   try {
     read_sources(model, files, deletion, source);
+  } catch (const RecordFailure& failure) {
+    source.mark_failure(model, failure.what(), failure.site);
+    deletion.remove_remaining();
   } catch (const std::exception& failure) {
     // The one trap of the reading: any run-time failure of either half.
     source.mark_failure(model, failure.what());

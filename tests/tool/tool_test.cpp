@@ -225,7 +225,11 @@ TEST(ToolCompile, ReservedMarkTakenIsFatal1250) {
                 kEmptyTrain);
   const Outcome outcome = scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"});
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err.rfind("error 1250: ", 0), 0u) << outcome.err;
+  EXPECT_EQ(outcome.err, (dir / "S_linea.txt").string() +
+                            ":4:1: error 1250: cell 1 already holds a maximum-speed board, whose p1 = 2020 takes the "
+                            "place of the reserved mark 5121\n"
+                            "indicatori_vmax,  0,  100,  100,  100,  0,  100,  100,  100,  0\n"
+                            "^\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "S_T.dat"));
 }
 
