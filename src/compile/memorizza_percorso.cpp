@@ -71,11 +71,15 @@ void memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, Com
   seal_and_write(model, files, options);
 }
 
-void seal_and_write(RouteModel& model, const RunFiles& files, CompileOptions options) {
+void seal(RouteModel& model) {
   post_pass(model);
   require_reserved_cell(model);
   stamp_marks(model);
   store_codes(model);
+}
+
+void seal_and_write(RouteModel& model, const RunFiles& files, CompileOptions options) {
+  seal(model);
   // Writing a half-read model would pass a broken scenario off as a compiled
   // one; only a caller that asks for it gets the files.
   if (model.error_code != 0 && !options.write_despite_reader_error) {

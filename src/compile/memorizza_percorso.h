@@ -39,6 +39,11 @@ struct CompileOptions {
 // seal_and_write. j non-zero asks for the plan trace and its geometry file.
 void memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, CompileOptions options);
 
+// The cell post-pass, the reserved marks (1250 when taken) and the
+// competition codes (1251 when their places are taken): the model as the
+// binary files hold it.
+void seal(RouteModel& model);
+
 // The compiler's second half on a model the readers have filled: the cell
 // post-pass, the reserved marks (1250 when taken), the competition codes (1251
 // when their places are taken), then the binary files. Throws FatalError with

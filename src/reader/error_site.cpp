@@ -1,5 +1,7 @@
 #include "reader/error_site.h"
 
+#include <algorithm>
+
 #include "reader/refuse.h"
 
 namespace scenario {
@@ -38,6 +40,23 @@ void refuse_at(RouteModel& model, const FieldReader& reader, FieldSite site, Err
                std::string detail) {
   refuse(model, code, std::move(detail));
   mark_site(model, reader, site);
+}
+
+void note_recorded_error(RouteModel& model) {
+  Diagnostic error{Severity::kError, model.error_code, {}, std::move(model.error_site)};
+  model.error_code = 0;
+  model.error_site = ErrorSite{};
+  std::vector<Diagnostic>& list = model.notes.list;
+  const bool seen = std::any_of(list.begin(), list.end(), [&error](const Diagnostic& noted) {
+    return noted.code == error.code && noted.site.file == error.site.file && noted.site.line == error.site.line &&
+           noted.site.column == error.site.column;
+  });
+  if (!seen) list.push_back(std::move(error));
+}
+
+bool has_noted_error(const ReaderNotes& notes) {
+  return std::any_of(notes.list.begin(), notes.list.end(),
+                     [](const Diagnostic& noted) { return noted.severity == Severity::kError; });
 }
 
 std::string cell_taken(int64_t index, const Cell& cell) {

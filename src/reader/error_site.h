@@ -33,6 +33,14 @@ void mark_site(RouteModel& model, const FieldReader& reader, FieldSite site);
 void refuse_at(RouteModel& model, const FieldReader& reader, FieldSite site, ErrorCode code,
                std::string detail);
 
+// A recovering reading moves the error just recorded into the list of notes
+// and clears it; an error the list already holds (the same fault met again)
+// is dropped.
+void note_recorded_error(RouteModel& model);
+
+// Whether the notes hold an error.
+bool has_noted_error(const ReaderNotes& notes);
+
 // "cell 155 already holds an indication board": what stands in the way of a
 // placement.
 std::string cell_taken(int64_t index, const Cell& cell);

@@ -124,15 +124,34 @@ int32_t FieldReader::read_number() {
   return static_cast<int32_t>(value);
 }
 
-std::string_view FieldReader::line_text(int line) const {
-  if (line < 1) return {};
+std::optional<size_t> FieldReader::line_offset(int line) const {
+  if (line < 1) return std::nullopt;
   size_t begin = 0;
   for (int current = 1; current < line; ++current) {
     const size_t end = find_from(text_, begin, is_line_end);
-    if (end >= text_.size()) return {};
+    if (end >= text_.size()) return std::nullopt;
     begin = after_line_end(text_, end);
   }
-  return text_.substr(begin, find_from(text_, begin, is_line_end) - begin);
+  return begin;
+}
+
+std::string_view FieldReader::line_text(int line) const {
+  const std::optional<size_t> begin = line_offset(line);
+  if (!begin) return {};
+  return text_.substr(*begin, find_from(text_, *begin, is_line_end) - *begin);
+}
+
+void FieldReader::restart_at_line(int line) {
+  const std::optional<size_t> begin = line_offset(line);
+  if (!begin) return;
+  pos_ = *begin;
+  line_ = line;
+  line_start_ = pos_;
+}
+
+void FieldReader::skip_rest_of_line() {
+  pos_ = find_from(text_, pos_, is_line_end);
+  if (pos_ < text_.size()) consume_line_end();
 }
 
 }  // namespace scenario

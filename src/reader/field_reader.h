@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,11 +67,20 @@ class FieldReader {
   // text does not have.
   std::string_view line_text(int line) const;
 
+  // For a reading that goes on after a refused record: the reader moves to
+  // the start of a 1-based line the text has (back or forth), or past the
+  // rest of the line it stands in.
+  void restart_at_line(int line);
+  void skip_rest_of_line();
+  bool at_line_start() const { return pos_ == line_start_; }
+  int line() const { return line_; }
+
  private:
   void skip_blanks();
   void mark_field_start();
   void consume_separator();
   void consume_line_end();
+  std::optional<size_t> line_offset(int line) const;
 
   std::string_view text_;
   std::string file_name_;

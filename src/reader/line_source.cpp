@@ -230,12 +230,14 @@ LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderState
   if (read_general_section(model, reader, state) == Flow::kStop) return LineOutcome::kStop;
   progressive_ordina(model);
   // Without a length there is no grid and no trace for the track records.
+  // A recovering reading that refused the length row says no more.
+  if (!state.length_read && model.notes.recover && has_noted_error(model.notes)) return LineOutcome::kStop;
   if (!state.length_read) throw RunFailure("the general section has no route length row (\"lunghezza percorso\")");
   start_track_section(model, state);
   if (read_records(model, reader, state, Source::kLine, kRecordComments, read_track_record) == Flow::kStop) {
     return LineOutcome::kStop;
   }
-  final_gradient_fill(model, state);
+  run_end_step(model, reader, final_gradient_fill, state);
   if (model.write_trace != 0 && run_handler(model, [&] { extend_trace(model, state); }) != Flow::kNext) {
     // The route is too long for the trace; no record is at fault.
     mark_site(model, reader, FieldSite{});

@@ -98,7 +98,11 @@ void read_sources(RouteModel& model, const RunFiles& files, const SourceDeletion
   const LineOutcome outcome = read_line_source(model, source.open(files.line_source), state);
   source.close();
   deletion.remove(files.line_source);
-  if (outcome == LineOutcome::kStop) return;
+  // A recovering reading goes on to the train records whenever there is a
+  // grid to place them on.
+  const bool train_readable = model.notes.recover && !model.cells.empty();
+  if (outcome == LineOutcome::kStop && !train_readable) return;
+  if (model.notes.recover && model.error_code != 0) note_recorded_error(model);
   read_train_source(model, source.open(files.train_source), state);
   source.close();
   deletion.remove(files.train_source);
@@ -126,6 +130,7 @@ void memorizza_dati(RouteModel& model, const RunFiles& files, SourcePolicy polic
     source.mark_failure(model, failure.what());
     deletion.remove_remaining();
   }
+  if (model.notes.recover && model.error_code != 0) note_recorded_error(model);
 }
 
 }  // namespace scenario

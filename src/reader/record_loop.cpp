@@ -97,6 +97,44 @@ Flow read_one(Record& record, Flow (*read_record)(Record&)) {
   }
 }
 
+// After a refused record a recovering reading goes on with the next record:
+// on the line where a record cut short found the next one, else on the line
+// after the refused record's fields.
+Flow resume(FieldReader& reader, int keyword_line, int restart) {
+  if (restart > 0) {
+    reader.restart_at_line(restart);
+  } else if (!reader.at_line_start() || reader.line() <= keyword_line) {
+    reader.skip_rest_of_line();
+  }
+  return Flow::kNext;
+}
+
+// A failure met while recovering, noted where the trap would point.
+void note_failure(RouteModel& model, const FieldReader& reader, const std::exception& failure) {
+  const auto* record_failure = dynamic_cast<const RecordFailure*>(&failure);
+  refuse_at(model, reader, record_failure != nullptr ? record_failure->site : reader.site(), kRunFailure,
+            failure.what());
+  note_recorded_error(model);
+}
+
+// A recovering reading notes the error of a refused record and reads on, so
+// that independent errors are all found; each record starts with no error.
+Flow read_recovering(Record& record, Flow (*read_record)(Record&)) {
+  RouteModel& model = record.model;
+  FieldReader& reader = record.reader;
+  model.error_code = 0;
+  try {
+    const Flow flow = read_one(record, read_record);
+    if (model.error_code == 0) return flow;
+  } catch (const std::exception& failure) {
+    note_failure(model, reader, failure);
+    const bool next_record_met = cut_short(record) && !reader.at_end();
+    return resume(reader, record.keyword.line, next_record_met ? reader.site().line : 0);
+  }
+  note_recorded_error(model);
+  return resume(reader, record.keyword.line, 0);
+}
+
 }  // namespace
 
 Token::Token(std::string text) : text_(std::move(text)), lower_(ascii_lower(text_)) {}
@@ -115,7 +153,7 @@ Flow read_records(RouteModel& model, FieldReader& reader, ReaderState& state, So
                   Flow (*read_record)(Record&)) {
   while (next_token(model, reader, comments)) {
     Record record{model, reader, state, source, Token(model.text_buffer), reader.site(), reader.fields_read()};
-    const Flow flow = read_one(record, read_record);
+    const Flow flow = model.notes.recover ? read_recovering(record, read_record) : read_one(record, read_record);
     if (flow != Flow::kNext) return flow;
   }
   return Flow::kEnd;
@@ -148,6 +186,16 @@ bool passes_position_check(Record& record, std::string_view what, const Number& 
   if (position.value <= last_position(record.model, kPositionMargin)) return true;
   refuse_at(record.model, record.reader, position.site, kPositionError, beyond_grid(record, what, position.value));
   return false;
+}
+
+void run_end_step(RouteModel& model, FieldReader& reader, void (*step)(RouteModel&, ReaderState&),
+                  ReaderState& state) {
+  if (!model.notes.recover) return step(model, state);
+  try {
+    step(model, state);
+  } catch (const std::exception& failure) {
+    note_failure(model, reader, failure);
+  }
 }
 
 void note_text(const Record& record, int32_t row, FieldSite at) {

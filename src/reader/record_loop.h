@@ -147,6 +147,12 @@ Flow run_handler(RouteModel& model, Handler&& handler) {
   return model.error_code == kPositionError ? Flow::kEnd : Flow::kStop;
 }
 
+// Runs the end processing of a source (the final fills). A recovering
+// reading notes a failure there and goes on, as after a record; otherwise
+// the failure reaches the trap.
+void run_end_step(RouteModel& model, FieldReader& reader, void (*step)(RouteModel&, ReaderState&),
+                  ReaderState& state);
+
 // The record stored the text of entries row from the field at: should the
 // text be too long to write, the author learns where it came from.
 void note_text(const Record& record, int32_t row, FieldSite at);

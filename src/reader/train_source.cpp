@@ -220,7 +220,7 @@ ErrorSite progressive_site(const RouteModel& model, const ReaderState& state, co
 
 // The progressive systems of the line source must start and shift on whole
 // cells. The check runs last and replaces an earlier 15.
-void check_progressives(RouteModel& model, const ReaderState& state) {
+void check_progressives(RouteModel& model, ReaderState& state) {
   for (const int row : kProgressiveRows) {
     const Entry& entry = model.entries[static_cast<size_t>(row)];
     if (entry.long1 % kCellLength == 0 && entry.long2 % kCellLength == 0) continue;
@@ -235,11 +235,13 @@ void check_progressives(RouteModel& model, const ReaderState& state) {
   }
 }
 
-void end_processing(RouteModel& model, ReaderState& state) {
-  fill_to_end(model, speed_list(state));
-  fill_to_end(model, adhesion_list(state));
-  check_progressives(model, state);
-}
+// The end processing, step by step: a recovering reading goes on after a
+// step that failed.
+constexpr std::array<void (*)(RouteModel&, ReaderState&), 3> kEndSteps = {
+    [](RouteModel& model, ReaderState& state) { fill_to_end(model, speed_list(state)); },
+    [](RouteModel& model, ReaderState& state) { fill_to_end(model, adhesion_list(state)); },
+    [](RouteModel& model, ReaderState& state) { check_progressives(model, state); },
+};
 
 }  // namespace
 
@@ -247,7 +249,7 @@ void end_processing(RouteModel& model, ReaderState& state) {
 void read_train_source(RouteModel& model, FieldReader& reader, ReaderState& state) {
   find_general_heading(model, reader);
   if (read_records(model, reader, state, Source::kTrain, kRecordComments, read_train_record) == Flow::kStop) return;
-  end_processing(model, state);
+  for (const auto step : kEndSteps) run_end_step(model, reader, step, state);
 }
 
 }  // namespace scenario

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -7,11 +6,11 @@
 #include <vector>
 
 #include "compile/memorizza_percorso.h"
-#include "format/scenario_format.h"
 #include "io/run_lock.h"
 #include "model/run_files.h"
 #include "tool/commands.h"
 #include "tool/diagnostic.h"
+#include "tool/diagnostic_list.h"
 
 namespace scenario::tool {
 namespace {
@@ -24,44 +23,23 @@ struct CompileRequest {
   std::string train;
 };
 
-// The compiler's own error, after the readers': a reserved place taken.
-Diagnostic fatal_diagnostic(const FatalError& fatal) {
-  ErrorSite site = fatal.site;
-  site.detail = fatal.what();
-  return {Severity::kError, fatal.number, {}, site};
-}
-
-// A text too long to write: the first one the entry table meets, named by
-// the record that stored it, or as the scenario name or train number.
-Diagnostic text_too_long(const RouteModel& model, const std::string& what) {
-  Diagnostic diagnostic{Severity::kError, 0, {}, {}};
-  for (int32_t row = 0; row < kEntryCount; ++row) {
-    if (model.entries[static_cast<size_t>(row)].text.size() <= kLongestText) continue;
-    const auto& texts = model.notes.texts;
-    const auto origin = std::find_if(texts.rbegin(), texts.rend(), [row](const auto& text) { return text.first == row; });
-    if (origin != texts.rend()) diagnostic.site = origin->second;
-    const char* name = row == kScenarioRow ? "the scenario name: " : row == kTrainRow ? "the train number: " : "";
-    diagnostic.site.detail = name + what;
-    break;
-  }
-  return diagnostic;
-}
-
 // Compiles DIR/SCENARIO_linea.txt and DIR/SCENARIO_TRAIN-.txt into the three
 // binary files in DIR. The author's sources are never deleted. A reader error
-// writes no binary file unless --keep-going asks for the partial model. The
-// reader's error comes first, then the compiler's.
+// writes no binary file unless --keep-going asks for the partial model.
+// Diagnostics only inform: the readers' warnings, and after a reader error
+// every error a recovering reading finds, then the compiler's own.
 int compile(const CompileRequest& request) {
   RouteModel model;
   model.scenario_name = request.scenario;
   model.train_number = request.train;
   const CompileOptions options{.sources = SourcePolicy::kKeep, .write_despite_reader_error = request.keep_going};
   const int32_t j = request.no_trace ? kWithoutTrace : kWithTrace;
+  const std::string dir = request.dir.empty() ? "." : request.dir;
+  const RunFiles files = run_files(dir, request.scenario, request.train);
   std::vector<Diagnostic> compiler;
   try {
-    const std::string dir = request.dir.empty() ? "." : request.dir;
     const RunLock lock(dir);
-    memorizza_percorso(model, j, run_files(dir, request.scenario, request.train), options);
+    memorizza_percorso(model, j, files, options);
   } catch (const FatalError& e) {
     if (model.error_code == 0 || e.number != model.error_code) compiler.push_back(fatal_diagnostic(e));
   } catch (const std::length_error& e) {
@@ -70,10 +48,13 @@ int compile(const CompileRequest& request) {
     std::cerr << "scenario compile: " << e.what() << "\n";
     return kScenarioError;
   }
+  std::vector<Diagnostic> list = std::move(model.notes.list);
   if (model.error_code != 0) {
-    std::cerr << format_diagnostic(recorded_diagnostic(model.error_code, model.error_site), request.dir);
+    list = with_recorded(check_sources(files, request.scenario, request.train, Sealing::kNone),
+                         recorded_diagnostic(model.error_code, model.error_site), files);
   }
-  for (const Diagnostic& diagnostic : compiler) std::cerr << format_diagnostic(diagnostic, request.dir);
+  list.insert(list.end(), compiler.begin(), compiler.end());
+  print_list(std::cerr, list, request.dir);
   return model.error_code != 0 || !compiler.empty() ? kScenarioError : kSuccess;
 }
 

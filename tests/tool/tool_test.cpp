@@ -11,31 +11,16 @@
 #include "support/run_program.h"
 #include "support/source_fixtures.h"
 #include "support/temp_dir.h"
+#include "tool/tool_run.h"
 
 namespace scenario {
 namespace {
 
 using testing::bytes_of;
 using testing::TempDir;
-
-struct Outcome {
-  std::optional<int> status;
-  std::string out;
-  std::string err;
-};
-
-// Runs the tool with the given arguments, capturing what it prints; in
-// working_dir when one is named.
-Outcome scenario_tool(const std::vector<std::string>& arguments, const std::filesystem::path& working_dir = {}) {
-  TempDir output;
-  Outcome outcome;
-  outcome.status = testing::run_program(SCENARIO_PROGRAM, arguments, {"PATH=/usr/bin:/bin"},
-                                        std::chrono::seconds(60), output / "out", output / "err",
-                                        working_dir.string());
-  outcome.out = bytes_of(output / "out").value_or("");
-  outcome.err = bytes_of(output / "err").value_or("");
-  return outcome;
-}
+using testing::Outcome;
+using testing::scenario_tool;
+using testing::write_sources;
 
 const char* const kBinaries[] = {"Dorvallo_Brisente_linea.dat", "Dorvallo_Brisente_47302.sim",
                                  "Dorvallo_Brisente_47302.dat"};
@@ -172,15 +157,6 @@ constexpr const char* kCollidingBoards =
     "cartello_indicatore,  7175,   (PONTE)\r\n"
     "[fine]\r\n";
 constexpr const char* kEmptyTrain = "[generale]\r\n[fine]\r\n";
-
-void write_sources(const TempDir& dir, const std::string& line, const std::string& train) {
-  std::FILE* file = std::fopen((dir / "S_linea.txt").c_str(), "wb");
-  std::fputs(line.c_str(), file);
-  std::fclose(file);
-  file = std::fopen((dir / "S_T-.txt").c_str(), "wb");
-  std::fputs(train.c_str(), file);
-  std::fclose(file);
-}
 
 TEST(ToolCompile, ReaderErrorPrintsFileLineAndCaretAndWritesNothing) {
   TempDir dir;
