@@ -6,6 +6,7 @@
 
 #include "model/numeric.h"
 #include "model/run_failure.h"
+#include "model/trace_walk.h"
 #include "model/windows1252.h"
 #include "reader/boards.h"
 #include "reader/error_site.h"
@@ -13,6 +14,7 @@
 #include "reader/plan_trace.h"
 #include "reader/progressive_systems.h"
 #include "reader/record_loop.h"
+#include "reader/warnings.h"
 
 namespace scenario {
 namespace {
@@ -150,6 +152,13 @@ Flow read_gradient(Record& record) {
   const Number p = read_sited(record);
   const Number g = read_sited(record);
   if (!passes_position_check(record, "gradient", p)) return Flow::kEnd;
+  const int64_t cell = round_half_even(p.value / double{kCellLength});
+  warn_moved_to_cell(record, "gradient", p, cell, 0);
+  if (record.state.gradient_site.line > 0 && cell <= record.state.gradient_fill) {
+    warn(record, p.site, "fill-not-past",
+         "gradient at " + std::to_string(p.value) + " m is not past the previous one: the cells fill on from cell " +
+             std::to_string(record.state.gradient_fill) + ", never back");
+  }
   apply_gradient(record.model, record.state, p.value, g.value);
   record.state.gradient_site = g.site;
   return Flow::kNext;
@@ -162,6 +171,12 @@ Flow read_curve(Record& record) {
   const Number start = read_sited(record);
   const int32_t length = record.reader.read_number();
   if (!passes_position_check(record, "curve", start)) return Flow::kEnd;
+  const int64_t previous_end = record.state.trace_position - 1;
+  if (record.state.trace_position > kFirstComputedPoint && start.value < previous_end) {
+    warn(record, start.site, "overlapping-curves",
+         "curve at " + std::to_string(start.value) + " m begins before the previous curve ends at " +
+             std::to_string(previous_end) + " m: the overlap keeps the previous bend");
+  }
   const Flow flow = run_handler(
       record.model, [&] { apply_curve(record.model, record.state, record.token.text(), start.value, length); });
   // The keyword is at fault for a missing class digit and a trace too long.
@@ -170,9 +185,15 @@ Flow read_curve(Record& record) {
 
 Flow read_tunnel(Record& record) {
   const Number inizio = read_sited(record);
-  const int32_t fine = record.reader.read_number();
+  const Number end = read_sited(record);
+  const int32_t fine = end.value;
   const int32_t tipo = record.reader.read_number();
   if (!passes_position_check(record, "tunnel", inizio)) return Flow::kEnd;
+  if (fine < inizio.value) {
+    warn(record, end.site, "reversed-tunnel",
+         "tunnel from " + std::to_string(inizio.value) + " m ends at " + std::to_string(fine) +
+             " m, before it begins: it covers no cell");
+  }
   const Flow flow = run_handler(record.model, [&] { memo_montagna(record.model, inizio.value, fine, tipo); });
   return point_at(record, inizio.site, flow);
 }
@@ -185,6 +206,7 @@ Flow read_speed_board(Record& record) {
     *field = record.reader.read_number();
   }
   if (!passes_position_check(record, "speed board", posizione)) return Flow::kEnd;
+  warn_placement(record, "speed board", posizione, board_cell(posizione.value));
   const Flow flow = run_handler(record.model, [&] { memo_indicatori_v_max(record.model, board); });
   return point_at(record, posizione.site, flow);
 }
@@ -195,6 +217,12 @@ Flow read_text_board(Record& record) {
   read_token(record.model, record.reader);
   const FieldSite text = record.reader.site();
   if (!passes_position_check(record, "indication board", posizione)) return Flow::kEnd;
+  warn_placement(record, "indication board", posizione, board_cell(posizione.value));
+  if (!record.reader.at_line_start() && !record.reader.at_end()) {
+    warn(record, text, "text-cut",
+         "the board text " + quoted(record.model.text_buffer) + " ends at a comma: the rest of the line is not part of it");
+  }
+  warn_utf8_text(record, text, "board text", record.model.text_buffer);
   const int32_t slot = record.state.next_board_slot;
   const Flow flow = run_handler(
       record.model, [&] { place_text_board(record.model, record.state, posizione.value, record.model.text_buffer); });

@@ -5,6 +5,7 @@
 #include "model/numeric.h"
 #include "model/windows1252.h"
 #include "reader/error_site.h"
+#include "reader/warnings.h"
 
 namespace scenario {
 namespace {
@@ -153,7 +154,9 @@ Flow read_records(RouteModel& model, FieldReader& reader, ReaderState& state, So
                   Flow (*read_record)(Record&)) {
   while (next_token(model, reader, comments)) {
     Record record{model, reader, state, source, Token(model.text_buffer), reader.site(), reader.fields_read()};
+    warn_foreign_comment(record);
     const Flow flow = model.notes.recover ? read_recovering(record, read_record) : read_one(record, read_record);
+    warn_unknown_record(record);
     if (flow != Flow::kNext) return flow;
   }
   return Flow::kEnd;

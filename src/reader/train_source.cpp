@@ -15,6 +15,7 @@
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
 #include "reader/stations.h"
+#include "reader/warnings.h"
 
 namespace scenario {
 namespace {
@@ -52,17 +53,20 @@ struct FillList {
   uint8_t Cell::*field;
   uint8_t (*cell_value)(int32_t);
   FillRange range;
+  int32_t step;  // values are stored in steps of this size
 };
 
 uint8_t adhesion_value(int32_t adhesion) { return narrow<uint8_t>(adhesion); }
 
 FillList speed_list(ReaderState& state) {
   return {state.speed_fill,       state.previous_speed, state.speed_site,
-          &Cell::speed_limit,     encode_speed_limit,   {"speed limit", "km/h", 0, kLargestCellValue * kSpeedStep}};
+          &Cell::speed_limit,     encode_speed_limit,   {"speed limit", "km/h", 0, kLargestCellValue * kSpeedStep},
+          kSpeedStep};
 }
 FillList adhesion_list(ReaderState& state) {
   return {state.adhesion_fill, state.previous_adhesion, state.adhesion_site,
-          &Cell::adhesion,     adhesion_value,          {"adhesion", "", 0, kLargestCellValue}};
+          &Cell::adhesion,     adhesion_value,          {"adhesion", "", 0, kLargestCellValue},
+          1};
 }
 
 uint8_t previous_value(const FillList& list) {
@@ -89,10 +93,32 @@ void fill_to_end(RouteModel& model, const FillList& list) {
   } while (list.position < final_fill_stop(model));
 }
 
+// What a fill record drops or alters: a record not past the previous one
+// leaves that one no cell; a position moves to its cell; a speed is stored
+// in 5 km/h steps.
+void warn_fill(Record& record, std::string_view what, const FillList& list, const Number& position,
+               const Number& value) {
+  const int64_t cell = cell_of(position.value);
+  warn_moved_to_cell(record, what, position, cell, 0);
+  if (list.site.line > 0 && cell <= list.position) {
+    warn(record, position.site, "fill-not-past",
+         std::string(what) + " at " + std::to_string(position.value) +
+             " m is not past the previous one: the previous value is written to no further cell");
+  }
+  const int64_t stored = round_half_even(value.value / static_cast<double>(list.step)) * list.step;
+  if (stored != value.value) {
+    warn(record, value.site, "speed-rounded",
+         std::string(what) + " " + std::to_string(value.value) + " " + std::string(list.range.unit) + " is stored as " +
+             std::to_string(stored) + " " + std::string(list.range.unit) + ", in steps of " +
+             std::to_string(list.step));
+  }
+}
+
 Flow read_fill(Record& record, std::string_view what, const FillList& list) {
   const Number position = read_sited(record);
   const Number value = read_sited(record);
   if (!passes_position_check(record, what, position)) return Flow::kEnd;
+  warn_fill(record, what, list, position, value);
   fill_to(record.model, list, cell_of(position.value));
   list.previous = value.value;
   list.site = value.site;
@@ -114,9 +140,12 @@ Flow read_coaches(Record& record) {
 
 Flow read_clock(Record& record) {
   Entry& train = record.model.entries[kTrainRow];
-  train.short3 = record.reader.read_number_as<int16_t>();
+  const Number hour = read_sited(record);
+  train.short3 = narrow<int16_t>(hour.value);
   train.short4 = record.reader.read_number_as<int16_t>();
   train.short5 = record.reader.read_number_as<int16_t>();
+  warn_late_time(record, hour.site, "start clock",
+                 int64_t{train.short3} * kSecondsPerHour + int64_t{train.short4} * kSecondsPerMinute + train.short5);
   return Flow::kNext;
 }
 
@@ -133,6 +162,7 @@ Flow read_signal(Record& record) {
     *value = record.reader.read_number();
   }
   if (!placeable(record, "signal", posizione, signal_cell(posizione.value))) return Flow::kEnd;
+  warn_placement(record, "signal", posizione, signal_cell(posizione.value));
   const Flow flow = run_handler(record.model, [&] { memo_segnale(record.model, signal); });
   return point_at(record, posizione.site, flow);
 }
@@ -146,6 +176,7 @@ Flow read_slowdown(Record& record) {
   const int32_t f_ta = reader.read_number();
   const int32_t d_v = reader.read_number();
   if (!placeable(record, "slowdown", x, signal_cell(x.value))) return Flow::kEnd;
+  warn_placement(record, "slowdown", x, signal_cell(x.value));
   const SlowdownRecord slowdown{.x = x.value, .v = v, .l = l.value, .f_tt = f_tt, .f_ta = f_ta, .d_v = d_v};
   const Flow flow = run_handler(record.model, [&] { memo_rallentamento(record.model, slowdown); });
   // The end cell's troubles come from the length; the others from the start.
@@ -176,6 +207,8 @@ Flow read_speed_reduction(Record& record) {
   const Number position = read_sited(record);
   const int32_t value = record.reader.read_number();
   if (!placeable(record, "speed reduction point", position, cell_of(position.value))) return Flow::kEnd;
+  warn_moved_to_cell(record, "speed reduction point", position, cell_of(position.value), 0);
+  warn_past_route_end(record, "speed reduction point", position);
   const Flow flow = run_handler(record.model, [&] { place_speed_reduction(record.model, position.value, value); });
   return point_at(record, position.site, flow);
 }
@@ -247,7 +280,10 @@ constexpr std::array<void (*)(RouteModel&, ReaderState&), 3> kEndSteps = {
 
 // A source without "[generale]" gives no record: its records end at once.
 void read_train_source(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  find_general_heading(model, reader);
+  if (!find_general_heading(model, reader)) {
+    warn_file(model, reader, "no-general-heading",
+              "the train source has no \"[generale]\" heading: none of its records is read");
+  }
   if (read_records(model, reader, state, Source::kTrain, kRecordComments, read_train_record) == Flow::kStop) return;
   for (const auto step : kEndSteps) run_end_step(model, reader, step, state);
 }

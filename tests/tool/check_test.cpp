@@ -97,7 +97,7 @@ TEST(Check, ListsEveryIndependentErrorOfBothSources) {
   TempDir dir;
   write_sources(dir,
                 line_with("indicatori_vmax, 1000, 100,100,100,0, 100,100,100,0\r\n"
-                          "indicatori_vmax, 1010, 100,100,100,0, 100,100,100,0\r\n"
+                          "indicatori_vmax, 1000, 100,100,100,0, 100,100,100,0\r\n"
                           "montagna, 3000, 3x00, 1\r\n"
                           "pendenza, 5000, 2\r\n"),
                 train_with("segnale, 10500, 1, 3, 0, 0, 0, 0, 0, 0, 0\r\n"
