@@ -44,6 +44,7 @@ void FieldReader::skip_blanks() {
 
 void FieldReader::mark_field_start() {
   field_line_ = line_;
+  field_line_start_ = line_start_;
   field_column_ = narrow<int>(static_cast<int64_t>(pos_ - line_start_) + 1);
 }
 
@@ -122,6 +123,12 @@ int32_t FieldReader::read_number() {
   consume_separator();
   ++fields_read_;
   return static_cast<int32_t>(value);
+}
+
+bool FieldReader::field_opens_line() const {
+  if (field_column_ < 1) return false;
+  const std::string_view before = text_.substr(field_line_start_, static_cast<size_t>(field_column_ - 1));
+  return std::all_of(before.begin(), before.end(), is_blank);
 }
 
 std::optional<size_t> FieldReader::line_offset(int line) const {

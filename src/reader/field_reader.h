@@ -60,6 +60,10 @@ class FieldReader {
 
   const std::string& file_name() const { return file_name_; }
 
+  // Whether the field most recently read (or attempted) is the first of its
+  // line, only blanks before it.
+  bool field_opens_line() const;
+
   // How many fields have been read whole so far.
   int fields_read() const { return fields_read_; }
 
@@ -89,6 +93,7 @@ class FieldReader {
   size_t line_start_ = 0;  // offset of the first byte of line_
   int field_line_ = 0;
   int field_column_ = 0;
+  size_t field_line_start_ = 0;  // offset of the first byte of field_line_
   int fields_read_ = 0;
 };
 

@@ -153,7 +153,8 @@ bool find_general_heading(RouteModel& model, FieldReader& reader) {
 Flow read_records(RouteModel& model, FieldReader& reader, ReaderState& state, Source source, CommentRule comments,
                   Flow (*read_record)(Record&)) {
   while (next_token(model, reader, comments)) {
-    Record record{model, reader, state, source, Token(model.text_buffer), reader.site(), reader.fields_read()};
+    Record record{model,        reader, state, source, Token(model.text_buffer), reader.site(),
+                  reader.field_opens_line(), reader.fields_read()};
     warn_foreign_comment(record);
     const Flow flow = model.notes.recover ? read_recovering(record, read_record) : read_one(record, read_record);
     warn_unknown_record(record);

@@ -77,6 +77,7 @@ struct Record {
   Source source;
   Token token;
   FieldSite keyword;  // where the record began: keyword.line is the record's line
+  bool opens_line = false;            // the keyword is the first field of its line
   int fields_before = 0;              // fields the reader had read up to the keyword
   const KeywordTest* test = nullptr;  // the record kind being read, once one matched
 };

@@ -11,16 +11,6 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kForeignCommentMarks = {"#", "//", ";"};
 
-// Where the first field of a line begins, 1-based; 0 for a blank line.
-int first_field_column(std::string_view line) {
-  const size_t first = line.find_first_not_of(" \t");
-  return first == std::string_view::npos ? 0 : static_cast<int>(first) + 1;
-}
-
-bool first_on_its_line(const Record& record) {
-  return record.keyword.column == first_field_column(record.reader.line_text(record.keyword.line));
-}
-
 bool is_heading(const Token& token) { return token.has("[") && token.has("]"); }
 
 bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
@@ -55,7 +45,7 @@ void warn_file(RouteModel& model, const FieldReader& reader, std::string_view na
 void warn_foreign_comment(Record& record) {
   const std::string& text = record.token.text();
   for (const std::string_view mark : kForeignCommentMarks) {
-    if (!text.starts_with(mark) || !first_on_its_line(record)) continue;
+    if (!text.starts_with(mark) || !record.opens_line) continue;
     warn(record, record.keyword, "foreign-comment",
          "a line beginning with \"" + std::string(mark) +
              "\" is no comment here and is read as a record; a comment holds \"-\"");
@@ -65,7 +55,7 @@ void warn_foreign_comment(Record& record) {
 
 void warn_unknown_record(Record& record) {
   const std::string& text = record.token.text();
-  if (record.test != nullptr || text.empty() || is_heading(record.token) || !first_on_its_line(record)) return;
+  if (record.test != nullptr || text.empty() || is_heading(record.token) || !record.opens_line) return;
   for (const std::string_view mark : kForeignCommentMarks) {
     if (text.starts_with(mark)) return;  // warned as a foreign comment
   }

@@ -91,6 +91,18 @@ TEST(CheckMessages, EachMistakeIsNamedOnItsRecordInTheAuthorsWords) {
   }
 }
 
+// A number of a million digits once made a message of two megabytes.
+TEST(CheckMessages, NoSourceMakesALongMessage) {
+  TempDir dir;
+  write_sources(dir, "[generale]\r\nlunghezza percorso, " + std::string(1000000, '7') + "\r\n[fine]\r\n", kEmptyTrain);
+  const Outcome outcome = check_in(dir);
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err.rfind("S_linea.txt:2:21: error 25: number \"" + std::string(40, '7') + "...\" does not fit 32 bits\n", 0),
+            0u)
+      << outcome.err.substr(0, 300);
+  EXPECT_LT(outcome.err.size(), 600u);
+}
+
 // Independent mistakes in both sources are all listed, line source first; the
 // files are read and nothing is written.
 TEST(Check, ListsEveryIndependentErrorOfBothSources) {
