@@ -27,7 +27,9 @@ std::string object_name(uint8_t kind) {
 }  // namespace
 
 ErrorSite site_of(const FieldReader& reader, FieldSite site) {
-  return {reader.file_name(), site.line, site.column, std::string(reader.line_text(site.line)), {}};
+  const std::string_view line =
+      site.line == reader.field_line() ? reader.field_line_text() : reader.line_text(site.line);
+  return {reader.file_name(), site.line, site.column, std::string(line), {}};
 }
 
 void mark_site(RouteModel& model, const FieldReader& reader, FieldSite site) {

@@ -125,6 +125,10 @@ int32_t FieldReader::read_number() {
   return static_cast<int32_t>(value);
 }
 
+std::string_view FieldReader::field_line_text() const {
+  return text_.substr(field_line_start_, find_from(text_, field_line_start_, is_line_end) - field_line_start_);
+}
+
 bool FieldReader::field_opens_line() const {
   if (field_column_ < 1) return false;
   const std::string_view before = text_.substr(field_line_start_, static_cast<size_t>(field_column_ - 1));

@@ -71,6 +71,10 @@ class FieldReader {
   // text does not have.
   std::string_view line_text(int line) const;
 
+  // The text of the line the most recent field began on, found without a
+  // search from the start.
+  std::string_view field_line_text() const;
+
   // For a reading that goes on after a refused record: the reader moves to
   // the start of a 1-based line the text has (back or forth), or past the
   // rest of the line it stands in.

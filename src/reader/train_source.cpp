@@ -216,7 +216,7 @@ Flow read_speed_reduction(Record& record) {
 Flow read_station(Record& record) {
   const int32_t k = record.state.station_counter;
   const Flow flow = run_handler(record.model, [&] { memo_stazione(record); });
-  note_text(record, k, record.keyword);
+  note_text(record, k, record.reader.site());  // the name, the last field read
   return flow;
 }
 

@@ -14,18 +14,15 @@
 namespace scenario {
 namespace {
 
+using testing::line_with;
 using testing::Outcome;
 using testing::scenario_tool;
 using testing::TempDir;
+using testing::train_with;
 using testing::write_sources;
 
 constexpr const char* kShortLine = "[generale]\r\nlunghezza percorso, 20000\r\n[fine]\r\n";
 constexpr const char* kEmptyTrain = "[generale]\r\n[fine]\r\n";
-
-std::string train_with(const std::string& body) { return "[generale]\r\n" + body + "[fine]\r\n"; }
-std::string line_with(const std::string& body) {
-  return "[generale]\r\nlunghezza percorso, 20000\r\n[curve]\r\n" + body + "[fine]\r\n";
-}
 
 // check, run in the directory of the sources: paths are the file names.
 Outcome check_in(const TempDir& dir, const std::vector<std::string>& options = {}) {

@@ -32,6 +32,13 @@ inline Outcome scenario_tool(const std::vector<std::string>& arguments,
   return outcome;
 }
 
+// A 20000 m route whose track records are body, and a train source whose
+// records are body.
+inline std::string line_with(const std::string& body) {
+  return "[generale]\r\nlunghezza percorso, 20000\r\n[curve]\r\n" + body + "[fine]\r\n";
+}
+inline std::string train_with(const std::string& body) { return "[generale]\r\n" + body + "[fine]\r\n"; }
+
 // The sources of scenario S, train T, in dir.
 inline void write_sources(const TempDir& dir, const std::string& line, const std::string& train) {
   replace_file(dir / "S_linea.txt", line);

@@ -15,17 +15,12 @@ namespace scenario {
 namespace {
 
 using testing::bytes_of;
+using testing::line_with;
 using testing::Outcome;
 using testing::scenario_tool;
 using testing::TempDir;
+using testing::train_with;
 using testing::write_sources;
-
-constexpr const char* kLine = "[generale]\r\nlunghezza percorso, 20000\r\n[curve]\r\n";
-constexpr const char* kTrain = "[generale]\r\n";
-constexpr const char* kEnd = "[fine]\r\n";
-
-std::string line_with(const std::string& body) { return kLine + body + kEnd; }
-std::string train_with(const std::string& body) { return kTrain + body + kEnd; }
 
 struct WarningCase {
   std::string line;
