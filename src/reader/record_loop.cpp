@@ -56,7 +56,7 @@ bool cut_short(const Record& record) {
   }
   if (reader.at_end()) return true;
   const FieldSite field = reader.site();
-  const std::string_view line = reader.line_text(field.line);
+  const std::string_view line = reader.field_line_text();
   const size_t first = line.find_first_not_of(" \t");
   const bool starts_a_record = first != std::string_view::npos && !is_digit(line[first]) && line[first] != '-';
   return field.line > record.keyword.line && static_cast<size_t>(field.column) == first + 1 && starts_a_record;
@@ -153,8 +153,14 @@ bool find_general_heading(RouteModel& model, FieldReader& reader) {
 Flow read_records(RouteModel& model, FieldReader& reader, ReaderState& state, Source source, CommentRule comments,
                   Flow (*read_record)(Record&)) {
   while (next_token(model, reader, comments)) {
-    Record record{model,        reader, state, source, Token(model.text_buffer), reader.site(),
-                  reader.field_opens_line(), reader.fields_read()};
+    Record record{.model = model,
+                  .reader = reader,
+                  .state = state,
+                  .source = source,
+                  .token = Token(model.text_buffer),
+                  .keyword = reader.site(),
+                  .opens_line = reader.field_opens_line(),
+                  .fields_before = reader.fields_read()};
     warn_foreign_comment(record);
     const Flow flow = model.notes.recover ? read_recovering(record, read_record) : read_one(record, read_record);
     warn_unknown_record(record);
