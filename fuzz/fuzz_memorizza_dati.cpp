@@ -5,7 +5,8 @@
 // an array, is a fault.
 //
 // Input: the line source, a NUL byte, the train source, and a last byte whose
-// low bit is write_trace (the plan trace and its file).
+// low bit is write_trace (the plan trace and its file) and whose next bit
+// asks for the recovering reading of scenario check.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
@@ -66,7 +67,10 @@ void compile_in_memory(scenario::RouteModel& model) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider provider(data, size);
-  const bool write_trace = provider.ConsumeBool();
+  // Bit 0 asks for the plan trace, bit 1 for the recovering reading of
+  // scenario check, which goes on after every refused record.
+  const auto flags = provider.ConsumeIntegral<uint8_t>();
+  const bool write_trace = (flags & 1) != 0;
   const std::string sources = provider.ConsumeRemainingBytesAsString();
   const size_t split = sources.find(kSourceSeparator);
   const std::string line = sources.substr(0, split);
@@ -76,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   model.scenario_name = "Fuzz";
   model.train_number = "1";
   model.write_trace = write_trace ? scenario::kWithTrace : scenario::kWithoutTrace;
+  model.notes.recover = (flags & 2) != 0;
   const scenario::RunFiles files = scenario::run_files(work_dir(), model.scenario_name, model.train_number);
   write(files.line_source, line);
   write(files.train_source, train);

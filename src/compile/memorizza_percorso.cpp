@@ -3,6 +3,7 @@
 #include "compile/competition_codes.h"
 #include "compile/post_pass.h"
 #include "compile/scenario_files.h"
+#include "reader/error_site.h"
 
 namespace scenario {
 namespace {
@@ -24,13 +25,27 @@ void require_reserved_cell(const RouteModel& model) {
   throw FatalError(kMarkTaken, "the cell grid has no cell 1 to hold the mark " + std::to_string(kCellMark));
 }
 
+// A reserved place of row 85 is taken.
+FatalError row_taken(ErrorCode code, std::string_view field, int64_t value, const std::string& place_of) {
+  return FatalError(code, "row " + std::to_string(kScenarioRow) + " " + std::string(field) + " holds " +
+                              std::to_string(value) + ", the place of " + place_of);
+}
+
+// A reserved place of cell 1 is taken: what holds it and, when a record of
+// the sources put it there, that record.
+FatalError cell_taken_by(const RouteModel& model, ErrorCode code, std::string_view field, int16_t value,
+                         const std::string& place_of) {
+  ErrorSite site = model.notes.reserved_cell;
+  site.detail = cell_taken(kReservedCell, model.cells[kReservedCell]) + ", whose " + std::string(field) + " = " +
+                std::to_string(value) + " takes the place of " + place_of;
+  return FatalError(code, site.detail, site.line > 0 ? site : ErrorSite{});
+}
+
 void stamp_marks(RouteModel& model) {
   Entry& row = model.entries[kScenarioRow];
   Cell& cell = model.cells[kReservedCell];
-  if (row.short1 != 0 || cell.p1 != 0) {
-    throw FatalError(kMarkTaken, "reserved mark taken: row 85 short1 holds " + std::to_string(row.short1) +
-                                     ", cell 1 p1 holds " + std::to_string(cell.p1));
-  }
+  if (row.short1 != 0) throw row_taken(kMarkTaken, "short1", row.short1, "the reserved mark " + std::to_string(kScenarioMark));
+  if (cell.p1 != 0) throw cell_taken_by(model, kMarkTaken, "p1", cell.p1, "the reserved mark " + std::to_string(kCellMark));
   row.short1 = kScenarioMark;
   cell.p1 = kCellMark;
 }
@@ -39,10 +54,8 @@ void stamp_marks(RouteModel& model) {
 void store_codes(RouteModel& model) {
   Entry& row = model.entries[kScenarioRow];
   Cell& cell = model.cells[kReservedCell];
-  if (row.long4 != 0 || cell.p2 != 0) {
-    throw FatalError(kCodeTaken, "competition code place taken: row 85 long4 holds " + std::to_string(row.long4) +
-                                     ", cell 1 p2 holds " + std::to_string(cell.p2));
-  }
+  if (row.long4 != 0) throw row_taken(kCodeTaken, "long4", row.long4, "the weighted competition code");
+  if (cell.p2 != 0) throw cell_taken_by(model, kCodeTaken, "p2", cell.p2, "the plain competition code");
   row.long4 = codice_gara_st(model);
   cell.p2 = codice_gara_og(model);
 }
@@ -58,11 +71,15 @@ void memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, Com
   seal_and_write(model, files, options);
 }
 
-void seal_and_write(RouteModel& model, const RunFiles& files, CompileOptions options) {
+void seal(RouteModel& model) {
   post_pass(model);
   require_reserved_cell(model);
   stamp_marks(model);
   store_codes(model);
+}
+
+void seal_and_write(RouteModel& model, const RunFiles& files, CompileOptions options) {
+  seal(model);
   // Writing a half-read model would pass a broken scenario off as a compiled
   // one; only a caller that asks for it gets the files.
   if (model.error_code != 0 && !options.write_despite_reader_error) {

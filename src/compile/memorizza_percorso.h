@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "model/error_codes.h"
 #include "model/route_model.h"
@@ -20,8 +21,10 @@ inline constexpr int32_t kWithTrace = 1;
 // file of the compilation has been written when it is thrown.
 class FatalError : public std::runtime_error {
  public:
-  FatalError(int32_t code, const std::string& what) : std::runtime_error(what), number(code) {}
+  FatalError(int32_t code, const std::string& what, ErrorSite at = {})
+      : std::runtime_error(what), number(code), site(std::move(at)) {}
   int32_t number;
+  ErrorSite site;  // the record that put in place what is in the way, when one did
 };
 
 struct CompileOptions {
@@ -35,6 +38,11 @@ struct CompileOptions {
 // Compiles the scenario: resets the entries, reads both sources, then
 // seal_and_write. j non-zero asks for the plan trace and its geometry file.
 void memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, CompileOptions options);
+
+// The cell post-pass, the reserved marks (1250 when taken) and the
+// competition codes (1251 when their places are taken): the model as the
+// binary files hold it.
+void seal(RouteModel& model);
 
 // The compiler's second half on a model the readers have filled: the cell
 // post-pass, the reserved marks (1250 when taken), the competition codes (1251

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/diagnostic.h"
+
 namespace scenario {
 
 // Rows of the general table.
@@ -130,15 +132,6 @@ struct PlanTrace {
   std::vector<TraceRun> runs;
 };
 
-// Where a reader stopped and why, for diagnostics beside error_code.
-struct ErrorSite {
-  std::string file;    // file name of the source, without directory
-  int line = 0;        // 1-based line of the refused record or failed field
-  int column = 0;      // 1-based column of the field at fault
-  std::string source_line;
-  std::string detail;  // what was wrong, where, and what was in the way
-};
-
 // The whole state of one compilation.
 struct RouteModel {
   std::string scenario_name;
@@ -150,6 +143,7 @@ struct RouteModel {
   int32_t tunnel_count = 0;
   int32_t error_code = 0;
   ErrorSite error_site;
+  ReaderNotes notes;
 
   std::vector<Cell> cells;  // 0 to last_cell once the length is read; empty before
   std::array<Entry, kEntryCount> entries{};

@@ -15,6 +15,8 @@ constexpr std::array<char32_t, 32> kHighControls = {
 };
 constexpr unsigned char kFirstHighControl = 0x80;
 constexpr unsigned char kFirstLatin1 = 0xA0;
+// How much of a field a message quotes.
+constexpr size_t kQuotedLength = 40;
 
 // A capital and its small letter lie this far apart, in ASCII and in the
 // accented block alike.
@@ -62,6 +64,15 @@ void append_utf8(std::string& out, char32_t c) {
   }
 }
 
+bool is_control(char32_t c) { return (c < 0x20 && c != '\t') || (c >= 0x7F && c < kFirstLatin1); }
+
+void append_escaped(std::string& out, unsigned char byte) {
+  constexpr std::string_view kHex = "0123456789abcdef";
+  out += "\\x";
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0xF];
+}
+
 }  // namespace
 
 std::string ascii_lower(std::string_view text) { return lowered(text, ascii_lower_byte); }
@@ -73,6 +84,25 @@ std::string windows1252_to_utf8(std::string_view text) {
   out.reserve(text.size());
   for (const char c : text) append_utf8(out, code_point(static_cast<unsigned char>(c)));
   return out;
+}
+
+std::string printable_utf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (is_control(code_point(byte))) {
+      append_escaped(out, byte);
+    } else {
+      append_utf8(out, code_point(byte));
+    }
+  }
+  return out;
+}
+
+std::string quoted(std::string_view text) {
+  const bool cut = text.size() > kQuotedLength;
+  return "\"" + printable_utf8(text.substr(0, kQuotedLength)) + (cut ? "...\"" : "\"");
 }
 
 }  // namespace scenario

@@ -24,4 +24,13 @@ std::string windows1252_lower(std::string_view text);
 // text is refused and none is silently altered.
 std::string windows1252_to_utf8(std::string_view text);
 
+// For a terminal: as windows1252_to_utf8, but every control byte but the tab
+// (and the five unassigned bytes, which convert to controls) is shown as
+// \x1b, so that no text of a source can move the cursor or change colours.
+std::string printable_utf8(std::string_view text);
+
+// A value of a source quoted in a message: printable, in double quotes, and
+// cut after a few dozen bytes, however long the field.
+std::string quoted(std::string_view text);
+
 }  // namespace scenario

@@ -8,15 +8,13 @@
 namespace scenario {
 namespace {
 
-// A board stands in the cell after the one its position falls in, with halves
-// going to the even neighbour (2475 m gives cell 50).
-int64_t board_cell(int32_t posizione) { return round_half_even(posizione / double{kCellLength} + 1); }
-
 std::string board_at(std::string_view kind, int32_t posizione) {
   return std::string(kind) + " at " + std::to_string(posizione) + " m: ";
 }
 
 }  // namespace
+
+int64_t board_cell(int32_t posizione) { return round_half_even(posizione / double{kCellLength} + 1); }
 
 void memo_indicatori_v_max(RouteModel& model, const SpeedBoard& board) {
   const int64_t i = board_cell(board.posizione);

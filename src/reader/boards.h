@@ -8,6 +8,10 @@
 
 namespace scenario {
 
+// A board stands in the cell after the one its position falls in, with halves
+// going to the even neighbour (2475 m gives cell 50).
+int64_t board_cell(int32_t posizione);
+
 // The nine fields of a maximum-speed board record, in file order: speeds in
 // km/h of the s and d groups, and their stripe counts.
 struct SpeedBoard {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "model/run_failure.h"
+#include "model/windows1252.h"
 
 namespace scenario {
 namespace {
@@ -13,8 +14,6 @@ constexpr char kComma = ',';
 // Longer digit runs stop accumulating here; they are out of range anyway and
 // the value can no longer overflow.
 constexpr int64_t kDigitCap = int64_t{1} << 40;
-// How much of a bad field a message quotes.
-constexpr size_t kQuotedFieldLength = 40;
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_line_end(char c) { return c == '\r' || c == '\n'; }
@@ -45,6 +44,7 @@ void FieldReader::skip_blanks() {
 
 void FieldReader::mark_field_start() {
   field_line_ = line_;
+  field_line_start_ = line_start_;
   field_column_ = narrow<int>(static_cast<int64_t>(pos_ - line_start_) + 1);
 }
 
@@ -84,6 +84,7 @@ std::string FieldReader::read_text() {
     const size_t close = pos_;
     pos_ = find_from(text_, close + 1, ends_field);
     consume_separator();
+    ++fields_read_;
     return std::string(text_.substr(open, close - open));
   }
   const size_t start = pos_;
@@ -91,6 +92,7 @@ std::string FieldReader::read_text() {
   size_t end = pos_;
   while (end > start && is_blank(text_[end - 1])) --end;
   consume_separator();
+  ++fields_read_;
   return std::string(text_.substr(start, end - start));
 }
 
@@ -110,28 +112,57 @@ int32_t FieldReader::read_number() {
   const bool complete = pos_ >= size || is_blank(text_[pos_]) || ends_field(text_[pos_]);
   if (pos_ == first_digit || !complete) {
     const size_t end = find_from(text_, start, ends_field);
-    const std::string_view field = text_.substr(start, std::min(end - start, kQuotedFieldLength));
-    fail(field.empty() ? "expected a number, found an empty field"
-                       : "expected a number, found \"" + std::string(field) + "\"");
+    const std::string_view field = text_.substr(start, end - start);
+    fail(field.empty() ? "expected a number, found an empty field" : "expected a number, found " + quoted(field));
   }
   if (negative) value = -value;
   if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
-    fail("number " + std::string(text_.substr(start, pos_ - start)) + " does not fit 32 bits");
+    fail("number " + quoted(text_.substr(start, pos_ - start)) + " does not fit 32 bits");
   }
   skip_blanks();
   consume_separator();
+  ++fields_read_;
   return static_cast<int32_t>(value);
 }
 
-std::string_view FieldReader::line_text(int line) const {
-  if (line < 1) return {};
+std::string_view FieldReader::field_line_text() const {
+  return text_.substr(field_line_start_, find_from(text_, field_line_start_, is_line_end) - field_line_start_);
+}
+
+bool FieldReader::field_opens_line() const {
+  if (field_column_ < 1) return false;
+  const std::string_view before = text_.substr(field_line_start_, static_cast<size_t>(field_column_ - 1));
+  return std::all_of(before.begin(), before.end(), is_blank);
+}
+
+std::optional<size_t> FieldReader::line_offset(int line) const {
+  if (line < 1) return std::nullopt;
   size_t begin = 0;
   for (int current = 1; current < line; ++current) {
     const size_t end = find_from(text_, begin, is_line_end);
-    if (end >= text_.size()) return {};
+    if (end >= text_.size()) return std::nullopt;
     begin = after_line_end(text_, end);
   }
-  return text_.substr(begin, find_from(text_, begin, is_line_end) - begin);
+  return begin;
+}
+
+std::string_view FieldReader::line_text(int line) const {
+  const std::optional<size_t> begin = line_offset(line);
+  if (!begin) return {};
+  return text_.substr(*begin, find_from(text_, *begin, is_line_end) - *begin);
+}
+
+void FieldReader::restart_at_line(int line) {
+  const std::optional<size_t> begin = line_offset(line);
+  if (!begin) return;
+  pos_ = *begin;
+  line_ = line;
+  line_start_ = pos_;
+}
+
+void FieldReader::skip_rest_of_line() {
+  pos_ = find_from(text_, pos_, is_line_end);
+  if (pos_ < text_.size()) consume_line_end();
 }
 
 }  // namespace scenario

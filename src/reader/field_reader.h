@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,15 +60,35 @@ class FieldReader {
 
   const std::string& file_name() const { return file_name_; }
 
+  // Whether the field most recently read (or attempted) is the first of its
+  // line, only blanks before it.
+  bool field_opens_line() const;
+
+  // How many fields have been read whole so far.
+  int fields_read() const { return fields_read_; }
+
   // The text of a 1-based line without its line end; empty for a line the
   // text does not have.
   std::string_view line_text(int line) const;
+
+  // The text of the line the most recent field began on, found without a
+  // search from the start.
+  std::string_view field_line_text() const;
+
+  // For a reading that goes on after a refused record: the reader moves to
+  // the start of a 1-based line the text has (back or forth), or past the
+  // rest of the line it stands in.
+  void restart_at_line(int line);
+  void skip_rest_of_line();
+  bool at_line_start() const { return pos_ == line_start_; }
+  int line() const { return line_; }
 
  private:
   void skip_blanks();
   void mark_field_start();
   void consume_separator();
   void consume_line_end();
+  std::optional<size_t> line_offset(int line) const;
 
   std::string_view text_;
   std::string file_name_;
@@ -76,6 +97,8 @@ class FieldReader {
   size_t line_start_ = 0;  // offset of the first byte of line_
   int field_line_ = 0;
   int field_column_ = 0;
+  size_t field_line_start_ = 0;  // offset of the first byte of field_line_
+  int fields_read_ = 0;
 };
 
 }  // namespace scenario

@@ -5,6 +5,7 @@
 #include "format/scenario_format.h"
 #include "model/numeric.h"
 #include "reader/error_site.h"
+#include "reader/fill_value.h"
 #include "reader/refuse.h"
 
 namespace scenario {
@@ -19,10 +20,14 @@ constexpr int64_t kCloseSuccession = 150;
 constexpr int32_t kCloseSuccessionKind = 3;
 constexpr int32_t kLastTunnel = kTunnelSlots - 1;
 
+constexpr FillRange kGradientRange{"gradient", "\u2030", -kGradientBias, kLargestCellValue - kGradientBias};
+
+uint8_t gradient_value(int32_t per_mille) { return encode_gradient(per_mille); }
+
 // Writes the previous gradient at the fill position and advances; the write
 // happens at least once, then as long as the position is below until.
 void fill_gradient(RouteModel& model, ReaderState& state, int64_t until) {
-  const uint8_t value = encode_gradient(state.previous_gradient);
+  const uint8_t value = encode_fill(gradient_value, state.previous_gradient, state.gradient_site, kGradientRange);
   do {
     cell_at(model, state.gradient_fill).gradient = value;
     ++state.gradient_fill;

@@ -6,6 +6,7 @@
 
 #include "model/numeric.h"
 #include "model/run_failure.h"
+#include "model/trace_walk.h"
 #include "model/windows1252.h"
 #include "reader/boards.h"
 #include "reader/error_site.h"
@@ -13,6 +14,7 @@
 #include "reader/plan_trace.h"
 #include "reader/progressive_systems.h"
 #include "reader/record_loop.h"
+#include "reader/warnings.h"
 
 namespace scenario {
 namespace {
@@ -52,9 +54,13 @@ Flow read_length(Record& record) {
 
 Flow read_progressive(Record& record, int row) {
   Entry& entry = record.model.entries[static_cast<size_t>(row)];
-  entry.long1 = record.reader.read_number();
-  entry.long2 = record.reader.read_number();
+  const Number start = read_sited(record);
+  const Number offset = read_sited(record);
+  entry.long1 = start.value;
+  entry.long2 = offset.value;
   entry.long3 = record.reader.read_number();
+  record.state.progressive_origins[static_cast<size_t>(row - kProgressiveTreRow)] = {
+      start.value, site_of(record.reader, start.site), offset.site.column};
   return Flow::kNext;
 }
 
@@ -90,7 +96,7 @@ Flow read_signal_repetition(Record& record) {
     codes = kNineCodes;
   } else {
     refuse_at(record.model, record.reader, record.keyword, kNoCodeCount,
-              "signal repetition: keyword \"" + record.token.text() + "\" names neither 4 nor 9 codes");
+              "signal repetition: keyword " + quoted(record.token.text()) + " names neither 4 nor 9 codes");
     return Flow::kStop;
   }
   row.long3 = row.long2 == 0 ? 0 : codes;
@@ -100,20 +106,23 @@ Flow read_signal_repetition(Record& record) {
 // The rows of the general section, in the order of their tests. Note the
 // crossed backgrounds: "sfondo tre" goes to long2.
 constexpr std::array kGeneralRows = {
-    KeywordTest{"lunghezza", "percorso", KeywordTest::kAnyCase, read_length},
+    KeywordTest{"lunghezza", "percorso", KeywordTest::kAnyCase, read_length, {"route length", 1}},
     KeywordTest{"progressiva", "tre", KeywordTest::kExact,
-                [](Record& record) { return read_progressive(record, kProgressiveTreRow); }},
+                [](Record& record) { return read_progressive(record, kProgressiveTreRow); },
+                {"progressive system", 3}},
     KeywordTest{"progressiva", "due", KeywordTest::kExact,
-                [](Record& record) { return read_progressive(record, kProgressiveDueRow); }},
+                [](Record& record) { return read_progressive(record, kProgressiveDueRow); },
+                {"progressive system", 3}},
     KeywordTest{"progressiva", "uno", KeywordTest::kExact,
-                [](Record& record) { return read_progressive(record, kProgressiveUnoRow); }},
+                [](Record& record) { return read_progressive(record, kProgressiveUnoRow); },
+                {"progressive system", 3}},
     KeywordTest{"sfondo", "uno", KeywordTest::kExact,
-                [](Record& record) { return read_background(record, &Entry::long1); }},
+                [](Record& record) { return read_background(record, &Entry::long1); }, {"background", 1}},
     KeywordTest{"sfondo", "due", KeywordTest::kExact,
-                [](Record& record) { return read_background(record, &Entry::long3); }},
+                [](Record& record) { return read_background(record, &Entry::long3); }, {"background", 1}},
     KeywordTest{"sfondo", "tre", KeywordTest::kExact,
-                [](Record& record) { return read_background(record, &Entry::long2); }},
-    KeywordTest{"ripetizione", "segnali", KeywordTest::kExact, read_signal_repetition},
+                [](Record& record) { return read_background(record, &Entry::long2); }, {"background", 1}},
+    KeywordTest{"ripetizione", "segnali", KeywordTest::kExact, read_signal_repetition, {"signal repetition", 2}},
 };
 
 // A heading such as "[curve]" ends the section, unless it is commented out.
@@ -141,9 +150,17 @@ void start_track_section(RouteModel& model, ReaderState& state) {
 
 Flow read_gradient(Record& record) {
   const Number p = read_sited(record);
-  const int32_t g = record.reader.read_number();
+  const Number g = read_sited(record);
   if (!passes_position_check(record, "gradient", p)) return Flow::kEnd;
-  apply_gradient(record.model, record.state, p.value, g);
+  const int64_t cell = round_half_even(p.value / double{kCellLength});
+  warn_moved_to_cell(record, "gradient", p, cell, 0);
+  if (record.state.gradient_site.line > 0 && cell <= record.state.gradient_fill) {
+    warn(record, p.site, "fill-not-past",
+         "gradient at " + std::to_string(p.value) + " m is not past the previous one: the cells fill on from cell " +
+             std::to_string(record.state.gradient_fill) + ", never back");
+  }
+  apply_gradient(record.model, record.state, p.value, g.value);
+  record.state.gradient_site = g.site;
   return Flow::kNext;
 }
 
@@ -154,6 +171,12 @@ Flow read_curve(Record& record) {
   const Number start = read_sited(record);
   const int32_t length = record.reader.read_number();
   if (!passes_position_check(record, "curve", start)) return Flow::kEnd;
+  const int64_t previous_end = record.state.trace_position - 1;
+  if (record.state.trace_position > kFirstComputedPoint && start.value < previous_end) {
+    warn(record, start.site, "overlapping-curves",
+         "curve at " + std::to_string(start.value) + " m begins before the previous curve ends at " +
+             std::to_string(previous_end) + " m: the overlap keeps the previous bend");
+  }
   const Flow flow = run_handler(
       record.model, [&] { apply_curve(record.model, record.state, record.token.text(), start.value, length); });
   // The keyword is at fault for a missing class digit and a trace too long.
@@ -162,9 +185,15 @@ Flow read_curve(Record& record) {
 
 Flow read_tunnel(Record& record) {
   const Number inizio = read_sited(record);
-  const int32_t fine = record.reader.read_number();
+  const Number end = read_sited(record);
+  const int32_t fine = end.value;
   const int32_t tipo = record.reader.read_number();
   if (!passes_position_check(record, "tunnel", inizio)) return Flow::kEnd;
+  if (fine < inizio.value) {
+    warn(record, end.site, "reversed-tunnel",
+         "tunnel from " + std::to_string(inizio.value) + " m ends at " + std::to_string(fine) +
+             " m, before it begins: it covers no cell");
+  }
   const Flow flow = run_handler(record.model, [&] { memo_montagna(record.model, inizio.value, fine, tipo); });
   return point_at(record, inizio.site, flow);
 }
@@ -177,6 +206,7 @@ Flow read_speed_board(Record& record) {
     *field = record.reader.read_number();
   }
   if (!passes_position_check(record, "speed board", posizione)) return Flow::kEnd;
+  warn_placement(record, "speed board", posizione, board_cell(posizione.value));
   const Flow flow = run_handler(record.model, [&] { memo_indicatori_v_max(record.model, board); });
   return point_at(record, posizione.site, flow);
 }
@@ -185,19 +215,28 @@ Flow read_speed_board(Record& record) {
 Flow read_text_board(Record& record) {
   const Number posizione = read_sited(record);
   read_token(record.model, record.reader);
+  const FieldSite text = record.reader.site();
   if (!passes_position_check(record, "indication board", posizione)) return Flow::kEnd;
+  warn_placement(record, "indication board", posizione, board_cell(posizione.value));
+  if (!record.reader.at_line_start() && !record.reader.at_end()) {
+    warn(record, text, "text-cut",
+         "the board text " + quoted(record.model.text_buffer) + " ends at a comma: the rest of the line is not part of it");
+  }
+  warn_utf8_text(record, text, "board text", record.model.text_buffer);
+  const int32_t slot = record.state.next_board_slot;
   const Flow flow = run_handler(
       record.model, [&] { place_text_board(record.model, record.state, posizione.value, record.model.text_buffer); });
+  if (record.state.next_board_slot != slot) note_text(record, slot, text);
   return point_at(record, posizione.site, flow);
 }
 
 // The five track record kinds, in the order of their tests.
 constexpr std::array kTrackRecords = {
-    KeywordTest{"pendenza", "", KeywordTest::kAnyCase, read_gradient},
-    KeywordTest{"curva", "", KeywordTest::kAnyCase, read_curve},
-    KeywordTest{"montagna", "", KeywordTest::kAnyCase, read_tunnel},
-    KeywordTest{"indicatori_v", "", KeywordTest::kAnyCase, read_speed_board},
-    KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board},
+    KeywordTest{"pendenza", "", KeywordTest::kAnyCase, read_gradient, {"gradient", 2}},
+    KeywordTest{"curva", "", KeywordTest::kAnyCase, read_curve, {"curve", 2}},
+    KeywordTest{"montagna", "", KeywordTest::kAnyCase, read_tunnel, {"tunnel", 3}},
+    KeywordTest{"indicatori_v", "", KeywordTest::kAnyCase, read_speed_board, {"speed board", 9}},
+    KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board, {"indication board", 2, "fields"}},
 };
 
 Flow read_track_record(Record& record) { return read_keywords(record, kTrackRecords); }
@@ -219,12 +258,14 @@ LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderState
   if (read_general_section(model, reader, state) == Flow::kStop) return LineOutcome::kStop;
   progressive_ordina(model);
   // Without a length there is no grid and no trace for the track records.
+  // A recovering reading that refused the length row says no more.
+  if (!state.length_read && model.notes.recover && has_noted_error(model.notes)) return LineOutcome::kStop;
   if (!state.length_read) throw RunFailure("the general section has no route length row (\"lunghezza percorso\")");
   start_track_section(model, state);
   if (read_records(model, reader, state, Source::kLine, kRecordComments, read_track_record) == Flow::kStop) {
     return LineOutcome::kStop;
   }
-  final_gradient_fill(model, state);
+  run_end_step(model, reader, final_gradient_fill, state);
   if (model.write_trace != 0 && run_handler(model, [&] { extend_trace(model, state); }) != Flow::kNext) {
     // The route is too long for the trace; no record is at fault.
     mark_site(model, reader, FieldSite{});

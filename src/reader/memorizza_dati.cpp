@@ -41,11 +41,12 @@ class OpenSource {
 
   void close() { reader_.reset(); }
 
-  // The trap's diagnostic: the field the reader was at, or the file alone.
-  void mark_failure(RouteModel& model, const std::string& what) const {
+  // The trap's diagnostic: the field at fault (by default the one the
+  // reader was at), or the file alone.
+  void mark_failure(RouteModel& model, const std::string& what, std::optional<FieldSite> at = {}) const {
     if (reader_) {
       refuse(model, kRunFailure, what);
-      mark_site(model, *reader_, reader_->site());
+      mark_site(model, *reader_, at.value_or(reader_->site()));
     } else {
       refuse_file(model, kRunFailure, file_, what);
     }
@@ -97,7 +98,11 @@ void read_sources(RouteModel& model, const RunFiles& files, const SourceDeletion
   const LineOutcome outcome = read_line_source(model, source.open(files.line_source), state);
   source.close();
   deletion.remove(files.line_source);
-  if (outcome == LineOutcome::kStop) return;
+  // A recovering reading goes on to the train records whenever there is a
+  // grid to place them on.
+  const bool train_readable = model.notes.recover && !model.cells.empty();
+  if (outcome == LineOutcome::kStop && !train_readable) return;
+  if (model.notes.recover && model.error_code != 0) note_recorded_error(model);
   read_train_source(model, source.open(files.train_source), state);
   source.close();
   deletion.remove(files.train_source);
@@ -117,11 +122,15 @@ void memorizza_dati(RouteModel& model, const RunFiles& files, SourcePolicy polic
   OpenSource source;
   try {
     read_sources(model, files, deletion, source);
+  } catch (const RecordFailure& failure) {
+    source.mark_failure(model, failure.what(), failure.site);
+    deletion.remove_remaining();
   } catch (const std::exception& failure) {
     // The one trap of the reading: any run-time failure of either half.
     source.mark_failure(model, failure.what());
     deletion.remove_remaining();
   }
+  if (model.notes.recover && model.error_code != 0) note_recorded_error(model);
 }
 
 }  // namespace scenario

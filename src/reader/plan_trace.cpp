@@ -6,6 +6,7 @@
 
 #include "model/run_failure.h"
 #include "model/trace_walk.h"
+#include "model/windows1252.h"
 #include "reader/error_site.h"
 #include "reader/refuse.h"
 
@@ -74,8 +75,7 @@ void apply_curve(RouteModel& model, ReaderState& state, std::string_view keyword
   }
   if (curve_class == kClassDigits.size()) {
     refuse(model, kTraceError,
-           "curve at " + std::to_string(start) + " m: keyword \"" + std::string(keyword) +
-               "\" holds no class digit 1 to 6");
+           "curve at " + std::to_string(start) + " m: keyword " + quoted(keyword) + " holds no class digit 1 to 6");
     return;
   }
   const bool to_left = keyword.find_first_of("sS") != std::string_view::npos;

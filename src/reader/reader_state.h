@@ -1,25 +1,39 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "model/route_model.h"
+#include "reader/field_reader.h"
 
 namespace scenario {
+
+// Where a progressive system row was written: error 2 is found only after
+// the train source, on the rows as ordered.
+struct ProgressiveOrigin {
+  int32_t start = 0;
+  ErrorSite at_start;  // the start field
+  int offset_column = 0;
+};
 
 // What lives only while one reading of the two sources runs.
 struct ReaderState {
   // Line source.
   bool length_read = false;       // a length row has set up the grid
+  std::array<ProgressiveOrigin, 3> progressive_origins{};  // rows tre, due, uno
   int64_t gradient_fill = 0;      // next cell to receive a gradient
   int32_t previous_gradient = 0;  // per mille
+  FieldSite gradient_site;        // where the previous gradient was written
   int64_t trace_position = 2;     // next trace point to compute
   int32_t next_board_slot = kBoardTop;
   // Train source.
   int32_t station_counter = kFirstStationRow;
   int64_t speed_fill = 0;
   int32_t previous_speed = 0;  // km/h
+  FieldSite speed_site;
   int64_t adhesion_fill = 0;
   int32_t previous_adhesion = 0;
+  FieldSite adhesion_site;
 };
 
 // The final fills of gradients, speed limits and adhesion write the cell at

@@ -65,6 +65,8 @@ inline constexpr CommentRule kRecordComments{2, true};
 // differently.
 enum class Source { kLine, kTrain };
 
+struct KeywordTest;
+
 // The record being read, from its keyword token on. A diagnostic about it
 // points at the line the record began on: at one of its fields there, or at
 // the keyword.
@@ -75,6 +77,9 @@ struct Record {
   Source source;
   Token token;
   FieldSite keyword;  // where the record began: keyword.line is the record's line
+  bool opens_line = false;            // the keyword is the first field of its line
+  int fields_before = 0;              // fields the reader had read up to the keyword
+  const KeywordTest* test = nullptr;  // the record kind being read, once one matched
 };
 
 // Reads records until the source ends or a record ends the reading (kEnd) or
@@ -86,6 +91,14 @@ struct Record {
 Flow read_records(RouteModel& model, FieldReader& reader, ReaderState& state, Source source, CommentRule comments,
                   Flow (*read_record)(Record&));
 
+// What a record kind holds after its keyword, for messages about a record
+// cut short.
+struct Layout {
+  std::string_view name;  // "signal"
+  int fields = 0;
+  std::string_view unit = "numbers";
+};
+
 // One keyword test: a token that holds word (and also, when not empty)
 // starts the record that read reads.
 struct KeywordTest {
@@ -94,6 +107,7 @@ struct KeywordTest {
   std::string_view also;
   Case letter_case;
   Flow (*read)(Record&);
+  Layout layout;
 };
 
 // Runs the tests in their order, each independent of the others, so that one
@@ -133,6 +147,16 @@ Flow run_handler(RouteModel& model, Handler&& handler) {
   }
   return model.error_code == kPositionError ? Flow::kEnd : Flow::kStop;
 }
+
+// Runs the end processing of a source (the final fills). A recovering
+// reading notes a failure there and goes on, as after a record; otherwise
+// the failure reaches the trap.
+void run_end_step(RouteModel& model, FieldReader& reader, void (*step)(RouteModel&, ReaderState&),
+                  ReaderState& state);
+
+// The record stored the text of entries row from the field at: should the
+// text be too long to write, the author learns where it came from.
+void note_text(const Record& record, int32_t row, FieldSite at);
 
 // After run_handler: the diagnostic of a refusal points at the field at.
 // Returns flow.

@@ -6,6 +6,7 @@
 #include "model/numeric.h"
 #include "reader/error_site.h"
 #include "reader/record_loop.h"
+#include "reader/warnings.h"
 
 namespace scenario {
 namespace {
@@ -187,6 +188,9 @@ void memo_stazione(Record& record) {
   if (!accepts_position(record, row, position.site) || !read_kind_and_length(record, row, length)) return;
   read_settings(record.reader, row);
   record.model.text_buffer = row.text;
+  warn_late_time(record, position.site, "scheduled time", row.long4);
+  warn_utf8_text(record, record.reader.site(), "station name", row.text);
+  warn_past_route_end(record, "station", position);
   const Extent extent = store_extent(row, k, length);
   if (row.kind < kFirstTimingPointKind && !mark_stop(record, position.site, k, extent)) return;
   if (spaced_from_previous(record, position.site, k, extent)) advance_counter(record, k);

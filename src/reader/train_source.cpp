@@ -9,11 +9,13 @@
 #include "model/run_files.h"
 #include "model/windows1252.h"
 #include "reader/error_site.h"
+#include "reader/fill_value.h"
 #include "reader/record_loop.h"
 #include "reader/refuse.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
 #include "reader/stations.h"
+#include "reader/warnings.h"
 
 namespace scenario {
 namespace {
@@ -47,17 +49,28 @@ bool placeable(Record& record, std::string_view what, const Number& position, in
 struct FillList {
   int64_t& position;  // first cell not yet given a value
   int32_t& previous;  // value of the latest record
+  FieldSite& site;    // where that value was written
   uint8_t Cell::*field;
   uint8_t (*cell_value)(int32_t);
+  FillRange range;
+  int32_t step;  // values are stored in steps of this size
 };
 
 uint8_t adhesion_value(int32_t adhesion) { return narrow<uint8_t>(adhesion); }
 
 FillList speed_list(ReaderState& state) {
-  return {state.speed_fill, state.previous_speed, &Cell::speed_limit, encode_speed_limit};
+  return {state.speed_fill,       state.previous_speed, state.speed_site,
+          &Cell::speed_limit,     encode_speed_limit,   {"speed limit", "km/h", 0, kLargestCellValue * kSpeedStep},
+          kSpeedStep};
 }
 FillList adhesion_list(ReaderState& state) {
-  return {state.adhesion_fill, state.previous_adhesion, &Cell::adhesion, adhesion_value};
+  return {state.adhesion_fill, state.previous_adhesion, state.adhesion_site,
+          &Cell::adhesion,     adhesion_value,          {"adhesion", "", 0, kLargestCellValue},
+          1};
+}
+
+uint8_t previous_value(const FillList& list) {
+  return encode_fill(list.cell_value, list.previous, list.site, list.range);
 }
 
 // Cells from the fill position up to the one before n take the previous
@@ -65,7 +78,7 @@ FillList adhesion_list(ReaderState& state) {
 // writes no cell, and the fill position never moves backwards.
 void fill_to(RouteModel& model, const FillList& list, int64_t n) {
   if (n <= list.position) return;
-  const uint8_t value = list.cell_value(list.previous);
+  const uint8_t value = previous_value(list);
   for (int64_t i = list.position; i < n; ++i) cell_at(model, i).*list.field = value;
   list.position = n;
 }
@@ -73,19 +86,42 @@ void fill_to(RouteModel& model, const FillList& list, int64_t n) {
 // The latest value runs on towards the end of the grid, at least one cell
 // and then up to the cell before final_fill_stop.
 void fill_to_end(RouteModel& model, const FillList& list) {
-  const uint8_t value = list.cell_value(list.previous);
+  const uint8_t value = previous_value(list);
   do {
     cell_at(model, list.position).*list.field = value;
     ++list.position;
   } while (list.position < final_fill_stop(model));
 }
 
+// What a fill record drops or alters: a record not past the previous one
+// leaves that one no cell; a position moves to its cell; a speed is stored
+// in 5 km/h steps.
+void warn_fill(Record& record, std::string_view what, const FillList& list, const Number& position,
+               const Number& value) {
+  const int64_t cell = cell_of(position.value);
+  warn_moved_to_cell(record, what, position, cell, 0);
+  if (list.site.line > 0 && cell <= list.position) {
+    warn(record, position.site, "fill-not-past",
+         std::string(what) + " at " + std::to_string(position.value) +
+             " m is not past the previous one: the previous value is written to no further cell");
+  }
+  const int64_t stored = round_half_even(value.value / static_cast<double>(list.step)) * list.step;
+  if (stored != value.value) {
+    warn(record, value.site, "speed-rounded",
+         std::string(what) + " " + std::to_string(value.value) + " " + std::string(list.range.unit) + " is stored as " +
+             std::to_string(stored) + " " + std::string(list.range.unit) + ", in steps of " +
+             std::to_string(list.step));
+  }
+}
+
 Flow read_fill(Record& record, std::string_view what, const FillList& list) {
   const Number position = read_sited(record);
-  const int32_t value = record.reader.read_number();
+  const Number value = read_sited(record);
   if (!passes_position_check(record, what, position)) return Flow::kEnd;
+  warn_fill(record, what, list, position, value);
   fill_to(record.model, list, cell_of(position.value));
-  list.previous = value;
+  list.previous = value.value;
+  list.site = value.site;
   return Flow::kNext;
 }
 
@@ -104,9 +140,12 @@ Flow read_coaches(Record& record) {
 
 Flow read_clock(Record& record) {
   Entry& train = record.model.entries[kTrainRow];
-  train.short3 = record.reader.read_number_as<int16_t>();
+  const Number hour = read_sited(record);
+  train.short3 = narrow<int16_t>(hour.value);
   train.short4 = record.reader.read_number_as<int16_t>();
   train.short5 = record.reader.read_number_as<int16_t>();
+  warn_late_time(record, hour.site, "start clock",
+                 int64_t{train.short3} * kSecondsPerHour + int64_t{train.short4} * kSecondsPerMinute + train.short5);
   return Flow::kNext;
 }
 
@@ -123,6 +162,7 @@ Flow read_signal(Record& record) {
     *value = record.reader.read_number();
   }
   if (!placeable(record, "signal", posizione, signal_cell(posizione.value))) return Flow::kEnd;
+  warn_placement(record, "signal", posizione, signal_cell(posizione.value));
   const Flow flow = run_handler(record.model, [&] { memo_segnale(record.model, signal); });
   return point_at(record, posizione.site, flow);
 }
@@ -136,6 +176,7 @@ Flow read_slowdown(Record& record) {
   const int32_t f_ta = reader.read_number();
   const int32_t d_v = reader.read_number();
   if (!placeable(record, "slowdown", x, signal_cell(x.value))) return Flow::kEnd;
+  warn_placement(record, "slowdown", x, signal_cell(x.value));
   const SlowdownRecord slowdown{.x = x.value, .v = v, .l = l.value, .f_tt = f_tt, .f_ta = f_ta, .d_v = d_v};
   const Flow flow = run_handler(record.model, [&] { memo_rallentamento(record.model, slowdown); });
   // The end cell's troubles come from the length; the others from the start.
@@ -166,60 +207,85 @@ Flow read_speed_reduction(Record& record) {
   const Number position = read_sited(record);
   const int32_t value = record.reader.read_number();
   if (!placeable(record, "speed reduction point", position, cell_of(position.value))) return Flow::kEnd;
+  warn_moved_to_cell(record, "speed reduction point", position, cell_of(position.value), 0);
+  warn_past_route_end(record, "speed reduction point", position);
   const Flow flow = run_handler(record.model, [&] { place_speed_reduction(record.model, position.value, value); });
   return point_at(record, position.site, flow);
 }
 
 Flow read_station(Record& record) {
-  return run_handler(record.model, [&] { memo_stazione(record); });
+  const int32_t k = record.state.station_counter;
+  const Flow flow = run_handler(record.model, [&] { memo_stazione(record); });
+  note_text(record, k, record.reader.site());  // the name, the last field read
+  return flow;
 }
 
 // The record kinds, in the order of their tests; letter case never counts.
 constexpr std::array kTrainRecords = {
-    KeywordTest{"frenata", "massa", KeywordTest::kAnyCase, read_braked_mass},
-    KeywordTest{"vetture", "", KeywordTest::kAnyCase, read_coaches},
-    KeywordTest{"velocit", "", KeywordTest::kAnyCase, read_speed_limit},
-    KeywordTest{"aderenza", "", KeywordTest::kAnyCase, read_adhesion},
-    KeywordTest{"orologio", "", KeywordTest::kAnyCase, read_clock},
-    KeywordTest{"sabbia", "", KeywordTest::kAnyCase, read_sand},
-    KeywordTest{"segnale", "", KeywordTest::kAnyCase, read_signal},
-    KeywordTest{"rallentamento", "", KeywordTest::kAnyCase, read_slowdown},
-    KeywordTest{"abbattimento", "", KeywordTest::kAnyCase, read_speed_reduction},
-    KeywordTest{"stazione", "", KeywordTest::kAnyCase, read_station},
+    KeywordTest{"frenata", "massa", KeywordTest::kAnyCase, read_braked_mass, {"braked mass", 1}},
+    KeywordTest{"vetture", "", KeywordTest::kAnyCase, read_coaches, {"coaches", 1}},
+    KeywordTest{"velocit", "", KeywordTest::kAnyCase, read_speed_limit, {"speed limit", 2}},
+    KeywordTest{"aderenza", "", KeywordTest::kAnyCase, read_adhesion, {"adhesion", 2}},
+    KeywordTest{"orologio", "", KeywordTest::kAnyCase, read_clock, {"clock", 3}},
+    KeywordTest{"sabbia", "", KeywordTest::kAnyCase, read_sand, {"sand", 1}},
+    KeywordTest{"segnale", "", KeywordTest::kAnyCase, read_signal, {"signal", 11}},
+    KeywordTest{"rallentamento", "", KeywordTest::kAnyCase, read_slowdown, {"slowdown", 6}},
+    KeywordTest{"abbattimento", "", KeywordTest::kAnyCase, read_speed_reduction, {"speed reduction point", 2}},
+    KeywordTest{"stazione", "", KeywordTest::kAnyCase, read_station, {"station", 17, "values"}},
 };
 
 Flow read_train_record(Record& record) { return read_keywords(record, kTrainRecords); }
 
+// The row of the line source that wrote a progressive system, found by its
+// start (ordering moves the rows but keeps their starts); the file alone
+// when none did.
+ErrorSite progressive_site(const RouteModel& model, const ReaderState& state, const Entry& entry) {
+  for (const ProgressiveOrigin& origin : state.progressive_origins) {
+    if (origin.at_start.line == 0 || origin.start != entry.long1) continue;
+    ErrorSite site = origin.at_start;
+    if (entry.long1 % kCellLength == 0) site.column = origin.offset_column;
+    return site;
+  }
+  ErrorSite site;
+  site.file = run_files({}, model.scenario_name, model.train_number).line_source.filename().string();
+  return site;
+}
+
 // The progressive systems of the line source must start and shift on whole
 // cells. The check runs last and replaces an earlier 15.
-void check_progressives(RouteModel& model) {
+void check_progressives(RouteModel& model, ReaderState& state) {
   for (const int row : kProgressiveRows) {
     const Entry& entry = model.entries[static_cast<size_t>(row)];
     if (entry.long1 % kCellLength == 0 && entry.long2 % kCellLength == 0) continue;
-    model.error_site = ErrorSite{};
-    model.error_site.file =
-        run_files({}, model.scenario_name, model.train_number).line_source.filename().string();
+    model.error_site = progressive_site(model, state, entry);
+    const ProgressiveSystem system = get_progressive_system(entry);
     refuse(model, kUnevenProgressive,
            "kilometric progressive system in row " + std::to_string(row) + " starts at " +
-               std::to_string(entry.long1) + " m with offset " + std::to_string(entry.long2) +
+               std::to_string(system.start) + " m with offset " +
+               std::to_string(decode_numbering_offset(system.direction, system.offset)) +
                " m: both must be multiples of " + std::to_string(kCellLength) + " m");
     return;
   }
 }
 
-void end_processing(RouteModel& model, ReaderState& state) {
-  fill_to_end(model, speed_list(state));
-  fill_to_end(model, adhesion_list(state));
-  check_progressives(model);
-}
+// The end processing, step by step: a recovering reading goes on after a
+// step that failed.
+constexpr std::array<void (*)(RouteModel&, ReaderState&), 3> kEndSteps = {
+    [](RouteModel& model, ReaderState& state) { fill_to_end(model, speed_list(state)); },
+    [](RouteModel& model, ReaderState& state) { fill_to_end(model, adhesion_list(state)); },
+    [](RouteModel& model, ReaderState& state) { check_progressives(model, state); },
+};
 
 }  // namespace
 
 // A source without "[generale]" gives no record: its records end at once.
 void read_train_source(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  find_general_heading(model, reader);
+  if (!find_general_heading(model, reader)) {
+    warn_file(model, reader, "no-general-heading",
+              "the train source has no \"[generale]\" heading: none of its records is read");
+  }
   if (read_records(model, reader, state, Source::kTrain, kRecordComments, read_train_record) == Flow::kStop) return;
-  end_processing(model, state);
+  for (const auto step : kEndSteps) run_end_step(model, reader, step, state);
 }
 
 }  // namespace scenario

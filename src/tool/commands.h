@@ -13,6 +13,7 @@ inline constexpr int kBadCommandLine = 2;
 // its exit status in `status`.
 void add_export_command(CLI::App& app, int& status);
 void add_compile_command(CLI::App& app, int& status);
+void add_check_command(CLI::App& app, int& status);
 void add_inspect_command(CLI::App& app, int& status);
 void add_render_command(CLI::App& app, int& status);
 void add_diff_command(CLI::App& app, int& status);

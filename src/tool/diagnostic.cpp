@@ -1,30 +1,109 @@
 #include "tool/diagnostic.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <string_view>
+
+#include "model/windows1252.h"
+
 namespace scenario::tool {
 namespace {
 
-// Blanks up to the column, keeping tabs so that the caret lines up under the
-// field whatever the tab width.
-std::string caret_line(const std::string& source_line, int column) {
-  std::string line;
-  for (int i = 0; i + 1 < column; ++i) {
-    const bool tab = static_cast<size_t>(i) < source_line.size() && source_line[static_cast<size_t>(i)] == '\t';
-    line += tab ? '\t' : ' ';
+// The echo keeps about this many columns, and this many of them before the
+// caret when it has to cut.
+constexpr size_t kEchoWidth = 160;
+constexpr size_t kEchoLead = 60;
+// A message's own text is cut here: a last guard, since quoted values are
+// already short.
+constexpr size_t kLongestDetail = 400;
+constexpr std::string_view kCutMark = "...";
+
+// One byte of the source line as shown.
+std::string glyph(char byte) { return printable_utf8(std::string_view(&byte, 1)); }
+
+// An escape takes as many columns as it has bytes; a converted letter one.
+size_t width_of(char byte) {
+  const std::string shown = glyph(byte);
+  return shown.starts_with("\\x") ? shown.size() : 1;
+}
+
+struct Window {
+  size_t begin = 0;
+  size_t end = 0;
+};
+
+// The bytes shown: all of them when they fit, else a stretch of about
+// kEchoWidth columns that holds the caret.
+Window window_around(std::string_view line, size_t caret) {
+  Window window{caret, caret};
+  size_t width = 0;
+  while (window.begin > 0 && width + width_of(line[window.begin - 1]) <= kEchoLead) {
+    width += width_of(line[--window.begin]);
   }
-  return line + "^";
+  while (window.end < line.size() && width + width_of(line[window.end]) <= kEchoWidth) {
+    width += width_of(line[window.end++]);
+  }
+  while (window.begin > 0 && width + width_of(line[window.begin - 1]) <= kEchoWidth) {
+    width += width_of(line[--window.begin]);
+  }
+  return window;
+}
+
+// The echoed line and, when a column is known, the caret line under it.
+// Tabs before the caret stay tabs, so that it lines up whatever their width.
+std::string echo(std::string_view source_line, int column) {
+  const size_t caret = column > 0 ? std::min(static_cast<size_t>(column - 1), source_line.size()) : 0;
+  const Window window = window_around(source_line, caret);
+  std::string line(window.begin > 0 ? kCutMark : "");
+  std::string under(window.begin > 0 ? kCutMark.size() : 0, ' ');
+  for (size_t i = window.begin; i < window.end; ++i) {
+    line += glyph(source_line[i]);
+    if (i < caret) under += source_line[i] == '\t' ? std::string(1, '\t') : std::string(width_of(source_line[i]), ' ');
+  }
+  if (window.end < source_line.size()) line += kCutMark;
+  std::string text = line + "\n";
+  if (column > 0) text += under + "^\n";
+  return text;
+}
+
+// Cut on a character boundary of the UTF-8 text.
+std::string bounded(const std::string& detail) {
+  if (detail.size() <= kLongestDetail) return detail;
+  size_t end = kLongestDetail;
+  while (end > 0 && (static_cast<unsigned char>(detail[end]) & 0xC0) == 0x80) --end;
+  return detail.substr(0, end) + std::string(kCutMark);
+}
+
+std::string path_of(const std::string& file, const std::string& dir) {
+  if (dir.empty() || file.empty()) return file;
+  return (std::filesystem::path(dir) / file).string();
+}
+
+std::string place(const ErrorSite& site, const std::string& dir) {
+  std::string text = path_of(site.file, dir);
+  if (site.line > 0) text += ":" + std::to_string(site.line);
+  if (site.line > 0 && site.column > 0) text += ":" + std::to_string(site.column);
+  return text.empty() ? text : text + ": ";
+}
+
+std::string headline(const Diagnostic& diagnostic) {
+  const std::string detail = bounded(diagnostic.site.detail);
+  if (diagnostic.severity == Severity::kWarning) return "warning: " + detail + " [" + diagnostic.name + "]";
+  if (diagnostic.code == 0) return "error: " + detail;
+  return "error " + std::to_string(diagnostic.code) + ": " + detail;
 }
 
 }  // namespace
 
-std::string format_diagnostic(int32_t error_code, const ErrorSite& site) {
-  std::string text = site.file;
-  if (site.line > 0) text += ":" + std::to_string(site.line);
-  text += ": error " + std::to_string(error_code) + ": " + site.detail + "\n";
-  if (site.line > 0) {
-    text += site.source_line + "\n";
-    if (site.column > 0) text += caret_line(site.source_line, site.column) + "\n";
-  }
+std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& dir) {
+  const ErrorSite& site = diagnostic.site;
+  std::string text = place(site, dir) + headline(diagnostic) + "\n";
+  if (site.line > 0) text += echo(site.source_line, site.column);
   return text;
+}
+
+Diagnostic recorded_diagnostic(int32_t error_code, const ErrorSite& site) {
+  return {Severity::kError, error_code, {}, site};
 }
 
 }  // namespace scenario::tool

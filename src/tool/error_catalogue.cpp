@@ -18,8 +18,8 @@ constexpr std::array kCatalogue = {
         "[generale]\nlunghezza percorso,  1200000"},
     ErrorExplanation{
         kUnevenProgressive, "A kilometric progressive system's start or offset is not a multiple of 50 m.",
-        "A kilometre reading copied from a timetable with its last metres (km 35.020). The error is reported "
-        "after the train source has been read.",
+        "A kilometre reading copied from a timetable with its last metres (km 35.020). The error is found "
+        "after the train source has been read and reported on the row that holds it.",
         "Round every start and offset of the `progressiva chilometrica` rows to a multiple of 50 m.",
         "progressiva chilometrica uno,    0,    35020,    1"},
     ErrorExplanation{
@@ -128,8 +128,10 @@ constexpr std::array kCatalogue = {
     ErrorExplanation{
         kRunFailure, "A field cannot be read.",
         "A number expected and something else found (a letter, `12.5`), a number too large for its field (a "
-        "gradient above 155, a speed above 1277 km/h), a record cut short by the end of the file, an unclosed "
-        "quote, a line source without `lunghezza percorso`, or a missing or empty train source.",
+        "gradient above 155, a speed above 1277 km/h), a record cut short by the next record or the end of the "
+        "file, an unclosed quote, a line source without `lunghezza percorso`, or a missing or empty train source. "
+        "A speed limit, adhesion or gradient is written into the cells only when the next record of its kind "
+        "arrives: the message still names the record that holds it.",
         "Look at the field the caret points at: write a whole number in its range, close the quote, complete the "
         "record; give the line source its route length row and the train its source.",
         "pendenza,  1350,   -3.5"},
@@ -155,7 +157,8 @@ constexpr std::array kCatalogue = {
     ErrorExplanation{
         kMarkTaken, "An object stands in the reserved cell 1: its first parameter is taken.",
         "A signal, board or slowdown cell written at about 0 m (from -25 to 25 m: these take cell p / 50 + 1), or "
-        "a speed reduction point from 25 to 75 m (it takes cell p / 50). Cell 1 carries a fixed mark of the file.",
+        "a speed reduction point from 25 to 75 m (it takes cell p / 50). Cell 1 carries a fixed mark of the file. "
+        "The message names the record that put the object there, and comes after the sources' own errors.",
         "Move the object to 50 m or beyond (a speed reduction point to 100 m or beyond).",
         "indicatori_vmax,  0,  100,  100,  100,  0,  100,  100,  100,  0"},
     ErrorExplanation{

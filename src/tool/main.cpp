@@ -9,12 +9,13 @@ namespace scenario::tool {
 namespace {
 
 int run(int argc, char** argv) {
-  CLI::App app{"scenario: export, compile, inspect, compare and draw train-driving scenarios"};
+  CLI::App app{"scenario: export, compile, check, inspect, compare and draw train-driving scenarios"};
   app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
   app.require_subcommand(1);
   int status = kSuccess;
   add_export_command(app, status);
   add_compile_command(app, status);
+  add_check_command(app, status);
   add_inspect_command(app, status);
   add_render_command(app, status);
   add_diff_command(app, status);

@@ -159,5 +159,31 @@ TEST(FieldReader, AFailedReadPointsAtItsField) {
   EXPECT_EQ(ended.site().column, 1);
 }
 
+// A reading that goes on after a refused record moves to a line start, back
+// or forth, or past the rest of its line; where a field stands on its line
+// is known without a search.
+TEST(FieldReader, MovesToTheNextRecordAfterARefusal) {
+  FieldReader reader("segnale, 1, 2\r\n  stazione, 3\r\n\r\nfine");
+  EXPECT_EQ(reader.read_text(), "segnale");
+  EXPECT_TRUE(reader.field_opens_line());
+  reader.read_number();
+  EXPECT_FALSE(reader.field_opens_line());
+  reader.skip_rest_of_line();
+  EXPECT_TRUE(reader.at_line_start());
+  EXPECT_EQ(reader.line(), 2);
+  EXPECT_EQ(reader.read_text(), "stazione");
+  EXPECT_TRUE(reader.field_opens_line());
+  EXPECT_EQ(reader.field_line_text(), "  stazione, 3");
+  EXPECT_EQ(reader.fields_read(), 3);
+
+  reader.restart_at_line(1);
+  EXPECT_EQ(reader.read_text(), "segnale");
+  reader.restart_at_line(4);
+  EXPECT_EQ(reader.read_text(), "fine");
+  EXPECT_TRUE(reader.at_end());
+  reader.restart_at_line(9);  // a line the text does not have: no move
+  EXPECT_TRUE(reader.at_end());
+}
+
 }  // namespace
 }  // namespace scenario

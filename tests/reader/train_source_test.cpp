@@ -8,6 +8,7 @@
 
 #include "model/error_codes.h"
 #include "model/run_failure.h"
+#include "reader/error_site.h"
 #include "reader/memorizza_dati.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
@@ -451,6 +452,50 @@ TEST(ReadTrainSource, SignalOnAStationStopIsRefused) {
                    "segnale, 5150, 1, 3, 0, 0, 0, 0, 0,0,0, 0\r\n"));
   EXPECT_EQ(recorded_error(t.model),
             at(kSignalCellTaken, 3, 10, "signal at 5150 m: cell 104 already holds a station stop mark"));
+}
+
+// A value the cells take only when the next record of its kind arrives, or
+// a field missing before the next record, is blamed on the record at fault:
+// the failure names the field the trap points at.
+TEST(ReadTrainSource, FailuresAreBlamedOnTheRecordAtFault) {
+  struct Case {
+    const char* body;
+    FieldSite at;
+    std::string what;
+  };
+  const Case cases[] = {
+      {"velocita, 0, 100\r\nvelocita, 1000, -140\r\nvelocita, 2000, 100\r\n", {3, 17},
+       "speed limit -140 km/h does not fit a cell: it may run from 0 to 1275 km/h"},
+      {"aderenza, 0, 300\r\n", {2, 14}, "adhesion 300 does not fit a cell: it may run from 0 to 255"},
+      {"segnale, 10500, 1, 3, 0, 0, 0, 0, 0, 0, 0\r\nsegnale, 12500, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n", {2, 42},
+       "the signal record on line 2 has 10 of its 11 numbers; line 3 begins the next record"},
+      {"stazione, 5000, 12, 400, 0,0,1, 0,0,0, 0,0,0, 0, 11,5\r\n", {2, 54},
+       "the station record on line 2 has 15 of its 17 values; line 3 begins the next record"},
+  };
+  for (const Case& c : cases) {
+    TrainRead t;
+    try {
+      t.read(with_general(c.body));
+      ADD_FAILURE() << "no failure: " << c.body;
+    } catch (const RecordFailure& failure) {
+      EXPECT_EQ(failure.site.line, c.at.line) << c.body;
+      EXPECT_EQ(failure.site.column, c.at.column) << c.body;
+      EXPECT_EQ(failure.what(), c.what) << c.body;
+    }
+  }
+}
+
+// A record may run over several lines: a bad number there is no missing field.
+TEST(ReadTrainSource, BadNumberOnALaterLineOfItsRecordIsNoMissingField) {
+  TrainRead t;
+  try {
+    t.read(with_general("segnale\r\n15x00, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"));
+    ADD_FAILURE() << "no failure";
+  } catch (const RecordFailure& failure) {
+    ADD_FAILURE() << failure.what();
+  } catch (const RunFailure& failure) {
+    EXPECT_STREQ(failure.what(), "expected a number, found \"15x00\"");
+  }
 }
 
 TEST(ReadTrainSource, LineHalfErrorFifteenIsNoRefusal) {

@@ -1,0 +1,105 @@
+#include "reader/warnings.h"
+
+#include <array>
+
+#include "format/scenario_format.h"
+#include "model/windows1252.h"
+#include "reader/error_site.h"
+
+namespace scenario {
+namespace {
+
+constexpr std::array<std::string_view, 3> kForeignCommentMarks = {"#", "//", ";"};
+
+bool is_heading(const Token& token) { return token.has("[") && token.has("]"); }
+
+bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// A lead byte of a two-, three- or four-byte UTF-8 sequence and its
+// continuation bytes, which in Windows-1252 are unlikely letters in a row.
+size_t utf8_sequence_length(std::string_view text, size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if (!is_continuation(static_cast<unsigned char>(text[at + i]))) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+void warn(Record& record, FieldSite at, std::string_view name, std::string detail) {
+  ErrorSite site = site_of(record.reader, at);
+  site.detail = std::move(detail);
+  record.model.notes.list.push_back({Severity::kWarning, 0, std::string(name), std::move(site)});
+}
+
+void warn_file(RouteModel& model, const FieldReader& reader, std::string_view name, std::string detail) {
+  ErrorSite site;
+  site.file = reader.file_name();
+  site.detail = std::move(detail);
+  model.notes.list.push_back({Severity::kWarning, 0, std::string(name), std::move(site)});
+}
+
+void warn_foreign_comment(Record& record) {
+  const std::string& text = record.token.text();
+  for (const std::string_view mark : kForeignCommentMarks) {
+    if (!text.starts_with(mark) || !record.opens_line) continue;
+    warn(record, record.keyword, "foreign-comment",
+         "a line beginning with \"" + std::string(mark) +
+             "\" is no comment here and is read as a record; a comment holds \"-\"");
+    return;
+  }
+}
+
+void warn_unknown_record(Record& record) {
+  const std::string& text = record.token.text();
+  if (record.test != nullptr || text.empty() || is_heading(record.token) || !record.opens_line) return;
+  for (const std::string_view mark : kForeignCommentMarks) {
+    if (text.starts_with(mark)) return;  // warned as a foreign comment
+  }
+  warn(record, record.keyword, "unknown-record", "no record begins with " + quoted(text) + ": the line is skipped");
+}
+
+void warn_moved_to_cell(Record& record, std::string_view what, const Number& position, int64_t cell, int64_t shift) {
+  if (position.value % kCellLength == 0) return;
+  warn(record, position.site, "moved-to-cell",
+       std::string(what) + " at " + std::to_string(position.value) + " m is not on the 50 m cells: it stands as if at " +
+           std::to_string((cell - shift) * kCellLength) + " m");
+}
+
+void warn_past_route_end(Record& record, std::string_view what, const Number& position) {
+  const int32_t length = record.model.entries[kTotalsRow].long2;
+  if (position.value <= length) return;
+  warn(record, position.site, "past-route-end",
+       std::string(what) + " at " + std::to_string(position.value) + " m lies past the route's end at " +
+           std::to_string(length) + " m");
+}
+
+void warn_placement(Record& record, std::string_view what, const Number& position, int64_t cell) {
+  warn_moved_to_cell(record, what, position, cell, 1);
+  warn_past_route_end(record, what, position);
+}
+
+void warn_late_time(Record& record, FieldSite at, std::string_view what, int64_t seconds) {
+  constexpr int64_t kSecondsPerDay = int64_t{24} * kSecondsPerHour;
+  if (seconds >= 0 && seconds < kSecondsPerDay) return;
+  const auto two_digits = [](int64_t value) { return (value < 10 && value >= 0 ? "0" : "") + std::to_string(value); };
+  warn(record, at, "late-time",
+       std::string(what) + " " + two_digits(seconds / kSecondsPerHour) + ":" +
+           two_digits(seconds % kSecondsPerHour / kSecondsPerMinute) + ":" + two_digits(seconds % kSecondsPerMinute) +
+           " lies outside 00:00:00 to 23:59:59");
+}
+
+void warn_utf8_text(Record& record, FieldSite at, std::string_view what, const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (utf8_sequence_length(text, i) == 0) continue;
+    warn(record, at, "utf8-text",
+         std::string(what) + " " + quoted(text) +
+             " holds bytes that read as UTF-8; the source is Windows-1252, so save it in that code page");
+    return;
+  }
+}
+
+}  // namespace scenario

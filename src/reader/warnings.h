@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/route_model.h"
+#include "reader/field_reader.h"
+#include "reader/record_loop.h"
+
+// Warnings: what the readers let through but drop or alter. Each has a short
+// name in brackets; none changes anything that is read or stored.
+
+namespace scenario {
+
+// A warning about the field at of the record's source.
+void warn(Record& record, FieldSite at, std::string_view name, std::string detail);
+
+// A warning about a whole source.
+void warn_file(RouteModel& model, const FieldReader& reader, std::string_view name, std::string detail);
+
+// A line that begins with a comment mark of other formats (#, //, ;) is
+// read as a record all the same.
+void warn_foreign_comment(Record& record);
+
+// The first field of a line that no record kind took (no keyword, no
+// heading, no comment).
+void warn_unknown_record(Record& record);
+
+// A position off the 50 m cells stands as if at the start of the cell it
+// falls in: cell - shift cells from the origin.
+void warn_moved_to_cell(Record& record, std::string_view what, const Number& position, int64_t cell, int64_t shift);
+
+// Both warnings of an object placed in the cell after its position's.
+void warn_placement(Record& record, std::string_view what, const Number& position, int64_t cell);
+
+// An object placed past the route's stated length, on the run-out.
+void warn_past_route_end(Record& record, std::string_view what, const Number& position);
+
+// A time of day, in seconds after midnight, past 23:59:59.
+void warn_late_time(Record& record, FieldSite at, std::string_view what, int64_t seconds);
+
+// A text whose bytes read as UTF-8: the source is Windows-1252, so the
+// simulator shows two or three odd letters for each such character.
+void warn_utf8_text(Record& record, FieldSite at, std::string_view what, const std::string& text);
+
+}  // namespace scenario

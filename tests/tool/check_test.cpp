@@ -1,0 +1,225 @@
+// scenario check and the lists scenario compile prints, as an author sees
+// them on the terminal.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/error_codes.h"
+#include "model/run_files.h"
+#include "tool/diagnostic_list.h"
+#include "tool/tool_run.h"
+
+namespace scenario {
+namespace {
+
+using testing::line_with;
+using testing::Outcome;
+using testing::scenario_tool;
+using testing::TempDir;
+using testing::train_with;
+using testing::write_sources;
+
+constexpr const char* kShortLine = "[generale]\r\nlunghezza percorso, 20000\r\n[fine]\r\n";
+constexpr const char* kEmptyTrain = "[generale]\r\n[fine]\r\n";
+
+// check, run in the directory of the sources: paths are the file names.
+Outcome check_in(const TempDir& dir, const std::vector<std::string>& options = {}) {
+  std::vector<std::string> arguments = {"check"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  arguments.insert(arguments.end(), {"S", "T"});
+  return scenario_tool(arguments, dir.path());
+}
+
+struct Mistake {
+  const char* what;
+  std::string line;
+  std::string train;
+  std::string message;
+};
+
+TEST(CheckMessages, EachMistakeIsNamedOnItsRecordInTheAuthorsWords) {
+  const Mistake mistakes[] = {
+      {"a signal with a number missing", kShortLine,
+       train_with("segnale, 10500, 1, 3, 0, 0, 0, 0, 0, 0, 0\r\nsegnale, 12500, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"),
+       "S_T-.txt:2:42: error 25: the signal record on line 2 has 10 of its 11 numbers; line 3 begins the next "
+       "record\n"
+       "segnale, 10500, 1, 3, 0, 0, 0, 0, 0, 0, 0\n"
+       "                                         ^\n"},
+      {"a negative speed limit, written only when the next one arrives", kShortLine,
+       train_with("velocita, 0, 100\r\nvelocita, 500, -140\r\nvelocita, 1000, 90\r\n"),
+       "S_T-.txt:3:16: error 25: speed limit -140 km/h does not fit a cell: it may run from 0 to 1275 km/h\n"
+       "velocita, 500, -140\n"
+       "               ^\n"},
+      {"a gradient too steep", line_with("pendenza, 0, 200\r\n"), kEmptyTrain,
+       "S_linea.txt:4:14: error 25: gradient 200 \u2030 does not fit a cell: it may run from -100 to 155 \u2030\n"
+       "pendenza, 0, 200\n"
+       "             ^\n"},
+      {"a station off the cells", kShortLine,
+       train_with("stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"),
+       "S_T-.txt:2:11: error 8: station at 10025 m: position is not a multiple of 50 m\n"
+       "stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\n"
+       "          ^\n"},
+      {"a progressive offset measured to the metre",
+       "[generale]\r\nlunghezza percorso, 20000\r\nprogressiva chilometrica uno, 0, 35020, 1\r\n[fine]\r\n",
+       kEmptyTrain,
+       "S_linea.txt:3:34: error 2: kilometric progressive system in row 81 starts at 0 m with offset 35020 m: both "
+       "must be multiples of 50 m\n"
+       "progressiva chilometrica uno, 0, 35020, 1\n"
+       "                                 ^\n"},
+      {"a letter in a number, with an escape and a Windows-1252 degree sign on the line",
+       line_with("montagna, 3000, 3x00, 1 \x1b \xB0\r\n"), kEmptyTrain,
+       "S_linea.txt:4:17: error 25: expected a number, found \"3x00\"\n"
+       "montagna, 3000, 3x00, 1 \\x1b \u00B0\n"
+       "                ^\n"},
+      {"a misspelt curve class", line_with("curva sx, 1000, 200\r\n"), kEmptyTrain,
+       "S_linea.txt:4:1: error 103: curve at 1000 m: keyword \"curva sx\" holds no class digit 1 to 6\n"
+       "curva sx, 1000, 200\n"
+       "^\n"},
+  };
+  for (const Mistake& mistake : mistakes) {
+    TempDir dir;
+    write_sources(dir, mistake.line, mistake.train);
+    const Outcome outcome = check_in(dir);
+    EXPECT_EQ(outcome.status, 1) << mistake.what;
+    EXPECT_EQ(outcome.out, "") << mistake.what;
+    EXPECT_EQ(outcome.err, mistake.message) << mistake.what;
+  }
+}
+
+// A number of a million digits once made a message of two megabytes.
+TEST(CheckMessages, NoSourceMakesALongMessage) {
+  TempDir dir;
+  write_sources(dir, "[generale]\r\nlunghezza percorso, " + std::string(1000000, '7') + "\r\n[fine]\r\n", kEmptyTrain);
+  const Outcome outcome = check_in(dir);
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err.rfind("S_linea.txt:2:21: error 25: number \"" + std::string(40, '7') + "...\" does not fit 32 bits\n", 0),
+            0u)
+      << outcome.err.substr(0, 300);
+  EXPECT_LT(outcome.err.size(), 600u);
+}
+
+// Independent mistakes in both sources are all listed, line source first; the
+// files are read and nothing is written.
+TEST(Check, ListsEveryIndependentErrorOfBothSources) {
+  TempDir dir;
+  write_sources(dir,
+                line_with("indicatori_vmax, 1000, 100,100,100,0, 100,100,100,0\r\n"
+                          "indicatori_vmax, 1000, 100,100,100,0, 100,100,100,0\r\n"
+                          "montagna, 3000, 3x00, 1\r\n"
+                          "pendenza, 5000, 2\r\n"),
+                train_with("segnale, 10500, 1, 3, 0, 0, 0, 0, 0, 0, 0\r\n"
+                           "segnale, 12500, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"
+                           "segnale, 12500, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"
+                           "stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"));
+  const std::set<std::string> before = testing::names_in(dir.path());
+  // The path as the author gave it, relative to where the tool runs.
+  const Outcome outcome =
+      scenario_tool({"check", "--dir", dir.path().filename().string(), "S", "T"}, dir.path().parent_path());
+  EXPECT_EQ(outcome.status, 1);
+  const std::string prefix = dir.path().filename().string() + "/";
+  std::vector<std::string> headlines;
+  for (size_t at = 0; at < outcome.err.size();) {
+    const size_t end = outcome.err.find('\n', at);
+    const std::string line = outcome.err.substr(at, end - at);
+    if (line.starts_with(prefix)) headlines.push_back(line.substr(prefix.size(), line.find(": ", line.find(": ") + 2) - prefix.size()));
+    at = end + 1;
+  }
+  EXPECT_EQ(headlines, (std::vector<std::string>{
+                           "S_linea.txt:5:18: error 21",
+                           "S_linea.txt:6:17: error 25",
+                           "S_T-.txt:2:42: error 25",
+                           "S_T-.txt:4:10: error 16",
+                           "S_T-.txt:5:11: error 8",
+                       }))
+      << outcome.err;
+  EXPECT_EQ(testing::names_in(dir.path()), before);
+}
+
+TEST(Check, PastFiftyErrorsSaysHowManyMore) {
+  std::string stations;
+  for (int i = 0; i < 60; ++i) stations += "stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n";
+  TempDir dir;
+  write_sources(dir, kShortLine, train_with(stations));
+  const Outcome outcome = check_in(dir);
+  EXPECT_EQ(outcome.status, 1);
+  size_t shown = 0;
+  for (size_t at = outcome.err.find(": error 8: "); at != std::string::npos; at = outcome.err.find(": error 8: ", at + 1)) {
+    ++shown;
+  }
+  EXPECT_EQ(shown, tool::kShownErrors);
+  EXPECT_TRUE(outcome.err.ends_with("... and 10 more errors\n")) << outcome.err.substr(outcome.err.size() - 200);
+}
+
+TEST(Check, CleanSourcesPassAndTheCompilersOwnChecksRun) {
+  TempDir dir;
+  write_sources(dir, kShortLine, kEmptyTrain);
+  const Outcome clean = check_in(dir);
+  EXPECT_EQ(clean.status, 0);
+  EXPECT_EQ(clean.out + clean.err, "");
+  EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"S_linea.txt", "S_T-.txt"}));
+
+  // A speed board at 0 m takes the reserved cell 1.
+  write_sources(dir, line_with("indicatori_vmax, 0, 100,100,100,0, 100,100,100,0\r\n"), kEmptyTrain);
+  const Outcome taken = check_in(dir);
+  EXPECT_EQ(taken.status, 1);
+  EXPECT_EQ(taken.err.rfind("S_linea.txt:4:1: error 1250: cell 1 already holds a maximum-speed board", 0), 0u)
+      << taken.err;
+}
+
+// The reader's error is the real cause; the compiler's fatal one follows it.
+TEST(CompileList, ReaderErrorComesBeforeTheReservedPlaceTaken) {
+  TempDir dir;
+  write_sources(dir, line_with("indicatori_vmax, 0, 100,100,100,0, 100,100,100,0\r\n"),
+                train_with("stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"
+                           "stazione, 20025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"));
+  const Outcome outcome = scenario_tool({"compile", "S", "T"}, dir.path());
+  EXPECT_EQ(outcome.status, 1);
+  const size_t first = outcome.err.find("S_T-.txt:2:11: error 8: ");
+  const size_t second = outcome.err.find("S_T-.txt:3:11: error 8: ");
+  const size_t fatal = outcome.err.find("S_linea.txt:4:1: error 1250: ");
+  EXPECT_NE(first, std::string::npos) << outcome.err;
+  EXPECT_LT(first, second) << outcome.err;
+  EXPECT_LT(second, fatal) << outcome.err;
+  EXPECT_NE(fatal, std::string::npos) << outcome.err;
+  EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"S_linea.txt", "S_T-.txt"}));
+}
+
+TEST(CompileList, TextTooLongNamesItsRecord) {
+  TempDir dir;
+  write_sources(dir, "[generale]\r\nlunghezza percorso, 20000\r\n[indicazioni]\r\ncartello_indicatore, 7150, " +
+                         std::string(40000, 'X') + "\r\n[fine]\r\n",
+                kEmptyTrain);
+  const Outcome outcome = scenario_tool({"compile", "S", "T"}, dir.path());
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err.rfind("S_linea.txt:4:28: error: a text of 40000 bytes is longer than a record can hold", 0),
+            0u)
+      << outcome.err.substr(0, 200);
+  EXPECT_LT(outcome.err.size(), 600u);
+}
+
+Diagnostic error_on(const char* file, int line, int32_t code) {
+  return {Severity::kError, code, {}, {file, line, 1, "x", "d"}};
+}
+
+// The error the compilation recorded is always listed, in reading order,
+// even where recovery did not meet it; once.
+TEST(CompileList, RecordedErrorTakesItsPlaceInTheList) {
+  const RunFiles files = run_files("d", "S", "T");
+  const std::vector<Diagnostic> list = {error_on("S_linea.txt", 4, kRunFailure), error_on("S_T-.txt", 7, kSignalCellTaken)};
+  const auto codes = [](const std::vector<Diagnostic>& merged) {
+    std::vector<int32_t> numbers;
+    for (const Diagnostic& d : merged) numbers.push_back(d.code);
+    return numbers;
+  };
+  EXPECT_EQ(codes(tool::with_recorded(list, error_on("S_T-.txt", 3, kStationOffGrid), files)),
+            (std::vector<int32_t>{kRunFailure, kStationOffGrid, kSignalCellTaken}));
+  EXPECT_EQ(codes(tool::with_recorded(list, error_on("S_T-.txt", 7, kSignalCellTaken), files)),
+            (std::vector<int32_t>{kRunFailure, kSignalCellTaken}));
+  EXPECT_EQ(codes(tool::with_recorded(list, error_on("S_linea.txt", 0, kNoLineSource), files)),
+            (std::vector<int32_t>{kNoLineSource, kRunFailure, kSignalCellTaken}));
+}
+
+}  // namespace
+}  // namespace scenario
