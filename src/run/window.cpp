@@ -5,6 +5,7 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 
 #include <algorithm>
 
@@ -29,7 +30,8 @@ Fl_Window* waiting_window = nullptr;
 
 }  // namespace
 
-void window_show_waiting() {
+void window_show_waiting(void* display) {
+  fl_open_display(static_cast<Display*>(display));
   waiting_window = new Fl_Window(kWindowWidth, kWindowHeight, "Form1");
   auto* label = new Fl_Box(kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight, "Attendere");
   label->labelfont(FL_HELVETICA_BOLD);

@@ -8,8 +8,11 @@
 extern "C" {
 
 // Shows the package's window ("Form1", the label "Attendere") and paints it
-// at once, so that it is on the screen before the work starts.
-void window_show_waiting();
+// at once, so that it is on the screen before the work starts. The window
+// takes over the connection the program opened to ask for the display (an X
+// Display*): a second connection would race a server that starts afresh once
+// its last client has left.
+void window_show_waiting(void* display);
 
 // A modal box with the message and an OK button only, no icon; returns when
 // the user has closed it.

@@ -24,6 +24,7 @@ namespace {
 using testing::bytes_of;
 using testing::DisplayWatcher;
 using testing::run_program;
+using testing::ServerReset;
 using testing::TempDir;
 using testing::VirtualDisplay;
 
@@ -129,6 +130,20 @@ TEST_F(PackageUnderAnXServer, ShowsItsWindowAndEndsByItself) {
   const std::string program = install_package(dir);
   EXPECT_EQ(run_program(program, {}, environment()), 0);
   EXPECT_EQ(watcher.windows_shown(), 1);
+  expect_documents_and_binaries_only(dir);
+}
+
+// A bare server, with no other client, that starts afresh when its last
+// client leaves: the package asks whether the display opens on the
+// connection its window then keeps, so it never needs a second one.
+TEST(PackageUnderABareXServer, ShowsItsWindowWithNoOtherClient) {
+  ASSERT_EQ(std::system("command -v Xvfb >/dev/null 2>&1"), 0)
+      << "Xvfb is missing: scripts/install-deps.sh installs it with the rest of the build's packages";
+  VirtualDisplay display(ServerReset::kWhenIdle);
+  ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
+  TempDir dir;
+  const std::string program = install_package(dir);
+  EXPECT_EQ(run_program(program, {}, environment_with("DISPLAY=" + display.name())), 0);
   expect_documents_and_binaries_only(dir);
 }
 

@@ -12,20 +12,23 @@
 
 namespace scenario::testing {
 
+// Whether the server starts afresh whenever its last client leaves, refusing
+// new clients while it does, as a bare X server does.
+enum class ServerReset { kNever, kWhenIdle };
+
 // A virtual X server on a display number it picks itself, for the life of
 // the object.
 class VirtualDisplay {
  public:
-  VirtualDisplay() {
+  explicit VirtualDisplay(ServerReset reset = ServerReset::kNever) {
     int pipe_fds[2];
     if (::pipe(pipe_fds) != 0) return;
     pid_ = ::fork();
     if (pid_ == 0) {
       ::close(pipe_fds[0]);
       const std::string fd = std::to_string(pipe_fds[1]);
-      // -noreset: the server would start afresh whenever its last client
-      // leaves, and refuse the next one while it does.
-      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset", "-screen", "0",
+      const char* reset_option = reset == ServerReset::kNever ? "-noreset" : "-reset";
+      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", reset_option, "-screen", "0",
                "640x480x24", static_cast<char*>(nullptr));
       ::_exit(127);
     }
