@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,10 @@ std::string windows1252_lower(std::string_view text);
 // characters of the same number, as Windows itself converts them, so that no
 // text is refused and none is silently altered.
 std::string windows1252_to_utf8(std::string_view text);
+
+// The other way, for names typed in UTF-8 that the files store: nothing when
+// the text is not UTF-8 or holds a character the code page lacks. The five
+// control characters above convert back to their bytes.
+std::optional<std::string> utf8_to_windows1252(std::string_view text);
 
 }  // namespace scenario

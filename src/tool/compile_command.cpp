@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <stdexcept>
 
@@ -9,6 +10,7 @@
 #include "model/run_files.h"
 #include "tool/commands.h"
 #include "tool/diagnostic.h"
+#include "tool/run_names.h"
 
 namespace scenario::tool {
 namespace {
@@ -25,9 +27,13 @@ struct CompileRequest {
 // binary files in DIR. The author's sources are never deleted. A reader error
 // writes no binary file unless --keep-going asks for the partial model.
 int compile(const CompileRequest& request) {
+  if (const std::optional<std::string> problem = run_names_problem(request.scenario, request.train)) {
+    std::cerr << "scenario compile: " << *problem << "\n";
+    return kBadCommandLine;
+  }
   RouteModel model;
-  model.scenario_name = request.scenario;
-  model.train_number = request.train;
+  model.scenario_name = stored_name(request.scenario);
+  model.train_number = stored_name(request.train);
   const CompileOptions options{.sources = SourcePolicy::kKeep, .write_despite_reader_error = request.keep_going};
   const int32_t j = request.no_trace ? kWithoutTrace : kWithTrace;
   try {
