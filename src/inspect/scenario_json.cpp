@@ -22,7 +22,7 @@ ordered_json box_json(const std::optional<PlanBox>& box) {
 ordered_json value_json(const TraceValue& value) {
   switch (value.tag) {
     case TraceValue::kInt16: return static_cast<int>(value.value);
-    case TraceValue::kDouble: return value.value;
+    case TraceValue::kDouble: return double{value.value};  // a copy: the packed field is not aligned
     case TraceValue::kEmpty: break;
   }
   return nullptr;
