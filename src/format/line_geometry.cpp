@@ -120,6 +120,12 @@ Trace decode_line_geometry(std::string_view bytes) {
   size_t last_start = 0;
   while (!in.at_end()) {
     last_start = in.offset();
+    // Two-byte empty values could pack five times the points of the longest
+    // plan into a file of its size, and each takes more memory than bytes.
+    if (count == kMostTraceValues) {
+      throw DecodeError(last_start, "trailing values: the plan of the longest route has " +
+                                        std::to_string(kMostTraceValues) + " values, and the file holds more");
+    }
     get_trace_value(in, count++);
   }
   if (count == 0) throw DecodeError(0, "truncated: the file holds no tagged value");

@@ -43,7 +43,8 @@ inline constexpr size_t kFewestCells = kReservedCell + 1;
 // nothing larger.
 inline constexpr size_t kLongestExtendedLength = static_cast<size_t>(kMaxRouteLength) + static_cast<size_t>(kRunOut);
 inline constexpr size_t kLongestTracePoints = kLongestExtendedLength + 1;
-inline constexpr size_t kLargestLineGeometry = 2 * kLongestTracePoints * kLongestTraceValue;
+inline constexpr size_t kMostTraceValues = 2 * kLongestTracePoints;
+inline constexpr size_t kLargestLineGeometry = kMostTraceValues * kLongestTraceValue;
 inline constexpr size_t kLargestEntryTable = static_cast<size_t>(kEntryCount) * (kEntryFixedBytes + kLongestText);
 inline constexpr size_t kMostCells = kLongestExtendedLength / static_cast<size_t>(kCellLength) + 2;  // 0 to last_cell, rounded up
 inline constexpr size_t kLargestCellGrid = kMostCells * kCellBytes;

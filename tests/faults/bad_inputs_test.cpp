@@ -10,6 +10,7 @@
 
 #include "faults/scenario_snapshot.h"
 #include "format/entry_table.h"
+#include "format/line_geometry.h"
 #include "format/scenario_format.h"
 #include "io/replace_file.h"
 #include "model/route_model.h"
@@ -167,6 +168,24 @@ TEST(OversizedFiles, AreRefusedByTheirSize) {
   EXPECT_EQ(compiled.status, kScenarioError);
   EXPECT_TRUE(says(compiled, "error 25: cannot read " + files.line_source.string())) << compiled.err;
   EXPECT_TRUE(says(compiled, "more than the " + std::to_string(kLargestSource))) << compiled.err;
+}
+
+// The caps are the files of a route of the longest length, with room for
+// none larger.
+TEST(OversizedFiles, TheLongestRouteFitsTheCaps) {
+  RouteModel model;
+  model.scenario_name = "S";
+  model.train_number = "1";
+  model.write_trace = 1;
+  reset_entries(model);
+  const std::string line = "[generale]\r\nlunghezza percorso, " + std::to_string(kMaxRouteLength) + "\r\n[fine]\r\n";
+  memorizza_dati(model, run_files({}, "S", "1"), SourceTexts{line, ""});
+  size_t geometry = 0;
+  write_line_geometry(model.plan_trace, [&geometry](std::string_view bytes) { geometry += bytes.size(); });
+  EXPECT_LE(geometry, kLargestLineGeometry);
+  EXPECT_EQ(static_cast<size_t>(model.plan_trace.points) * 2, kMostTraceValues);
+  EXPECT_LE(model.cells.size() * kCellBytes, kLargestCellGrid);
+  EXPECT_GE(model.cells.size() * kCellBytes + kCellBytes, kLargestCellGrid);
 }
 
 // "does not exist" only when nothing is there; otherwise the system's reason.
