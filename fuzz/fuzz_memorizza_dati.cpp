@@ -1,21 +1,19 @@
-// memorizza_dati over an arbitrary line source and train source, followed by
-// the compiler's work on whatever model the readers leave: the cell post-pass,
-// the competition codes, the entry table and cell grid encoded in memory. A refusal is an
-// error number in the model; anything else that escapes, and any touch outside
-// an array, is a fault.
+// memorizza_dati over an arbitrary line source and train source held in
+// memory, followed by the compiler's work on whatever model the readers
+// leave: the cell post-pass, the competition codes, the entry table and cell
+// grid encoded. A refusal is an error number in the model; anything else that
+// escapes, and any touch outside an array, is a fault.
 //
-// Input: the line source, a NUL byte, the train source, and a last byte whose
-// low bit is write_trace (the plan trace and its file) and whose next bit
-// asks for the recovering reading of scenario check.
-#include <fuzzer/FuzzedDataProvider.h>
-#include <unistd.h>
-
+// Input: a flags byte whose low bit is write_trace (the plan trace) and
+// whose next bit asks for the recovering reading of scenario check, the
+// length of the line source as 4 bytes little-endian (cut to what follows),
+// the line source, then the train source. A length rather than a separator,
+// so that any byte, NUL too, reaches either source.
+#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "compile/competition_codes.h"
 #include "compile/memorizza_percorso.h"
@@ -28,24 +26,35 @@
 
 namespace {
 
-constexpr char kSourceSeparator = '\0';
+constexpr size_t kFlagsBytes = 1;
+constexpr size_t kLengthBytes = 4;
+constexpr uint8_t kTraceFlag = 1;
+constexpr uint8_t kRecoverFlag = 2;
+constexpr int kBitsPerByte = 8;
+// Encoding is one uniform loop over the cells; past this many it would take
+// most of the time of a long route's run and find nothing new.
+constexpr size_t kMostCellsEncoded = 2000;
 
-// One directory per fuzzing process for the two sources, removed at its end.
-const std::filesystem::path& work_dir() {
-  static const std::filesystem::path dir = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "scenario-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(work_dir(), ignored);
-    });
-    return std::filesystem::path(pattern);
-  }();
-  return dir;
-}
+struct FuzzInput {
+  bool write_trace = false;
+  bool recover = false;
+  scenario::SourceTexts texts;
+};
 
-void write(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+FuzzInput split(std::string_view bytes) {
+  FuzzInput input;
+  if (bytes.size() < kFlagsBytes + kLengthBytes) return input;
+  const auto flags = static_cast<uint8_t>(bytes[0]);
+  input.write_trace = (flags & kTraceFlag) != 0;
+  input.recover = (flags & kRecoverFlag) != 0;
+  size_t line_length = 0;
+  for (size_t i = 0; i < kLengthBytes; ++i) {
+    line_length |= size_t{static_cast<uint8_t>(bytes[kFlagsBytes + i])} << (kBitsPerByte * i);
+  }
+  const std::string_view sources = bytes.substr(kFlagsBytes + kLengthBytes);
+  input.texts.line = sources.substr(0, line_length);
+  input.texts.train = sources.substr(input.texts.line.size());
+  return input;
 }
 
 void compile_in_memory(scenario::RouteModel& model) {
@@ -60,34 +69,21 @@ void compile_in_memory(scenario::RouteModel& model) {
   } catch (const std::length_error&) {
     // A board or station name too long for its record is refused whole.
   }
-  scenario::encode_cell_grid(model.cells);
+  if (model.cells.size() <= kMostCellsEncoded) scenario::encode_cell_grid(model.cells);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzedDataProvider provider(data, size);
-  // Bit 0 asks for the plan trace, bit 1 for the recovering reading of
-  // scenario check, which goes on after every refused record.
-  const auto flags = provider.ConsumeIntegral<uint8_t>();
-  const bool write_trace = (flags & 1) != 0;
-  const std::string sources = provider.ConsumeRemainingBytesAsString();
-  const size_t split = sources.find(kSourceSeparator);
-  const std::string line = sources.substr(0, split);
-  const std::string train = split == std::string::npos ? std::string{} : sources.substr(split + 1);
-
+  const FuzzInput input = split({reinterpret_cast<const char*>(data), size});
   scenario::RouteModel model;
   model.scenario_name = "Fuzz";
   model.train_number = "1";
-  model.write_trace = write_trace ? scenario::kWithTrace : scenario::kWithoutTrace;
-  model.notes.recover = (flags & 2) != 0;
-  const scenario::RunFiles files = scenario::run_files(work_dir(), model.scenario_name, model.train_number);
-  write(files.line_source, line);
-  write(files.train_source, train);
+  model.write_trace = input.write_trace ? scenario::kWithTrace : scenario::kWithoutTrace;
+  model.notes.recover = input.recover;
+  static const scenario::RunFiles files = scenario::run_files({}, model.scenario_name, model.train_number);
   scenario::reset_entries(model);
-  scenario::memorizza_dati(model, files, scenario::SourcePolicy::kDelete);
-  // Every path out of the readers leaves at most the unread train source.
-  if (std::filesystem::exists(files.line_source)) __builtin_trap();
+  scenario::memorizza_dati(model, files, input.texts);
   compile_in_memory(model);
   return 0;
 }

@@ -113,23 +113,34 @@ std::string encode_line_geometry(const Trace& trace) {
 }
 
 Trace decode_line_geometry(std::string_view bytes) {
+  // A first pass checks every value and counts them, so that x and y are
+  // made at their size once: the trace of a long route is tens of megabytes.
   ByteCursor in(bytes);
-  std::vector<TraceValue> values;
+  size_t count = 0;
   size_t last_start = 0;
   while (!in.at_end()) {
     last_start = in.offset();
-    values.push_back(get_trace_value(in, values.size()));
+    // Two-byte empty values could pack five times the points of the longest
+    // plan into a file of its size, and each takes more memory than bytes.
+    if (count == kMostTraceValues) {
+      throw DecodeError(last_start, "trailing values: the plan of the longest route has " +
+                                        std::to_string(kMostTraceValues) + " values, and the file holds more");
+    }
+    get_trace_value(in, count++);
   }
-  if (values.empty()) throw DecodeError(0, "truncated: the file holds no tagged value");
+  if (count == 0) throw DecodeError(0, "truncated: the file holds no tagged value");
   // x and y come in two halves of one length; an odd count leaves the last
   // value without its partner.
-  if (values.size() % 2 != 0) {
+  if (count % 2 != 0) {
     throw DecodeError(last_start, "truncated or trailing value: the file holds an odd number (" +
-                                      std::to_string(values.size()) +
-                                      ") of tagged values, so x and y cannot have one length");
+                                      std::to_string(count) + ") of tagged values, so x and y cannot have one length");
   }
-  const auto half = static_cast<std::ptrdiff_t>(values.size() / 2);
-  return Trace{.x = {values.begin(), values.begin() + half}, .y = {values.begin() + half, values.end()}};
+  ByteCursor again(bytes);
+  Trace trace;
+  trace.x.reserve(count / 2);
+  trace.y.reserve(count / 2);
+  for (size_t i = 0; i < count; ++i) (i < count / 2 ? trace.x : trace.y).push_back(get_trace_value(again, i));
+  return trace;
 }
 
 }  // namespace scenario

@@ -38,6 +38,17 @@ inline constexpr size_t kLongestText = std::numeric_limits<int16_t>::max();
 inline constexpr size_t kCellBytes = 15;
 inline constexpr size_t kFewestCells = kReservedCell + 1;
 
+// The largest files a route of the longest length can give, every trace
+// value a double and every entry text of the longest length: a reader takes
+// nothing larger.
+inline constexpr size_t kLongestExtendedLength = static_cast<size_t>(kMaxRouteLength) + static_cast<size_t>(kRunOut);
+inline constexpr size_t kLongestTracePoints = kLongestExtendedLength + 1;
+inline constexpr size_t kMostTraceValues = 2 * kLongestTracePoints;
+inline constexpr size_t kLargestLineGeometry = kMostTraceValues * kLongestTraceValue;
+inline constexpr size_t kLargestEntryTable = static_cast<size_t>(kEntryCount) * (kEntryFixedBytes + kLongestText);
+inline constexpr size_t kMostCells = kLongestExtendedLength / static_cast<size_t>(kCellLength) + 2;  // 0 to last_cell, rounded up
+inline constexpr size_t kLargestCellGrid = kMostCells * kCellBytes;
+
 // ---- Values: each encode beside its decode --------------------------------
 
 // A cell's gradient: per mille plus 100 in an unsigned byte (97 is -3 per

@@ -7,6 +7,7 @@
 #include "format/decode_error.h"
 #include "format/entry_table.h"
 #include "format/line_geometry.h"
+#include "format/scenario_format.h"
 #include "inspect/scenario_json.h"
 #include "io/read_file.h"
 
@@ -15,12 +16,22 @@ namespace {
 
 using nlohmann::ordered_json;
 
-std::string bytes_of(const std::filesystem::path& path) {
-  std::optional<std::string> bytes = read_file(path);
-  std::error_code ignored;
-  if (!bytes && !std::filesystem::exists(path, ignored)) throw ScenarioFileError(path.string() + ": no such file");
-  if (!bytes) throw ScenarioFileError(path.string() + ": cannot be read");
-  return std::move(*bytes);
+// Each kind is read up to the largest file of its kind.
+SizeCap size_cap(ScenarioFileKind kind) {
+  switch (kind) {
+    case ScenarioFileKind::kLineGeometry: return {kLargestLineGeometry, "the largest line geometry file"};
+    case ScenarioFileKind::kEntryTable: return {kLargestEntryTable, "the largest entry table"};
+    case ScenarioFileKind::kCellGrid: return {kLargestCellGrid, "the largest cell grid"};
+  }
+  throw std::logic_error("unknown scenario file kind");
+}
+
+std::string bytes_of(const std::filesystem::path& path, ScenarioFileKind kind) {
+  try {
+    return read_file(path, size_cap(kind));
+  } catch (const std::system_error& e) {
+    throw ScenarioFileError(e.what());
+  }
 }
 
 // Runs a decoder on the file's bytes; a DecodeError gains the file's name.
@@ -33,15 +44,19 @@ auto decode_file(const std::filesystem::path& path, std::string_view bytes, Deco
   }
 }
 
-ordered_json decode_to_json(const std::filesystem::path& path, ScenarioFileKind kind, std::string_view bytes,
-                            bool all) {
+ScenarioFileContents decode_contents(const std::filesystem::path& path, ScenarioFileKind kind, std::string_view bytes) {
   switch (kind) {
-    case ScenarioFileKind::kLineGeometry:
-      return line_geometry_json(decode_file(path, bytes, decode_line_geometry), all);
-    case ScenarioFileKind::kEntryTable: return entry_table_json(decode_file(path, bytes, decode_entry_table));
-    case ScenarioFileKind::kCellGrid: return cell_grid_json(decode_file(path, bytes, decode_cell_grid), all);
+    case ScenarioFileKind::kLineGeometry: return decode_file(path, bytes, decode_line_geometry);
+    case ScenarioFileKind::kEntryTable: return decode_file(path, bytes, decode_entry_table);
+    case ScenarioFileKind::kCellGrid: return decode_file(path, bytes, decode_cell_grid);
   }
   throw std::logic_error("unknown scenario file kind");
+}
+
+JsonMembers contents_members(const ScenarioFileContents& contents, bool all) {
+  if (const auto* trace = std::get_if<Trace>(&contents)) return line_geometry_members(*trace, all);
+  if (const auto* cells = std::get_if<std::vector<Cell>>(&contents)) return cell_grid_members(*cells, all);
+  return entry_table_members(std::get<std::array<Entry, kEntryCount>>(contents));
 }
 
 ScenarioFileKind kind_of(const std::filesystem::path& path) {
@@ -63,33 +78,34 @@ std::string_view format_name(ScenarioFileKind kind) {
 
 }  // namespace
 
-ordered_json inspect_scenario_file(const std::filesystem::path& path, bool all) {
+DecodedFile decode_scenario_file(const std::filesystem::path& path) {
   const ScenarioFileKind kind = kind_of(path);
-  const std::string bytes = bytes_of(path);
-  ordered_json json{{"file", path.string()}, {"format", format_name(kind)}, {"bytes", bytes.size()}};
-  json.update(decode_to_json(path, kind, bytes, all));
-  return json;
+  const std::string bytes = bytes_of(path, kind);
+  return DecodedFile{path, kind, bytes.size(), decode_contents(path, kind, bytes)};
+}
+
+JsonMembers inspect_members(const DecodedFile& file, bool all) {
+  JsonMembers members{{"file", file.path.string()}, {"format", format_name(file.kind)}, {"bytes", file.bytes}};
+  for (JsonMember& member : contents_members(file.contents, all)) members.push_back(std::move(member));
+  return members;
+}
+
+ordered_json inspect_scenario_file(const std::filesystem::path& path, bool all) {
+  const DecodedFile file = decode_scenario_file(path);
+  return to_json(inspect_members(file, all));
 }
 
 ScenarioFileContents read_scenario_file(const std::filesystem::path& path) {
-  const ScenarioFileKind kind = kind_of(path);
-  const std::string bytes = bytes_of(path);
-  switch (kind) {
-    case ScenarioFileKind::kLineGeometry: return decode_file(path, bytes, decode_line_geometry);
-    case ScenarioFileKind::kEntryTable: return decode_file(path, bytes, decode_entry_table);
-    case ScenarioFileKind::kCellGrid: return decode_file(path, bytes, decode_cell_grid);
-  }
-  throw std::logic_error("unknown scenario file kind");
+  return std::move(decode_scenario_file(path).contents);
 }
 
 RouteModel load_scenario(const RunFiles& files) {
   RouteModel model;
-  std::error_code ignored;
-  if (std::filesystem::exists(files.line_geometry, ignored)) {
-    model.trace = decode_file(files.line_geometry, bytes_of(files.line_geometry), decode_line_geometry);
+  if (!file_missing(files.line_geometry)) {
+    model.trace = decode_file(files.line_geometry, bytes_of(files.line_geometry, ScenarioFileKind::kLineGeometry), decode_line_geometry);
   }
-  model.entries = decode_file(files.entry_table, bytes_of(files.entry_table), decode_entry_table);
-  model.cells = decode_file(files.cell_grid, bytes_of(files.cell_grid), decode_cell_grid);
+  model.entries = decode_file(files.entry_table, bytes_of(files.entry_table, ScenarioFileKind::kEntryTable), decode_entry_table);
+  model.cells = decode_file(files.cell_grid, bytes_of(files.cell_grid, ScenarioFileKind::kCellGrid), decode_cell_grid);
   model.scenario_name = model.entries[kScenarioRow].text;
   model.train_number = model.entries[kTrainRow].text;
   return model;

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "inspect/json_stream.h"
 #include "model/route_model.h"
 #include "model/run_files.h"
 
@@ -20,13 +21,26 @@ class ScenarioFileError : public std::runtime_error {
   explicit ScenarioFileError(const std::string& what) : std::runtime_error(what) {}
 };
 
-// Reads and decodes one file and returns its JSON view: "file", "format",
-// "bytes", then what the format holds (see scenario_json.h).
-nlohmann::ordered_json inspect_scenario_file(const std::filesystem::path& path, bool all);
-
 // One scenario file decoded, of the kind its name says.
 using ScenarioFileContents = std::variant<Trace, std::array<Entry, kEntryCount>, std::vector<Cell>>;
 ScenarioFileContents read_scenario_file(const std::filesystem::path& path);
+
+// A file read and decoded, kept for its JSON view; its bytes are let go.
+struct DecodedFile {
+  std::filesystem::path path;
+  ScenarioFileKind kind;
+  size_t bytes = 0;
+  ScenarioFileContents contents;
+};
+DecodedFile decode_scenario_file(const std::filesystem::path& path);
+
+// The JSON view of a decoded file, to be written one element at a time:
+// "file", "format", "bytes", then what the format holds (see
+// scenario_json.h). It refers to file, which must outlive it.
+JsonMembers inspect_members(const DecodedFile& file, bool all);
+
+// Reads and decodes one file and returns its whole JSON view.
+nlohmann::ordered_json inspect_scenario_file(const std::filesystem::path& path, bool all);
 
 // The three files of a compiled scenario decoded into a model: trace, entries
 // and cells, with the scenario name and train number of rows 85 and 86. A

@@ -22,16 +22,14 @@ ordered_json box_json(const std::optional<PlanBox>& box) {
 ordered_json value_json(const TraceValue& value) {
   switch (value.tag) {
     case TraceValue::kInt16: return static_cast<int>(value.value);
-    case TraceValue::kDouble: return value.value;
+    case TraceValue::kDouble: return double{value.value};  // a copy: the packed field is not aligned
     case TraceValue::kEmpty: break;
   }
   return nullptr;
 }
 
-ordered_json values_json(const std::vector<TraceValue>& values) {
-  ordered_json list = ordered_json::array();
-  for (const TraceValue& value : values) list.push_back(value_json(value));
-  return list;
+JsonList values_list(const std::vector<TraceValue>& values) {
+  return {values.size(), [&values](size_t i) { return std::optional<ordered_json>(value_json(values[i])); }};
 }
 
 ordered_json entry_json(int row, size_t offset, const Entry& entry) {
@@ -106,43 +104,52 @@ ordered_json cell_json(const std::vector<Cell>& cells, size_t index) {
 
 }  // namespace
 
-ordered_json line_geometry_json(const Trace& trace, bool all) {
+JsonMembers line_geometry_members(const Trace& trace, bool all) {
   const TraceSummary summary = summarize_trace(trace);
-  ordered_json json{
+  JsonMembers members{
       {"points", summary.points},
       {"values",
-       {{"empty", summary.empty_values}, {"int16", summary.integer_values}, {"double", summary.double_values}}},
+       ordered_json{
+           {"empty", summary.empty_values}, {"int16", summary.integer_values}, {"double", summary.double_values}}},
       {"defined_points", summary.defined_points},
       {"bounding_box", box_json(summary.box)},
       {"length", summary.length},
   };
   if (all) {
-    json["x"] = values_json(trace.x);
-    json["y"] = values_json(trace.y);
+    members.push_back({"x", values_list(trace.x)});
+    members.push_back({"y", values_list(trace.y)});
   }
-  return json;
+  return members;
+}
+
+ordered_json line_geometry_json(const Trace& trace, bool all) { return to_json(line_geometry_members(trace, all)); }
+
+JsonMembers entry_table_members(const std::array<Entry, kEntryCount>& entries) {
+  const JsonList rows{entries.size(), [&entries](size_t row) {
+                        size_t offset = 0;
+                        for (size_t before = 0; before < row; ++before) offset += entry_bytes(entries[before]);
+                        const Entry& entry = entries[row];
+                        ordered_json json = entry_json(static_cast<int>(row), offset, entry);
+                        if (entry_role(static_cast<int>(row), entry) == EntryRole::kStation) {
+                          add_station_units(json, entry);
+                        }
+                        return std::optional<ordered_json>(std::move(json));
+                      }};
+  return {{"rows", kEntryCount}, {"entries", rows}};
 }
 
 ordered_json entry_table_json(const std::array<Entry, kEntryCount>& entries) {
-  ordered_json rows = ordered_json::array();
-  size_t offset = 0;
-  for (int row = 0; row < kEntryCount; ++row) {
-    const Entry& entry = entries[static_cast<size_t>(row)];
-    ordered_json json = entry_json(row, offset, entry);
-    if (entry_role(row, entry) == EntryRole::kStation) add_station_units(json, entry);
-    rows.push_back(std::move(json));
-    offset += entry_bytes(entry);
-  }
-  return ordered_json{{"rows", kEntryCount}, {"entries", std::move(rows)}};
+  return to_json(entry_table_members(entries));
 }
 
-ordered_json cell_grid_json(const std::vector<Cell>& cells, bool all) {
-  ordered_json listed = ordered_json::array();
-  for (size_t i = 0; i < cells.size(); ++i) {
-    if (all || holds_something(cells[i])) listed.push_back(cell_json(cells, i));
-  }
-  return ordered_json{
-      {"cell_count", cells.size()}, {"listed", all ? "all" : "holding_something"}, {"cells", std::move(listed)}};
+JsonMembers cell_grid_members(const std::vector<Cell>& cells, bool all) {
+  const JsonList listed{cells.size(), [&cells, all](size_t i) {
+                          if (!all && !holds_something(cells[i])) return std::optional<ordered_json>();
+                          return std::optional<ordered_json>(cell_json(cells, i));
+                        }};
+  return {{"cell_count", cells.size()}, {"listed", all ? "all" : "holding_something"}, {"cells", listed}};
 }
+
+ordered_json cell_grid_json(const std::vector<Cell>& cells, bool all) { return to_json(cell_grid_members(cells, all)); }
 
 }  // namespace scenario

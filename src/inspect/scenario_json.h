@@ -4,25 +4,31 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "inspect/json_stream.h"
 #include "model/route_model.h"
 
 namespace scenario {
 
 // JSON views of the decoded files. Keys keep the order of the fields in the
 // file (ordered_json) and carry the model's field names; texts are converted
-// from Windows-1252 to UTF-8.
+// from Windows-1252 to UTF-8. Each view comes as members to be written one
+// element at a time (they refer to the decoded file, which must outlive
+// them), and whole.
 
 // The summary: points, value types, bounding box, length. `all` adds every
 // value: "x" and "y" arrays in file order, integers as integers, doubles as
 // doubles, empty values as null.
+JsonMembers line_geometry_members(const Trace& trace, bool all);
 nlohmann::ordered_json line_geometry_json(const Trace& trace, bool all);
 
 // All 87 rows with their byte offset, their role and their fields.
+JsonMembers entry_table_members(const std::array<Entry, kEntryCount>& entries);
 nlohmann::ordered_json entry_table_json(const std::array<Entry, kEntryCount>& entries);
 
 // The cells that hold something: an object, a parameter, an approach mark or
 // a tunnel (every cell has a speed limit, a gradient and an adhesion, so those
 // alone do not count). `all` lists every cell.
+JsonMembers cell_grid_members(const std::vector<Cell>& cells, bool all);
 nlohmann::ordered_json cell_grid_json(const std::vector<Cell>& cells, bool all);
 
 }  // namespace scenario

@@ -1,16 +1,71 @@
 #include "io/read_file.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "io/file_error.h"
 
 namespace scenario {
+namespace {
 
-std::optional<std::string> read_file(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+// Closes the descriptor however the read ends.
+class OpenFile {
+ public:
+  explicit OpenFile(int fd) : fd_(fd) {}
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  ~OpenFile() { ::close(fd_); }
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// The size of the regular file open at fd.
+std::uintmax_t regular_file_size(int fd, const std::filesystem::path& path) {
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) fail("cannot read", path, errno);
+  if (!S_ISREG(status.st_mode)) fail("cannot read", path, kNotRegularFile);
+  return static_cast<std::uintmax_t>(status.st_size);
+}
+
+void check_size(std::uintmax_t size, const std::filesystem::path& path, SizeCap cap) {
+  if (size <= cap.bytes) return;
+  throw std::system_error(EFBIG, file_category(),
+                          "cannot read " + path.string() + ": " + std::to_string(size) + " bytes, more than the " +
+                              std::to_string(cap.bytes) + " of " + std::string(cap.of));
+}
+
+}  // namespace
+
+std::string read_file(const std::filesystem::path& path, SizeCap cap) {
+  // Opened without blocking, so that a FIFO without a writer is refused
+  // rather than waited on; a regular file reads the same either way.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) fail("cannot read", path, errno);
+  const OpenFile file(fd);
+  const std::uintmax_t size = regular_file_size(fd, path);
+  check_size(size, path, cap);
+  std::string bytes(size, '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) fail("cannot read", path, errno);
+    if (got == 0) break;  // the file shrank while it was read
+    done += static_cast<size_t>(got);
+  }
+  bytes.resize(done);
   return bytes;
+}
+
+bool file_missing(const std::filesystem::path& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) != 0 && errno == ENOENT;
 }
 
 }  // namespace scenario

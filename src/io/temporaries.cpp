@@ -5,12 +5,15 @@
 
 #include <cerrno>
 #include <charconv>
+#include <limits>
 
 namespace scenario {
 namespace {
 
 constexpr std::string_view kMark = ".part-";
 constexpr std::string_view kUnique = "XXXXXX";
+
+constexpr size_t kMostPidDigits = std::numeric_limits<pid_t>::digits10 + 1;
 
 bool writer_is_gone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
 
@@ -26,6 +29,10 @@ std::string temporary_pattern(const std::filesystem::path& target) {
   name += "-";
   name += kUnique;
   return (target.parent_path() / name).string();
+}
+
+size_t longest_temporary_name(std::string_view file_name) {
+  return 1 + file_name.size() + kMark.size() + kMostPidDigits + 1 + kUnique.size();
 }
 
 std::optional<pid_t> temporary_writer(std::string_view file_name) {

@@ -19,6 +19,10 @@ namespace scenario {
 // The mkstemp pattern of target's temporary for this process.
 std::string temporary_pattern(const std::filesystem::path& target);
 
+// The length of the longest temporary name a file of this name can have, its
+// writer's process id at the most digits: what must fit the system's limit.
+size_t longest_temporary_name(std::string_view file_name);
+
 // The process that writes the temporary of this file name, or nothing when the
 // name is not one of a temporary.
 std::optional<pid_t> temporary_writer(std::string_view file_name);

@@ -32,6 +32,9 @@ inline constexpr int16_t kScenarioMark = 610;
 // Tunnel register: indices 0 to 80, index 0 never used.
 inline constexpr int kTunnelSlots = 81;
 
+// A route may be at most this long.
+inline constexpr int32_t kMaxRouteLength = 1000000;
+
 // The route runs on this far past its stated length.
 inline constexpr int32_t kRunOut = 7000;
 inline constexpr int32_t kCellLength = 50;

@@ -1,5 +1,6 @@
 #include "model/windows1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -73,6 +74,39 @@ void append_escaped(std::string& out, unsigned char byte) {
   out += kHex[byte & 0xF];
 }
 
+// The next character of UTF-8 text, taken off its front; nothing when the
+// bytes are no shortest form of a code point (the code page's lie below
+// U+10000, so three bytes at most).
+std::optional<char32_t> next_code_point(std::string_view& text) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const auto continuation = [&](size_t i) { return i < text.size() && (byte(i) & 0xC0) == 0x80; };
+  size_t length = 0;
+  char32_t c = 0;
+  if (byte(0) < 0x80) {
+    length = 1;
+    c = byte(0);
+  } else if ((byte(0) & 0xE0) == 0xC0 && continuation(1)) {
+    length = 2;
+    c = (char32_t{byte(0)} & 0x1F) << 6 | (byte(1) & 0x3F);
+  } else if ((byte(0) & 0xF0) == 0xE0 && continuation(1) && continuation(2)) {
+    length = 3;
+    c = (char32_t{byte(0)} & 0x0F) << 12 | (char32_t{byte(1)} & 0x3F) << 6 | (byte(2) & 0x3F);
+  } else {
+    return std::nullopt;
+  }
+  const bool shortest = length == 1 || (length == 2 && c >= 0x80) || (length == 3 && c >= 0x800);
+  if (!shortest) return std::nullopt;
+  text.remove_prefix(length);
+  return c;
+}
+
+std::optional<unsigned char> code_page_byte(char32_t c) {
+  if (c < kFirstHighControl || (c >= kFirstLatin1 && c <= 0xFF)) return static_cast<unsigned char>(c);
+  const auto* found = std::find(kHighControls.begin(), kHighControls.end(), c);
+  if (found == kHighControls.end()) return std::nullopt;
+  return static_cast<unsigned char>(kFirstHighControl + (found - kHighControls.begin()));
+}
+
 }  // namespace
 
 std::string ascii_lower(std::string_view text) { return lowered(text, ascii_lower_byte); }
@@ -96,6 +130,18 @@ std::string printable_utf8(std::string_view text) {
     } else {
       append_utf8(out, code_point(byte));
     }
+  }
+  return out;
+}
+
+std::optional<std::string> utf8_to_windows1252(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  while (!text.empty()) {
+    const std::optional<char32_t> c = next_code_point(text);
+    const std::optional<unsigned char> byte = c ? code_page_byte(*c) : std::nullopt;
+    if (!byte) return std::nullopt;
+    out += static_cast<char>(*byte);
   }
   return out;
 }

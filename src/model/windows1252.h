@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,10 @@ std::string printable_utf8(std::string_view text);
 // A value of a source quoted in a message: printable, in double quotes, and
 // cut after a few dozen bytes, however long the field.
 std::string quoted(std::string_view text);
+
+// The other way, for names typed in UTF-8 that the files store: nothing when
+// the text is not UTF-8 or holds a character the code page lacks. The five
+// control characters above convert back to their bytes.
+std::optional<std::string> utf8_to_windows1252(std::string_view text);
 
 }  // namespace scenario

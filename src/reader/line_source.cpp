@@ -19,7 +19,6 @@
 namespace scenario {
 namespace {
 
-constexpr int32_t kMaxRouteLength = 1000000;
 // Signal repetition positions lie on cell boundaries.
 constexpr int32_t kRepetitionGrid = 50;
 constexpr int32_t kFourCodes = 4;

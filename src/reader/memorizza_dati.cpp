@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -26,17 +27,22 @@ void refuse_file(RouteModel& model, ErrorCode code, std::string file, std::strin
   model.error_site.detail = std::move(detail);
 }
 
+// Where a source's bytes come from when its turn comes: its file, read into
+// storage, or memory.
+using FetchSource = std::function<std::string_view(const std::filesystem::path&, std::string& storage)>;
+
 // The source being read: its bytes and the field reader over them. It lives
 // outside the failure trap, so that the trap can still point into the source.
 class OpenSource {
  public:
+  explicit OpenSource(FetchSource fetch) : fetch_(std::move(fetch)) {}
+
+  // A source that cannot be read is a run-time failure of the trap; the
+  // message names the file and the system's reason.
   FieldReader& open(const std::filesystem::path& path) {
     close();
     file_ = path.filename().string();
-    std::optional<std::string> bytes = read_file(path);
-    if (!bytes) throw RunFailure("cannot read " + path.string());
-    bytes_ = std::move(*bytes);
-    return reader_.emplace(bytes_, file_);
+    return reader_.emplace(fetch_(path, storage_), file_);
   }
 
   void close() { reader_.reset(); }
@@ -53,10 +59,16 @@ class OpenSource {
   }
 
  private:
+  FetchSource fetch_;
   std::string file_;
-  std::string bytes_;
+  std::string storage_;
   std::optional<FieldReader> reader_;
 };
+
+std::string_view read_source_file(const std::filesystem::path& path, std::string& storage) {
+  storage = read_file(path, {.bytes = kLargestSource, .of = "the largest source"});
+  return storage;
+}
 
 // Deleting is the package's way with its own transient sources; an author's
 // sources are read the same way and left alone.
@@ -85,11 +97,6 @@ class SourceDeletion {
   SourcePolicy policy_;
 };
 
-bool source_exists(const std::filesystem::path& path) {
-  std::error_code ignored;
-  return std::filesystem::exists(path, ignored);
-}
-
 // The train source is read only after a normal end of the line source or its
 // error 15; every other line error leaves it unread on disk.
 void read_sources(RouteModel& model, const RunFiles& files, const SourceDeletion& deletion,
@@ -108,18 +115,13 @@ void read_sources(RouteModel& model, const RunFiles& files, const SourceDeletion
   deletion.remove(files.train_source);
 }
 
-}  // namespace
-
-void memorizza_dati(RouteModel& model, const RunFiles& files, SourcePolicy policy) {
+void copy_names(RouteModel& model) {
   model.entries[kScenarioRow].text = model.scenario_name;
   model.entries[kTrainRow].text = model.train_number;
-  if (!source_exists(files.line_source)) {
-    refuse_file(model, kNoLineSource, files.line_source.filename().string(),
-                "the line source " + files.line_source.string() + " does not exist");
-    return;
-  }
-  const SourceDeletion deletion(files, policy);
-  OpenSource source;
+}
+
+void read_trapped(RouteModel& model, const RunFiles& files, const SourceDeletion& deletion, FetchSource fetch) {
+  OpenSource source(std::move(fetch));
   try {
     read_sources(model, files, deletion, source);
   } catch (const RecordFailure& failure) {
@@ -131,6 +133,26 @@ void memorizza_dati(RouteModel& model, const RunFiles& files, SourcePolicy polic
     deletion.remove_remaining();
   }
   if (model.notes.recover && model.error_code != 0) note_recorded_error(model);
+}
+
+}  // namespace
+
+void memorizza_dati(RouteModel& model, const RunFiles& files, SourcePolicy policy) {
+  copy_names(model);
+  if (file_missing(files.line_source)) {
+    refuse_file(model, kNoLineSource, files.line_source.filename().string(),
+                "the line source " + files.line_source.string() + " does not exist");
+    return;
+  }
+  read_trapped(model, files, SourceDeletion(files, policy), read_source_file);
+}
+
+void memorizza_dati(RouteModel& model, const RunFiles& files, const SourceTexts& texts) {
+  copy_names(model);
+  read_trapped(model, files, SourceDeletion(files, SourcePolicy::kKeep),
+               [&](const std::filesystem::path& path, std::string&) {
+                 return path == files.line_source ? texts.line : texts.train;
+               });
 }
 
 }  // namespace scenario

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <stdexcept>
 
@@ -13,9 +14,7 @@ namespace {
 // so does its window module.
 std::filesystem::path program_directory() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
 
-}  // namespace
-
-int main() {
+int run() {
   using namespace scenario;
   const std::filesystem::path dir = program_directory();
   const FrontEnd front_end = open_front_end(dir);
@@ -27,4 +26,19 @@ int main() {
     fail_run(e.what(), front_end);
   }
   return 0;
+}
+
+}  // namespace
+
+// Whatever escapes the run's own handling (the error box itself failing)
+// still ends in a message and a status rather than an abort.
+int main() {
+  try {
+    return run();
+  } catch (const std::exception& e) {
+    std::cerr << "dorvallo_brisente: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "dorvallo_brisente: an unknown failure\n";
+  }
+  return scenario::kErrorExitStatus;
 }

@@ -1,10 +1,12 @@
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/run_files.h"
 #include "tool/commands.h"
 #include "tool/diagnostic_list.h"
+#include "tool/run_names.h"
 
 namespace scenario::tool {
 namespace {
@@ -19,9 +21,14 @@ struct CheckRequest {
 // Reads both sources as compile does, writes nothing, and lists every error
 // and warning found; exit 1 with an error (or, with --strict, a warning).
 int check(const CheckRequest& request) {
+  if (const std::optional<std::string> problem = run_names_problem(request.scenario, request.train)) {
+    std::cerr << "scenario check: " << *problem << "\n";
+    return kBadCommandLine;
+  }
   const RunFiles files = run_files(request.dir.empty() ? "." : request.dir, request.scenario, request.train);
-  const ListCount count =
-      print_list(std::cerr, check_sources(files, request.scenario, request.train, Sealing::kCheck), request.dir);
+  const std::vector<Diagnostic> list =
+      check_sources(files, stored_name(request.scenario), stored_name(request.train), Sealing::kCheck);
+  const ListCount count = print_list(std::cerr, list, request.dir);
   const bool failed = count.errors > 0 || (request.strict && count.warnings > 0);
   return failed ? kScenarioError : kSuccess;
 }

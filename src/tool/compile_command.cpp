@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <stdexcept>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "tool/commands.h"
 #include "tool/diagnostic.h"
 #include "tool/diagnostic_list.h"
+#include "tool/run_names.h"
 
 namespace scenario::tool {
 namespace {
@@ -29,9 +31,13 @@ struct CompileRequest {
 // Diagnostics only inform: the readers' warnings, and after a reader error
 // every error a recovering reading finds, then the compiler's own.
 int compile(const CompileRequest& request) {
+  if (const std::optional<std::string> problem = run_names_problem(request.scenario, request.train)) {
+    std::cerr << "scenario compile: " << *problem << "\n";
+    return kBadCommandLine;
+  }
   RouteModel model;
-  model.scenario_name = request.scenario;
-  model.train_number = request.train;
+  model.scenario_name = stored_name(request.scenario);
+  model.train_number = stored_name(request.train);
   const CompileOptions options{.sources = SourcePolicy::kKeep, .write_despite_reader_error = request.keep_going};
   const int32_t j = request.no_trace ? kWithoutTrace : kWithTrace;
   const std::string dir = request.dir.empty() ? "." : request.dir;
@@ -50,7 +56,7 @@ int compile(const CompileRequest& request) {
   }
   std::vector<Diagnostic> list = std::move(model.notes.list);
   if (model.error_code != 0) {
-    list = with_recorded(check_sources(files, request.scenario, request.train, Sealing::kNone),
+    list = with_recorded(check_sources(files, model.scenario_name, model.train_number, Sealing::kNone),
                          recorded_diagnostic(model.error_code, model.error_site), files);
   }
   list.insert(list.end(), compiler.begin(), compiler.end());

@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "model/run_files.h"
 #include "sources/builtin_sources.h"
 #include "tool/commands.h"
+#include "tool/run_names.h"
 
 namespace scenario::tool {
 namespace {
@@ -41,8 +43,10 @@ std::vector<std::filesystem::path> sources_in_the_way(const RunFiles& files) {
 // writes them, under the requested names: a starting point for a scenario of
 // one's own. An author's edited sources are overwritten only with --force.
 int export_builtin(const ExportRequest& request) {
-  // The names go into the file names as given. Checks on them (an empty
-  // name, a '/', "..") belong here, before anything is looked at or written.
+  if (const std::optional<std::string> problem = run_names_problem(request.scenario, request.train)) {
+    std::cerr << "scenario export: " << *problem << "\n";
+    return kBadCommandLine;
+  }
   const RunFiles files = run_files(request.dir, request.scenario, request.train);
   if (!request.force) {
     const std::vector<std::filesystem::path> in_the_way = sources_in_the_way(files);

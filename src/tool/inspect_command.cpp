@@ -1,9 +1,9 @@
 #include <iostream>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "inspect/json_stream.h"
 #include "inspect/scenario_file.h"
 #include "model/run_files.h"
 #include "tool/commands.h"
@@ -18,22 +18,25 @@ struct InspectRequest {
 
 // Every file is decoded before anything is printed: stdout gets one whole
 // JSON document (an array, one object per file in command-line order) or
-// nothing, and every damaged file gets its line on stderr.
+// nothing, and every damaged file gets its line on stderr. The document is
+// written element by element from the decoded files, never held whole: it
+// is many times larger than they are.
 int inspect(const InspectRequest& request) {
-  nlohmann::ordered_json documents = nlohmann::ordered_json::array();
+  std::vector<DecodedFile> files;
   int status = kSuccess;
   for (const std::string& file : request.files) {
     try {
-      documents.push_back(inspect_scenario_file(file, request.all));
+      files.push_back(decode_scenario_file(file));
     } catch (const ScenarioFileError& e) {
       std::cerr << "scenario inspect: " << e.what() << "\n";
       status = kScenarioError;
     }
   }
   if (status != kSuccess) return status;
-  // File names need not be UTF-8; a stray byte is shown as U+FFFD rather than
-  // failing the whole dump.
-  std::cout << documents.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+  std::vector<JsonMembers> documents;
+  for (const DecodedFile& file : files) documents.push_back(inspect_members(file, request.all));
+  write_json_array(std::cout, documents);
+  std::cout << "\n";
   return kSuccess;
 }
 
@@ -59,7 +62,6 @@ void add_inspect_command(CLI::App& app, int& status) {
                     "List every cell, not only those holding something, and every trace value, not only the summary");
   command->add_option("FILE", request->files, "Scenario files, told apart by name")
       ->required()
-      ->check(CLI::ExistingFile)
       ->check(kScenarioFileName);
   command->callback([&status, request] { status = inspect(*request); });
 }

@@ -31,6 +31,9 @@ int run(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     app.exit(e);  // prints the reason and the usage on stderr
     return kBadCommandLine;
+  } catch (const std::exception& e) {  // whatever a command let through: a message and a status, never an abort
+    std::cerr << "scenario: " << e.what() << "\n";
+    return kScenarioError;
   }
   return status;
 }

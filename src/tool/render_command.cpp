@@ -1,5 +1,6 @@
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -10,6 +11,7 @@
 #include "model/run_files.h"
 #include "render/route_drawing.h"
 #include "tool/commands.h"
+#include "tool/run_names.h"
 
 namespace scenario::tool {
 namespace {
@@ -26,6 +28,10 @@ struct RenderRequest {
 // Draws the compiled scenario from its three binary files; the image replaces
 // any older file of that name only once it is complete.
 int render(const RenderRequest& request) {
+  if (const std::optional<std::string> problem = run_names_problem(request.scenario, request.train)) {
+    std::cerr << "scenario render: " << *problem << "\n";
+    return kBadCommandLine;
+  }
   try {
     const RunFiles files = run_files(request.dir, request.scenario, request.train);
     const RouteModel model = load_scenario(files);

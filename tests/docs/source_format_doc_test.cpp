@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "compile/memorizza_percorso.h"
-#include "io/read_file.h"
 #include "io/replace_file.h"
 #include "model/run_files.h"
 #include "support/temp_dir.h"
@@ -124,7 +123,7 @@ int cells_of_kind(const RouteModel& model, uint8_t kind) {
 class Handbook : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::optional<std::string> text = read_file(kHandbook);
+    const std::optional<std::string> text = scenario::testing::bytes_of(kHandbook);
     ASSERT_TRUE(text.has_value()) << kHandbook;
     blocks = fenced_blocks(lines_of(*text));
     pair = example_pair(blocks);

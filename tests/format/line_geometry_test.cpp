@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "format/decode_error.h"
+#include "format/scenario_format.h"
 #include "model/run_failure.h"
 #include "model/trace_walk.h"
 #include "support/hex.h"
@@ -57,6 +59,23 @@ TEST(LineGeometry, PlanTraceStreamsTheFileOfItsPoints) {
       streamed += chunk;
     });
     EXPECT_EQ(streamed, encode_line_geometry(trace_points(plan))) << plan.points << " points";
+  }
+}
+
+// No file holds more values than the plan of the longest route: short empty
+// values cannot pack more points into a file of the largest size.
+TEST(LineGeometry, NoMoreValuesThanTheLongestPlanHas) {
+  const std::string empty_value(kTagBytes, '\0');
+  std::string most;
+  most.reserve((kMostTraceValues + 2) * kTagBytes);
+  for (size_t i = 0; i < kMostTraceValues; ++i) most += empty_value;
+  EXPECT_EQ(decode_line_geometry(most).x.size(), kMostTraceValues / 2);
+  most += empty_value + empty_value;
+  try {
+    decode_line_geometry(most);
+    ADD_FAILURE() << "a file with more values than the longest plan was decoded";
+  } catch (const DecodeError& error) {
+    EXPECT_EQ(error.offset, kMostTraceValues * kTagBytes);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "format/entry_table.h"
+#include "format/scenario_format.h"
 #include "io/replace_file.h"
 #include "support/temp_dir.h"
 
@@ -35,8 +36,28 @@ TEST(InspectScenarioFile, FailureNamesTheFileAndTheByte) {
   EXPECT_EQ(
       failure(dir / "S_1.sim"),
       (dir / "S_1.sim").string() + ": byte 0: truncated: entry row 0 needs 16 bytes from byte 0, the file has 5 left");
-  EXPECT_EQ(failure(dir / "missing.dat"), (dir / "missing.dat").string() + ": no such file");
+  EXPECT_EQ(failure(dir / "missing.dat"), "cannot read " + (dir / "missing.dat").string() + ": does not exist");
   EXPECT_NE(failure(dir / "S_1.txt").find("not a scenario file name"), std::string::npos);
+}
+
+// Each kind is read up to the largest file a route of the longest length
+// gives, and no further.
+TEST(InspectScenarioFile, RefusesAFileLargerThanAnyOfItsKind) {
+  const struct {
+    const char* name;
+    size_t cap;
+  } kinds[] = {{"S_linea.dat", kLargestLineGeometry}, {"S_1.sim", kLargestEntryTable}, {"S_1.dat", kLargestCellGrid}};
+  for (const auto& kind : kinds) {
+    const testing::TempDir dir;
+    const auto path = dir / kind.name;
+    replace_file(path, "");
+    std::filesystem::resize_file(path, kind.cap);
+    EXPECT_EQ(failure(path).find("more than"), std::string::npos) << kind.name;
+    std::filesystem::resize_file(path, kind.cap + 1);
+    EXPECT_NE(failure(path).find(std::to_string(kind.cap + 1) + " bytes, more than the " + std::to_string(kind.cap)),
+              std::string::npos)
+        << failure(path);
+  }
 }
 
 TEST(LoadScenario, DecodesTheThreeFilesAndToleratesAMissingGeometry) {

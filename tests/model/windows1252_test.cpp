@@ -38,5 +38,33 @@ TEST(AsciiLower, LowersOnlyTheAsciiLetters) {
   EXPECT_EQ(ascii_lower("\xC0\x8A@[Z"), "\xC0\x8A@[z");
 }
 
+// The way back is exact: every byte of the code page returns from its
+// character, alone and among others.
+TEST(Utf8ToWindows1252, EveryByteReturnsFromItsCharacter) {
+  std::string every_byte;
+  for (int byte = 0; byte < 256; ++byte) {
+    const std::string one(1, static_cast<char>(byte));
+    EXPECT_EQ(utf8_to_windows1252(windows1252_to_utf8(one)), one) << byte;
+    every_byte += one;
+  }
+  EXPECT_EQ(utf8_to_windows1252(windows1252_to_utf8(every_byte)), every_byte);
+}
+
+TEST(Utf8ToWindows1252, RefusesWhatIsNotUtf8OrNotInTheCodePage) {
+  const char* const refused[] = {
+      "\xE8",              // a Latin-1 byte, not UTF-8
+      "\xC3",              // cut short
+      "\xE2\x82",          // cut short
+      "\xC0\xAF",          // overlong '/'
+      "\xE0\x80\xAF",      // overlong '/'
+      "\xED\xA0\x80",      // a surrogate
+      "\xF0\x9F\x9A\x82",  // a locomotive, past U+FFFF
+      "\u4E2D",            // a character the code page lacks
+      "\u0080",            // a control the code page gives a sign to
+      "Citt\u00E0 \u0101",
+  };
+  for (const char* text : refused) EXPECT_EQ(utf8_to_windows1252(text), std::nullopt) << text;
+}
+
 }  // namespace
 }  // namespace scenario

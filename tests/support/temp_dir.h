@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "io/read_file.h"
 
@@ -32,7 +34,13 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// The bytes of a file; an empty optional when it does not exist.
-inline std::optional<std::string> bytes_of(const std::filesystem::path& path) { return read_file(path); }
+// The bytes of a file; an empty optional when it cannot be read.
+inline std::optional<std::string> bytes_of(const std::filesystem::path& path) {
+  try {
+    return read_file(path, {.bytes = UINTMAX_MAX, .of = "a test's file"});
+  } catch (const std::system_error&) {
+    return std::nullopt;
+  }
+}
 
 }  // namespace scenario::testing
