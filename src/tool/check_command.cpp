@@ -1,6 +1,5 @@
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "model/run_files.h"
@@ -21,10 +20,7 @@ struct CheckRequest {
 // Reads both sources as compile does, writes nothing, and lists every error
 // and warning found; exit 1 with an error (or, with --strict, a warning).
 int check(const CheckRequest& request) {
-  if (const std::optional<std::string> problem = run_names_problem(request.scenario, request.train)) {
-    std::cerr << "scenario check: " << *problem << "\n";
-    return kBadCommandLine;
-  }
+  if (names_refused("check", request.scenario, request.train)) return kBadCommandLine;
   const RunFiles files = run_files(request.dir.empty() ? "." : request.dir, request.scenario, request.train);
   const std::vector<Diagnostic> list =
       check_sources(files, stored_name(request.scenario), stored_name(request.train), Sealing::kCheck);

@@ -1,7 +1,6 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <string>
 #include <stdexcept>
 #include <vector>
@@ -31,10 +30,7 @@ struct CompileRequest {
 // Diagnostics only inform: the readers' warnings, and after a reader error
 // every error a recovering reading finds, then the compiler's own.
 int compile(const CompileRequest& request) {
-  if (const std::optional<std::string> problem = run_names_problem(request.scenario, request.train)) {
-    std::cerr << "scenario compile: " << *problem << "\n";
-    return kBadCommandLine;
-  }
+  if (names_refused("compile", request.scenario, request.train)) return kBadCommandLine;
   RouteModel model;
   model.scenario_name = stored_name(request.scenario);
   model.train_number = stored_name(request.train);

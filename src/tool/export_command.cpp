@@ -1,7 +1,6 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -43,10 +42,7 @@ std::vector<std::filesystem::path> sources_in_the_way(const RunFiles& files) {
 // writes them, under the requested names: a starting point for a scenario of
 // one's own. An author's edited sources are overwritten only with --force.
 int export_builtin(const ExportRequest& request) {
-  if (const std::optional<std::string> problem = run_names_problem(request.scenario, request.train)) {
-    std::cerr << "scenario export: " << *problem << "\n";
-    return kBadCommandLine;
-  }
+  if (names_refused("export", request.scenario, request.train)) return kBadCommandLine;
   const RunFiles files = run_files(request.dir, request.scenario, request.train);
   if (!request.force) {
     const std::vector<std::filesystem::path> in_the_way = sources_in_the_way(files);

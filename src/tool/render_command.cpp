@@ -1,6 +1,5 @@
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -28,10 +27,7 @@ struct RenderRequest {
 // Draws the compiled scenario from its three binary files; the image replaces
 // any older file of that name only once it is complete.
 int render(const RenderRequest& request) {
-  if (const std::optional<std::string> problem = run_names_problem(request.scenario, request.train)) {
-    std::cerr << "scenario render: " << *problem << "\n";
-    return kBadCommandLine;
-  }
+  if (names_refused("render", request.scenario, request.train)) return kBadCommandLine;
   try {
     const RunFiles files = run_files(request.dir, request.scenario, request.train);
     const RouteModel model = load_scenario(files);

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <iostream>
 #include <stdexcept>
 #include <vector>
 
@@ -92,6 +93,12 @@ std::optional<std::string> run_names_problem(std::string_view scenario, std::str
     return quoted("SCENARIO", scenario) + " with " + quoted("TRAIN", train) + ": " + *problem;
   }
   return std::nullopt;
+}
+
+bool names_refused(std::string_view command, std::string_view scenario, std::string_view train) {
+  const std::optional<std::string> problem = run_names_problem(scenario, train);
+  if (problem) std::cerr << "scenario " << command << ": " << *problem << "\n";
+  return problem.has_value();
 }
 
 std::string stored_name(std::string_view name) {

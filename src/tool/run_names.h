@@ -16,6 +16,10 @@ namespace scenario::tool {
 // for another's kind or for a dead run's temporary.
 std::optional<std::string> run_names_problem(std::string_view scenario, std::string_view train);
 
+// Says on the error stream, as a usage error of `scenario COMMAND`, what
+// run_names_problem finds; false when both names are usable.
+bool names_refused(std::string_view command, std::string_view scenario, std::string_view train);
+
 // The name as the files store it: Windows-1252. Only for names that passed
 // run_names_problem.
 std::string stored_name(std::string_view name);
