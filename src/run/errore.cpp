@@ -1,16 +1,12 @@
 #include "run/errore.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 
 namespace scenario {
 
 void fail_run(const std::string& message, FrontEnd front_end) {
-  if (front_end.show_error_box != nullptr) {
-    front_end.show_error_box(message.c_str());
-  } else {
-    std::cerr << message << "\n";
-  }
+  if (!show_error_box(front_end, message)) std::fprintf(stderr, "%s\n", message.c_str());
   std::exit(kErrorExitStatus);
 }
 

@@ -1,24 +1,37 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
+#include <string>
 
 namespace scenario {
 
-// How the package shows itself: in its window, or on the console when no
-// display can be opened.
+// How the package shows itself: in its window, which a program of its own
+// shows (so that the package itself never loads the window library), or on
+// the console.
 struct FrontEnd {
-  // The window's error box; none on the console.
-  void (*show_error_box)(const char* message) = nullptr;
+  // The socket to the window program and its process; -1 on the console.
+  int window = -1;
+  pid_t window_program = -1;
 };
 
 inline constexpr FrontEnd kConsole{};
 
-// Decides how the package shows itself, before anything else happens, and
-// under a display shows the waiting window. An unset or empty DISPLAY means
-// the console, and nothing is loaded. Otherwise the X library is asked
-// whether the display opens; only then is the window module beside the
-// program (in program_dir) loaded. A display that cannot be opened or a
-// module that cannot be loaded means the console too.
+// Decides how the package shows itself, before anything else happens. An
+// unset or empty DISPLAY means the console, and nothing is started.
+// Otherwise the window program beside the package (in program_dir) is
+// started; it asks whether the display opens, and only then loads the window
+// library and shows the waiting window, and this returns once the window is
+// on the screen. A window program that is missing or finds no display or no
+// window module means the console too.
 FrontEnd open_front_end(const std::filesystem::path& program_dir);
+
+// Shows the message in the window's error box and returns once the user has
+// closed it; false, with nothing shown, when the window is gone.
+bool show_error_box(const FrontEnd& front_end, const std::string& message);
+
+// Ends a run that succeeded: the window goes away.
+void close_front_end(const FrontEnd& front_end);
 
 }  // namespace scenario

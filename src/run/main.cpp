@@ -1,7 +1,7 @@
+#include <cstdio>
 #include <filesystem>
-#include <iostream>
-#include <string>
 #include <stdexcept>
+#include <string>
 
 #include "compile/memorizza_percorso.h"
 #include "run/errore.h"
@@ -25,6 +25,7 @@ int run() {
   } catch (const std::exception& e) {  // a file that cannot be written, a text too long to store
     fail_run(e.what(), front_end);
   }
+  close_front_end(front_end);
   return 0;
 }
 
@@ -36,9 +37,9 @@ int main() {
   try {
     return run();
   } catch (const std::exception& e) {
-    std::cerr << "dorvallo_brisente: " << e.what() << "\n";
+    std::fprintf(stderr, "dorvallo_brisente: %s\n", e.what());
   } catch (...) {
-    std::cerr << "dorvallo_brisente: an unknown failure\n";
+    std::fputs("dorvallo_brisente: an unknown failure\n", stderr);
   }
   return scenario::kErrorExitStatus;
 }
