@@ -7,6 +7,7 @@
 #include "bench/generated_route.h"
 #include "bench/in_memory_compile.h"
 #include "compile/memorizza_percorso.h"
+#include "format/line_geometry.h"
 #include "model/run_files.h"
 #include "sources/builtin_sources.h"
 #include "sources/line_table.h"
@@ -60,6 +61,23 @@ void BM_CompileBuiltInWritingFiles(benchmark::State& state) {
   require_clean(state, model);
 }
 BENCHMARK(BM_CompileBuiltInWritingFiles)->Unit(benchmark::kMillisecond);
+
+// The line geometry file of the built-in scenario, its points computed as
+// they are encoded, handed to a sink that keeps nothing: the largest of the
+// package's own work.
+void BM_LineGeometryWriter(benchmark::State& state) {
+  RouteModel model = builtin_model();
+  read_sources_in_memory(model, table_text(line_source_table()), table_text(train_source_table()), kWithTrace);
+  size_t bytes = 0;
+  const PlacedSink count = [&bytes](uint64_t, std::string_view chunk) {
+    benchmark::DoNotOptimize(chunk.data());
+    bytes += chunk.size();
+  };
+  for (auto _ : state) write_line_geometry(model.plan_trace, count);
+  require_clean(state, model);
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+BENCHMARK(BM_LineGeometryWriter)->Unit(benchmark::kMicrosecond);
 
 // Routes of 10, 100 and 990 km with their full plan trace: the cost per
 // kilometre stays the same (the fitted complexity is linear).

@@ -37,12 +37,7 @@ ScenarioBytes compile_in_memory(RouteModel& model, std::string_view line_source,
   post_pass(model);
   model.entries[kScenarioRow].long4 = codice_gara_st(model);
   cell_at(model, kReservedCell).p2 = codice_gara_og(model);
-  std::string geometry;
-  if (model.write_trace != 0) {
-    // Room for x and y of every point at their longest, as the whole file held at once.
-    geometry.reserve(static_cast<size_t>(model.plan_trace.points) * 2 * kLongestTraceValue);
-    write_line_geometry(model.plan_trace, [&](std::string_view bytes) { geometry += bytes; });
-  }
+  std::string geometry = model.write_trace != 0 ? encode_line_geometry(model.plan_trace) : std::string();
   return {std::move(geometry), encode_entry_table(model.entries), encode_cell_grid(model.cells)};
 }
 

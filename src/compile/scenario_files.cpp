@@ -15,7 +15,8 @@ void write_scenario_files(const RouteModel& model, const RunFiles& files) {
   StagedFiles staged;
   if (model.write_trace != 0) {
     StagedFile& geometry = staged.stage(files.line_geometry);
-    write_line_geometry(model.plan_trace, [&geometry](std::string_view bytes) { geometry.append(bytes); });
+    write_line_geometry(model.plan_trace,
+                        [&geometry](uint64_t offset, std::string_view bytes) { geometry.write_at(offset, bytes); });
   }
   staged.stage(files.entry_table).append(entry_table);
   staged.stage(files.cell_grid).append(cell_grid);

@@ -23,17 +23,28 @@ void store_little_endian(char* at, uint64_t bits) {
   for (size_t i = 0; i < N; ++i) at[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
 }
 
-// The tagged values of a file, put into a fixed buffer that goes to the sink
-// whenever the next value might not fit, and once more at the end.
+[[gnu::noinline]] uint16_t int16_bits(double value) {
+  return static_cast<uint16_t>(narrow<int16_t>(round_half_even(value)));
+}
+
+[[noreturn, gnu::noinline]] void unknown_tag(uint16_t tag) {
+  throw std::logic_error("trace value with unknown tag " + std::to_string(tag));
+}
+
+// Tagged values that follow one another in a file from a given offset, put
+// into a fixed buffer that goes to the sink whenever the next value might not
+// fit, and once more at the end.
 class ValueChunks {
  public:
-  explicit ValueChunks(const ByteSink& sink) : sink_(sink) {}
+  ValueChunks(const PlacedSink& sink, uint64_t offset) : sink_(sink), offset_(offset) {}
   ValueChunks(const ValueChunks&) = delete;
   ValueChunks& operator=(const ValueChunks&) = delete;
 
-  // The tag, then the payload: none when empty, 2 bytes for an integer, 8 for a double.
+  // The tag, then the payload: none when empty, 2 bytes for an integer, 8 for
+  // a double. Small enough to be inlined into the walk of the trace: all but
+  // the commonest steps are calls.
   void put(const TraceValue& value) {
-    if (fill_ + kLongestTraceValue > buffer_.size()) flush();
+    if (fill_ + kLongestTraceValue > buffer_.size()) [[unlikely]] flush();
     char* at = buffer_.data() + fill_;
     store_little_endian<kTagBytes>(at, value.tag);
     switch (value.tag) {
@@ -41,8 +52,7 @@ class ValueChunks {
         fill_ += kTagBytes;
         return;
       case TraceValue::kInt16:
-        store_little_endian<kInt16Bytes>(
-            at + kTagBytes, static_cast<uint16_t>(narrow<int16_t>(round_half_even(value.value))));
+        store_little_endian<kInt16Bytes>(at + kTagBytes, int16_bits(value.value));
         fill_ += kTagBytes + kInt16Bytes;
         return;
       case TraceValue::kDouble:
@@ -50,19 +60,33 @@ class ValueChunks {
         fill_ += kTagBytes + kDoubleBytes;
         return;
     }
-    throw std::logic_error("trace value with unknown tag " + std::to_string(value.tag));
+    unknown_tag(value.tag);
   }
 
-  void flush() {
-    if (fill_ != 0) sink_(std::string_view(buffer_.data(), fill_));
+  [[gnu::noinline]] void flush() {
+    if (fill_ != 0) sink_(offset_, std::string_view(buffer_.data(), fill_));
+    offset_ += fill_;
     fill_ = 0;
   }
 
+  // Where the next value goes in the file.
+  uint64_t offset() const { return offset_ + fill_; }
+
  private:
-  const ByteSink& sink_;
+  const PlacedSink& sink_;
+  uint64_t offset_;
   std::array<char, kGeometryChunkBytes> buffer_;
   size_t fill_ = 0;
 };
+
+// The bytes of the x values, which are as many as those of the y values: the
+// two components of a point have the same tag.
+uint64_t half_size(const PlanTrace& trace) {
+  const TraceValueCounts counts = value_counts(trace);
+  return static_cast<uint64_t>(counts.seeds) * (kTagBytes + kInt16Bytes) +
+         static_cast<uint64_t>(counts.computed) * (kTagBytes + kDoubleBytes) +
+         static_cast<uint64_t>(counts.empty) * kTagBytes;
+}
 
 TraceValue get_trace_value(ByteCursor& in, size_t index) {
   const size_t start = in.offset();
@@ -92,20 +116,38 @@ TraceValue get_trace_value(ByteCursor& in, size_t index) {
 
 }  // namespace
 
-void write_line_geometry(const PlanTrace& trace, const ByteSink& sink) {
-  // All x values come first: the trace is walked twice, the values of one
-  // component put while the other is only carried along.
-  ValueChunks chunks(sink);
-  for_each_point(trace, [&](const TraceValue& x, const TraceValue&) { chunks.put(x); });
-  for_each_point(trace, [&](const TraceValue&, const TraceValue& y) { chunks.put(y); });
-  chunks.flush();
+uint64_t line_geometry_size(const PlanTrace& trace) { return 2 * half_size(trace); }
+
+void write_line_geometry(const PlanTrace& trace, const PlacedSink& sink) {
+  // All x values come first, then all y values: the trace is walked once,
+  // since each point costs a chain of dependent steps, and the two halves
+  // are put side by side.
+  const uint64_t half = half_size(trace);
+  ValueChunks xs(sink, 0);
+  ValueChunks ys(sink, half);
+  for_each_point(trace, [&](const TraceValue& x, const TraceValue& y) {
+    xs.put(x);
+    ys.put(y);
+  });
+  xs.flush();
+  ys.flush();
+  if (xs.offset() != half || ys.offset() != 2 * half) {
+    throw std::logic_error("the plan trace's values do not fill the halves of its file as counted");
+  }
+}
+
+std::string encode_line_geometry(const PlanTrace& trace) {
+  std::string out(line_geometry_size(trace), '\0');
+  write_line_geometry(trace, [&out](uint64_t offset, std::string_view bytes) { out.replace(offset, bytes.size(), bytes); });
+  return out;
 }
 
 std::string encode_line_geometry(const Trace& trace) {
   std::string out;
   out.reserve((trace.x.size() + trace.y.size()) * kLongestTraceValue);
-  const ByteSink append = [&](std::string_view bytes) { out += bytes; };
-  ValueChunks chunks(append);
+  // The values of a stored trace are put in file order.
+  const PlacedSink append = [&](uint64_t, std::string_view bytes) { out += bytes; };
+  ValueChunks chunks(append, 0);
   for (const TraceValue& value : trace.x) chunks.put(value);
   for (const TraceValue& value : trace.y) chunks.put(value);
   chunks.flush();

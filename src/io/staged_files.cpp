@@ -65,6 +65,18 @@ void StagedFile::append(std::string_view bytes) {
   }
 }
 
+void StagedFile::write_at(uint64_t offset, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      fail("cannot write", target_, errno);
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+    offset += static_cast<uint64_t>(written);
+  }
+}
+
 void StagedFile::sync_and_close() {
   if (::fsync(fd_) != 0) fail("cannot flush to disk", target_, errno);
   // close reports a write that failed late (a full disk on some file systems).

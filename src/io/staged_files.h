@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <string_view>
@@ -17,6 +18,9 @@ class StagedFile {
 
   // Writes bytes after those already written.
   void append(std::string_view bytes);
+
+  // Writes bytes at offset, past the end too: the file grows to hold them.
+  void write_at(uint64_t offset, std::string_view bytes);
 
   const std::filesystem::path& target() const { return target_; }
 

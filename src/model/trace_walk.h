@@ -46,6 +46,15 @@ void for_each_point(const PlanTrace& trace, Visit&& visit) {
   for (; m < trace.points; ++m) visit(TraceValue{}, TraceValue{});
 }
 
+// How many values of each kind one component of the trace holds, as
+// for_each_point visits them, counted without computing a point.
+struct TraceValueCounts {
+  int64_t seeds = 0;
+  int64_t computed = 0;
+  int64_t empty = 0;
+};
+TraceValueCounts value_counts(const PlanTrace& trace);
+
 // Every point stored, as a decoded line geometry file holds them.
 Trace trace_points(const PlanTrace& trace);
 

@@ -181,9 +181,7 @@ TEST(OversizedFiles, TheLongestRouteFitsTheCaps) {
   reset_entries(model);
   const std::string line = "[generale]\r\nlunghezza percorso, " + std::to_string(kMaxRouteLength) + "\r\n[fine]\r\n";
   memorizza_dati(model, run_files({}, "S", "1"), SourceTexts{line, ""});
-  size_t geometry = 0;
-  write_line_geometry(model.plan_trace, [&geometry](std::string_view bytes) { geometry += bytes.size(); });
-  EXPECT_LE(geometry, kLargestLineGeometry);
+  EXPECT_LE(line_geometry_size(model.plan_trace), kLargestLineGeometry);
   EXPECT_EQ(static_cast<size_t>(model.plan_trace.points) * 2, kMostTraceValues);
   EXPECT_LE(model.cells.size() * kCellBytes, kLargestCellGrid);
   EXPECT_GE(model.cells.size() * kCellBytes + kCellBytes, kLargestCellGrid);

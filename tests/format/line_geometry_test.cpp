@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "format/decode_error.h"
 #include "format/scenario_format.h"
 #include "model/run_failure.h"
@@ -42,7 +45,8 @@ TEST(LineGeometry, CompleteTraceTakes20EMinus36BytesWithYFromTheMiddle) {
 
 // A plan trace is streamed, chunk by chunk, as the file of its points: with
 // no trace at all, created but never seeded, and cut short by a refusal with
-// bends on both sides, long enough for several chunks.
+// bends on both sides, long enough for several chunks. The chunks, each at
+// its offset, fill the file of the size foretold without overlapping.
 TEST(LineGeometry, PlanTraceStreamsTheFileOfItsPoints) {
   const PlanTrace plans[] = {
       PlanTrace{},
@@ -52,12 +56,20 @@ TEST(LineGeometry, PlanTraceStreamsTheFileOfItsPoints) {
                 .runs = {{2, 100, 0.0}, {101, 150, 0.003}, {151, 9000, 0.0}, {9001, 9500, -0.0001}}},
   };
   for (const PlanTrace& plan : plans) {
-    std::string streamed;
-    write_line_geometry(plan, [&](std::string_view chunk) {
+    const uint64_t size = line_geometry_size(plan);
+    std::string streamed(size, '?');
+    std::vector<bool> written(size);
+    write_line_geometry(plan, [&](uint64_t offset, std::string_view chunk) {
       EXPECT_FALSE(chunk.empty());
       EXPECT_LE(chunk.size(), kGeometryChunkBytes);
-      streamed += chunk;
+      ASSERT_LE(offset + chunk.size(), size);
+      for (uint64_t at = offset; at < offset + chunk.size(); ++at) {
+        EXPECT_FALSE(written[at]) << "byte " << at << " written twice";
+        written[at] = true;
+      }
+      streamed.replace(offset, chunk.size(), chunk);
     });
+    EXPECT_EQ(std::count(written.begin(), written.end(), false), 0);
     EXPECT_EQ(streamed, encode_line_geometry(trace_points(plan))) << plan.points << " points";
   }
 }
