@@ -138,7 +138,8 @@ void write_line_geometry(const PlanTrace& trace, const PlacedSink& sink) {
 
 std::string encode_line_geometry(const PlanTrace& trace) {
   std::string out(line_geometry_size(trace), '\0');
-  write_line_geometry(trace, [&out](uint64_t offset, std::string_view bytes) { out.replace(offset, bytes.size(), bytes); });
+  write_line_geometry(trace,
+                      [&out](uint64_t offset, std::string_view bytes) { out.replace(offset, bytes.size(), bytes); });
   return out;
 }
 
