@@ -8,10 +8,8 @@
 #include "format/entry_table.h"
 #include "format/line_geometry.h"
 #include "format/scenario_format.h"
-#include "reader/field_reader.h"
-#include "reader/line_source.h"
-#include "reader/reader_state.h"
-#include "reader/train_source.h"
+#include "model/run_files.h"
+#include "reader/memorizza_dati.h"
 
 namespace scenario::bench {
 
@@ -22,13 +20,9 @@ void read_sources_in_memory(RouteModel& model, std::string_view line_source, std
   model = std::move(fresh);
   model.write_trace = j;
   reset_entries(model);
-  model.entries[kScenarioRow].text = model.scenario_name;
-  model.entries[kTrainRow].text = model.train_number;
-  ReaderState state;
-  FieldReader line_reader(line_source, "line source");
-  if (read_line_source(model, line_reader, state) == LineOutcome::kStop) return;
-  FieldReader train_reader(train_source, "train source");
-  read_train_source(model, train_reader, state);
+  // The package's own reading, its sources named as the files would be.
+  memorizza_dati(model, run_files({}, model.scenario_name, model.train_number),
+                 SourceTexts{line_source, train_source});
 }
 
 ScenarioBytes compile_in_memory(RouteModel& model, std::string_view line_source, std::string_view train_source,
