@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the scenario package, installs the program and its window module into
-# package/ at the top of the repository (replacing what an earlier run left
-# there) and runs it: it writes the Dorvallo-Brisente scenario for train 47302
-# beside itself, so that package/ ends with the two and the program's six files.
+# Builds the scenario package, installs the program, its window program and
+# its window module into package/ at the top of the repository (replacing what
+# an earlier run left there) and runs it: it writes the Dorvallo-Brisente
+# scenario for train 47302 beside itself, so that package/ ends with the three
+# and the program's six files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
