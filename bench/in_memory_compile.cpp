@@ -9,25 +9,27 @@
 #include "format/line_geometry.h"
 #include "format/scenario_format.h"
 #include "model/run_files.h"
-#include "reader/memorizza_dati.h"
 
 namespace scenario::bench {
 
-void read_sources_in_memory(RouteModel& model, std::string_view line_source, std::string_view train_source, int32_t j) {
-  RouteModel fresh;
-  fresh.scenario_name = std::move(model.scenario_name);
-  fresh.train_number = std::move(model.train_number);
-  model = std::move(fresh);
-  model.write_trace = j;
-  reset_entries(model);
+ReadReport read_sources_in_memory(RouteModel& model, std::string_view line_source, std::string_view train_source,
+                                  int32_t j) {
   // The package's own reading, its sources named as the files would be.
-  memorizza_dati(model, run_files({}, model.scenario_name, model.train_number),
-                 SourceTexts{line_source, train_source});
+  const RunFiles files = run_files({}, model.scenario_name, model.train_number);
+  ReadOptions options;
+  options.scenario_name = model.scenario_name;
+  options.train_number = model.train_number;
+  options.line_file = files.line_source.filename().string();
+  options.train_file = files.train_source.filename().string();
+  options.write_trace = j;
+  ReadResult read = read_sources(line_source, train_source, options);
+  model = std::move(read.scenario);
+  return std::move(read.report);
 }
 
 ScenarioBytes compile_in_memory(RouteModel& model, std::string_view line_source, std::string_view train_source,
-                                int32_t j) {
-  read_sources_in_memory(model, line_source, train_source, j);
+                                int32_t j, ReadReport& read) {
+  read = read_sources_in_memory(model, line_source, train_source, j);
   post_pass(model);
   model.entries[kScenarioRow].long4 = codice_gara_st(model);
   cell_at(model, kReservedCell).p2 = codice_gara_og(model);

@@ -38,7 +38,10 @@ void read_once(scenario::FieldReader& reader, Read kind) {
 void check_site(const scenario::FieldReader& reader) {
   const scenario::FieldSite site = reader.site();
   if (site.line < 1 || site.column < 1) __builtin_trap();
-  if (static_cast<size_t>(site.column) > reader.line_text(site.line).size() + 1) __builtin_trap();
+  const scenario::LineExcerpt excerpt = reader.excerpt(site);
+  if (site.column < excerpt.first_column) __builtin_trap();
+  if (static_cast<size_t>(site.column - excerpt.first_column) > excerpt.text.size()) __builtin_trap();
+  if (excerpt.text.size() > 2 * scenario::FieldReader::kExcerptReach) __builtin_trap();
 }
 
 }  // namespace

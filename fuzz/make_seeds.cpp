@@ -13,7 +13,7 @@
 #include "format/line_geometry.h"
 #include "model/run_files.h"
 #include "model/trace_walk.h"
-#include "reader/memorizza_dati.h"
+#include "reader/read_sources.h"
 #include "sources/builtin_sources.h"
 #include "sources/line_table.h"
 
@@ -42,13 +42,11 @@ std::string sources_input(const std::string& line, const std::string& train, boo
 }
 
 scenario::RouteModel builtin_model(const std::string& line, const std::string& train) {
-  scenario::RouteModel model;
-  model.scenario_name = scenario::kBuiltInScenario;
-  model.train_number = scenario::kBuiltInTrain;
-  model.write_trace = scenario::kWithTrace;
-  scenario::reset_entries(model);
-  scenario::memorizza_dati(model, scenario::run_files({}, model.scenario_name, model.train_number), {line, train});
-  return model;
+  scenario::ReadOptions options;
+  options.scenario_name = scenario::kBuiltInScenario;
+  options.train_number = scenario::kBuiltInTrain;
+  options.write_trace = scenario::kWithTrace;
+  return scenario::read_sources(line, train, options).scenario;
 }
 
 void write_decoder_seeds(const std::filesystem::path& dir, const scenario::RouteModel& model) {

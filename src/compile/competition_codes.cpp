@@ -14,18 +14,8 @@ namespace {
 inline constexpr std::string_view kFillText = "aabbccddeeffgghhiillmmnnoo";
 inline constexpr size_t kCountedCharacters = 25;
 
-// Train number, then scenario name, in lower case (the whole code page, so
-// that letter case never changes a code), then the fill text; kept in
-// text_buffer. Returns the byte values of its first 25 characters.
-std::string filled_text(RouteModel& model) {
-  std::string text = windows1252_lower(model.entries[kTrainRow].text + model.entries[kScenarioRow].text);
-  text.append(kFillText);
-  model.text_buffer = text;
-  return text.substr(0, kCountedCharacters);
-}
-
-int64_t code_sum(RouteModel& model, bool weighted) {
-  const std::string counted = filled_text(model);
+int64_t code_sum(const RouteModel& model, bool weighted) {
+  const std::string counted = competition_text(model).substr(0, kCountedCharacters);
   int64_t sum = 0;
   for (size_t i = 0; i < counted.size(); ++i) {
     const int64_t weight = weighted ? static_cast<int64_t>(i) + 1 : 1;
@@ -36,8 +26,14 @@ int64_t code_sum(RouteModel& model, bool weighted) {
 
 }  // namespace
 
-int16_t codice_gara_og(RouteModel& model) { return narrow<int16_t>(code_sum(model, false)); }
+// Lower case over the whole code page, so that letter case never changes a
+// code.
+std::string competition_text(const RouteModel& model) {
+  return windows1252_lower(model.entries[kTrainRow].text + model.entries[kScenarioRow].text) + std::string(kFillText);
+}
 
-int32_t codice_gara_st(RouteModel& model) { return narrow<int32_t>(code_sum(model, true)); }
+int16_t codice_gara_og(const RouteModel& model) { return narrow<int16_t>(code_sum(model, false)); }
+
+int32_t codice_gara_st(const RouteModel& model) { return narrow<int32_t>(code_sum(model, true)); }
 
 }  // namespace scenario

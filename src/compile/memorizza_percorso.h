@@ -31,23 +31,25 @@ struct CompileOptions {
   SourcePolicy sources = SourcePolicy::kDelete;
   // A reader error normally stops the compilation before any binary file is
   // written. Set, the files of the half-read model are written all the same
-  // and the caller still reports model.error_code.
+  // and the caller still reports the reader's error.
   bool write_despite_reader_error = false;
 };
 
-// Compiles the scenario: resets the entries, reads both sources, then
-// seal_and_write. j non-zero asks for the plan trace and its geometry file.
-void memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, CompileOptions options);
+// Compiles the scenario: reads both sources strictly (memorizza_dati), then
+// seal_and_write. The model comes in with its names and leaves as the binary
+// files hold it; j non-zero asks for the plan trace and its geometry file.
+// Returns what the reading told, the error it recorded among it.
+ReadReport memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, CompileOptions options);
 
 // The cell post-pass, the reserved marks (1250 when taken) and the
 // competition codes (1251 when their places are taken): the model as the
-// binary files hold it.
-void seal(RouteModel& model);
+// binary files hold it. The reading's origins name the records behind a
+// taken place; without a cell 1 the reader's error, if any, is the one thrown.
+void seal(RouteModel& model, const ReadReport& read);
 
-// The compiler's second half on a model the readers have filled: the cell
-// post-pass, the reserved marks (1250 when taken), the competition codes (1251
-// when their places are taken), then the binary files. Throws FatalError with
-// the reader's error_code, writing nothing, unless the options say otherwise.
-void seal_and_write(RouteModel& model, const RunFiles& files, CompileOptions options);
+// The compiler's second half on a model the readers have filled: seal, then
+// the binary files. Throws FatalError with the reader's error, writing
+// nothing, unless the options say otherwise.
+void seal_and_write(RouteModel& model, const ReadReport& read, const RunFiles& files, CompileOptions options);
 
 }  // namespace scenario

@@ -29,7 +29,7 @@ uint64_t get_little_endian(ByteCursor& in, size_t count) {
 
 void put_text(std::string& out, std::string_view text) {
   if (text.size() > kLongestText) {
-    throw std::length_error("a text of " + std::to_string(text.size()) +
+    throw TextTooLong("a text of " + std::to_string(text.size()) +
                             " bytes is longer than a record can hold (" + std::to_string(kLongestText) + ")");
   }
   put_fixed(out, static_cast<int16_t>(text.size()));

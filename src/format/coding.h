@@ -1,6 +1,7 @@
 #pragma once
 
 #include <bit>
+#include <stdexcept>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -83,8 +84,15 @@ void each_field(Visit visit, Fields&... fields) {
   (visit(fields), ...);
 }
 
+// A text too long for the field that would hold it: the scenario cannot be
+// written as it stands.
+class TextTooLong : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // A text is its length as an i16, then its bytes, never terminated. A text
-// longer than kLongestText is refused with std::length_error, never cut
+// longer than kLongestText is refused with TextTooLong, never cut
 // short. The length is read on its own (get_fixed<int16_t>), so that a reader
 // can judge it before asking for the bytes.
 void put_text(std::string& out, std::string_view text);

@@ -11,7 +11,7 @@ namespace scenario {
 // The entry table file: the 87 rows, row 0 first; a row is 34 bytes plus the
 // length of its text.
 
-// A text longer than kLongestText is refused with std::length_error.
+// A text longer than kLongestText is refused with TextTooLong.
 std::string encode_entry_table(const std::array<Entry, kEntryCount>& entries);
 
 // Throws DecodeError, naming the byte offset, unless the file holds exactly

@@ -1,18 +1,36 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
+#include <string_view>
 
 namespace scenario {
 
-// Where a reader stopped and why, for diagnostics beside error_code.
+// Where a field of a source began: 1-based line and byte column, and the
+// byte offset in the source's text, through which the field's line is found
+// without a search. Line 0 means no field is concerned (a failure before the
+// first read, or one about a whole file).
+struct FieldSite {
+  int line = 0;
+  int column = 0;
+  size_t offset = 0;
+};
+
+// The stretch of a source line that a diagnostic shows: never the whole
+// line, only enough of it on both sides of the column at fault for the echo.
+struct LineExcerpt {
+  std::string text;
+  int first_column = 1;    // the line's column of text's first byte
+  bool cut_after = false;  // the line goes on after text
+};
+
+// Where a reader stopped and why.
 struct ErrorSite {
-  std::string file;    // file name of the source, without directory
-  int line = 0;        // 1-based line of the refused record or failed field
-  int column = 0;      // 1-based column of the field at fault
-  std::string source_line;
+  std::string file;  // file name of the source, without directory
+  int line = 0;      // 1-based line of the refused record or failed field
+  int column = 0;    // 1-based column of the field at fault
+  LineExcerpt excerpt;
   std::string detail;  // what was wrong, where, and what was in the way
 };
 
@@ -25,21 +43,6 @@ struct Diagnostic {
   int32_t code = 0;
   std::string name;  // a warning's name
   ErrorSite site;
-};
-
-// What the readers tell the author besides error_code. Nothing here decides
-// anything that is stored or written.
-struct ReaderNotes {
-  // A recovering reading (scenario check) notes a refused record and reads
-  // on from the next record; it never feeds a compilation.
-  bool recover = false;
-  // Warnings as they are met and, when recovering, the errors too, in reading
-  // order.
-  std::vector<Diagnostic> list;
-  // The record that last wrote cell 1, which holds the reserved marks.
-  ErrorSite reserved_cell;
-  // The record that stored the text of an entries row.
-  std::vector<std::pair<int32_t, ErrorSite>> texts;
 };
 
 }  // namespace scenario

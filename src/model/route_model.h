@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "model/diagnostic.h"
 
 namespace scenario {
 
@@ -113,6 +112,8 @@ struct [[gnu::packed]] TraceValue {
 struct Trace {
   std::vector<TraceValue> x;
   std::vector<TraceValue> y;
+
+  bool operator==(const Trace&) const = default;
 };
 
 // A stretch of computed points first to last, each one step from the two
@@ -133,20 +134,20 @@ struct PlanTrace {
   int64_t points = 0;  // points 0 to points - 1; none without a trace
   bool seeded = false;
   std::vector<TraceRun> runs;
+
+  bool operator==(const PlanTrace&) const = default;
 };
 
-// The whole state of one compilation.
+// The scenario as the three binary files hold it, and the plan trace they
+// are written from. Nothing of a reading lives here: the latest token, the
+// error a reading records and its diagnostics belong to the reader.
 struct RouteModel {
   std::string scenario_name;
   std::string train_number;
-  std::string text_buffer;
   int32_t write_trace = 0;
   int32_t extended_length = 0;
   int32_t last_cell = 0;
   int32_t tunnel_count = 0;
-  int32_t error_code = 0;
-  ErrorSite error_site;
-  ReaderNotes notes;
 
   std::vector<Cell> cells;  // 0 to last_cell once the length is read; empty before
   std::array<Entry, kEntryCount> entries{};
@@ -154,6 +155,8 @@ struct RouteModel {
   Trace trace;           // decoded from a line geometry file; a compilation leaves it empty
   std::array<int32_t, kTunnelSlots> tunnel_start{};
   std::array<int32_t, kTunnelSlots> tunnel_end{};
+
+  bool operator==(const RouteModel&) const = default;
 };
 
 // Every numeric field 0 and every text empty, in all 87 rows.

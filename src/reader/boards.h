@@ -5,6 +5,7 @@
 
 #include "model/route_model.h"
 #include "reader/reader_state.h"
+#include "reader/refuse.h"
 
 namespace scenario {
 
@@ -28,11 +29,11 @@ struct SpeedBoard {
 
 // Places a maximum-speed board (kind 6) in cell posizione / 50 + 1. Refuses
 // with 21 a cell that is not free.
-void memo_indicatori_v_max(RouteModel& model, const SpeedBoard& board);
+Verdict memo_indicatori_v_max(RouteModel& model, const SpeedBoard& board);
 
 // Places an indication board (kind 14) in cell posizione / 50 + 1 and its
 // text in the next board slot, which moves down one row. Refuses with 6 a
 // cell that is not free, with 15 a board for which no row is left.
-void place_text_board(RouteModel& model, ReaderState& state, int32_t posizione, const std::string& text);
+Verdict place_text_board(RouteModel& model, ReaderState& state, int32_t posizione, const std::string& text);
 
 }  // namespace scenario

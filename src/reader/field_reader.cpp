@@ -44,14 +44,17 @@ void FieldReader::skip_blanks() {
 
 void FieldReader::mark_field_start() {
   field_line_ = line_;
-  field_line_start_ = line_start_;
+  field_offset_ = pos_;
   field_column_ = narrow<int>(static_cast<int64_t>(pos_ - line_start_) + 1);
+  field_opens_line_ = !content_on_line_;
+  content_on_line_ = true;
 }
 
 void FieldReader::consume_line_end() {
   pos_ = after_line_end(text_, pos_);
   ++line_;
   line_start_ = pos_;
+  content_on_line_ = false;
 }
 
 void FieldReader::consume_separator() {
@@ -81,6 +84,7 @@ std::string FieldReader::read_text() {
       }
     }
     if (pos_ >= size) fail("a quoted field is never closed");
+    content_on_line_ = true;  // the closing quote
     const size_t close = pos_;
     pos_ = find_from(text_, close + 1, ends_field);
     consume_separator();
@@ -125,39 +129,36 @@ int32_t FieldReader::read_number() {
   return static_cast<int32_t>(value);
 }
 
-std::string_view FieldReader::field_line_text() const {
-  return text_.substr(field_line_start_, find_from(text_, field_line_start_, is_line_end) - field_line_start_);
+FieldSite FieldReader::on_line_of(FieldSite site, int column) {
+  const size_t line_start = site.offset - static_cast<size_t>(site.column - 1);
+  return {site.line, column, line_start + static_cast<size_t>(column - 1)};
 }
 
-bool FieldReader::field_opens_line() const {
-  if (field_column_ < 1) return false;
-  const std::string_view before = text_.substr(field_line_start_, static_cast<size_t>(field_column_ - 1));
-  return std::all_of(before.begin(), before.end(), is_blank);
+LineExcerpt FieldReader::excerpt(FieldSite site) const {
+  if (site.line < 1 || site.column < 1) return {};
+  const size_t line_start = site.offset - static_cast<size_t>(site.column - 1);
+  const size_t at = std::min(site.offset, text_.size());
+  const size_t begin = std::max(line_start, at - std::min(at, kExcerptReach));
+  size_t end = at;
+  while (end < text_.size() && end - at < kExcerptReach && !is_line_end(text_[end])) ++end;
+  const bool cut_after = end < text_.size() && !is_line_end(text_[end]);
+  return {std::string(text_.substr(begin, end - begin)), narrow<int>(static_cast<int64_t>(begin - line_start) + 1),
+          cut_after};
 }
 
-std::optional<size_t> FieldReader::line_offset(int line) const {
-  if (line < 1) return std::nullopt;
-  size_t begin = 0;
-  for (int current = 1; current < line; ++current) {
-    const size_t end = find_from(text_, begin, is_line_end);
-    if (end >= text_.size()) return std::nullopt;
-    begin = after_line_end(text_, end);
-  }
-  return begin;
+int FieldReader::content_end_column(FieldSite site) const {
+  const size_t line_start = site.offset - static_cast<size_t>(site.column - 1);
+  const size_t line_end = find_from(text_, std::min(site.offset, text_.size()), is_line_end);
+  size_t end = line_end;
+  while (end > site.offset && (is_blank(text_[end - 1]) || text_[end - 1] == kComma)) --end;
+  return narrow<int>(static_cast<int64_t>(end - line_start) + 1);
 }
 
-std::string_view FieldReader::line_text(int line) const {
-  const std::optional<size_t> begin = line_offset(line);
-  if (!begin) return {};
-  return text_.substr(*begin, find_from(text_, *begin, is_line_end) - *begin);
-}
-
-void FieldReader::restart_at_line(int line) {
-  const std::optional<size_t> begin = line_offset(line);
-  if (!begin) return;
-  pos_ = *begin;
-  line_ = line;
+void FieldReader::restart_at_line_of(FieldSite site) {
+  pos_ = site.offset - static_cast<size_t>(site.column - 1);
+  line_ = site.line;
   line_start_ = pos_;
+  content_on_line_ = false;
 }
 
 void FieldReader::skip_rest_of_line() {

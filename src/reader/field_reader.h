@@ -6,16 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "model/diagnostic.h"
 #include "model/numeric.h"
 
 namespace scenario {
-
-// Where a field of a source began: 1-based line and byte column. Line 0 means
-// no field is concerned (a failure before the first read, say).
-struct FieldSite {
-  int line = 0;
-  int column = 0;
-};
 
 // Reads a text source held in memory strictly in sequence, one comma- or
 // line-separated field at a time, as text or as a number. Every failure (a
@@ -54,31 +48,35 @@ class FieldReader {
   }
 
   // Where the field most recently read (or attempted) began.
-  FieldSite site() const { return {field_line_, field_column_}; }
-  int field_line() const { return field_line_; }
-  int field_column() const { return field_column_; }
+  FieldSite site() const { return {field_line_, field_column_, field_offset_}; }
 
   const std::string& file_name() const { return file_name_; }
 
   // Whether the field most recently read (or attempted) is the first of its
   // line, only blanks before it.
-  bool field_opens_line() const;
+  bool field_opens_line() const { return field_opens_line_; }
 
   // How many fields have been read whole so far.
   int fields_read() const { return fields_read_; }
 
-  // The text of a 1-based line without its line end; empty for a line the
-  // text does not have.
-  std::string_view line_text(int line) const;
+  const std::string_view& text() const { return text_; }
 
-  // The text of the line the most recent field began on, found without a
-  // search from the start.
-  std::string_view field_line_text() const;
+  // The place of column on the line of site.
+  static FieldSite on_line_of(FieldSite site, int column);
+
+  // The part of site's line that a diagnostic shows: up to kExcerptReach
+  // bytes on either side of its column, never more, however long the line.
+  LineExcerpt excerpt(FieldSite site) const;
+  static constexpr size_t kExcerptReach = 200;
+
+  // The column just after the last byte of site's line that is neither a
+  // blank nor a comma, looking from site on.
+  int content_end_column(FieldSite site) const;
 
   // For a reading that goes on after a refused record: the reader moves to
-  // the start of a 1-based line the text has (back or forth), or past the
-  // rest of the line it stands in.
-  void restart_at_line(int line);
+  // the start of the line of a site already read, or past the rest of the
+  // line it stands in.
+  void restart_at_line_of(FieldSite site);
   void skip_rest_of_line();
   bool at_line_start() const { return pos_ == line_start_; }
   int line() const { return line_; }
@@ -88,16 +86,17 @@ class FieldReader {
   void mark_field_start();
   void consume_separator();
   void consume_line_end();
-  std::optional<size_t> line_offset(int line) const;
 
   std::string_view text_;
   std::string file_name_;
   size_t pos_ = 0;
   int line_ = 1;           // line at pos_
   size_t line_start_ = 0;  // offset of the first byte of line_
+  bool content_on_line_ = false;  // a field or a separator stands before pos_ on its line
   int field_line_ = 0;
   int field_column_ = 0;
-  size_t field_line_start_ = 0;  // offset of the first byte of field_line_
+  size_t field_offset_ = 0;
+  bool field_opens_line_ = false;
   int fields_read_ = 0;
 };
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "reader/error_site.h"
+#include "model/run_failure.h"
 
 namespace scenario {
 
@@ -11,9 +11,10 @@ uint8_t encode_fill(uint8_t (*encode)(int32_t), int32_t value, FieldSite written
     return encode(value);
   } catch (const RunFailure&) {
     const std::string unit = range.unit.empty() ? "" : " " + std::string(range.unit);
-    throw RecordFailure(written, std::string(range.what) + " " + std::to_string(value) + unit +
+    throw RunFailure(std::string(range.what) + " " + std::to_string(value) + unit +
                                      " does not fit a cell: it may run from " + std::to_string(range.lowest) +
-                                     " to " + std::to_string(range.highest) + unit);
+                         " to " + std::to_string(range.highest) + unit,
+                     written);
   }
 }
 

@@ -4,7 +4,7 @@
 
 #include "format/scenario_format.h"
 #include "model/numeric.h"
-#include "reader/error_site.h"
+#include "reader/reader_context.h"
 #include "reader/fill_value.h"
 #include "reader/refuse.h"
 
@@ -50,22 +50,19 @@ void final_gradient_fill(RouteModel& model, ReaderState& state) {
   fill_gradient(model, state, final_fill_stop(model));
 }
 
-void memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo) {
+Verdict memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo) {
   const int64_t first = round_half_even(inizio / double{kCellLength});
   const int64_t last = round_half_even(fine / double{kCellLength} - 1);
   // The register holds 80 tunnels and the grid ends at last_cell: a tunnel
   // beyond either is refused before anything is written.
   if (model.tunnel_count >= kLastTunnel) {
-    refuse(model, kPositionError,
-           tunnel_name(inizio, fine) + ": the register already holds " + std::to_string(kLastTunnel) +
-               " tunnels");
-    return;
+    return refuse(kPositionError,
+                  tunnel_name(inizio, fine) + ": the register already holds " + std::to_string(kLastTunnel) + " tunnels");
   }
   if (last >= first && last > model.last_cell) {
-    refuse(model, kPositionError,
-           tunnel_name(inizio, fine) + ": its cells " + std::to_string(first) + " to " +
-               std::to_string(last) + " reach past the last cell " + std::to_string(model.last_cell));
-    return;
+    return refuse(kPositionError, tunnel_name(inizio, fine) + ": its cells " + std::to_string(first) + " to " +
+                                      std::to_string(last) + " reach past the last cell " +
+                                      std::to_string(model.last_cell));
   }
   const bool markers = tipo > kMarkedKinds;
   if (markers) tipo -= kMarkedKinds;
@@ -78,6 +75,7 @@ void memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo
     cell.tunnel = low8(tipo);
     if (markers && (i - first + 1) % kMarkerSpacing == 0 && cell.kind == kNothing) cell.kind = kTunnelMarker;
   }
+  return {};
 }
 
 }  // namespace scenario

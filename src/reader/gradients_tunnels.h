@@ -4,6 +4,7 @@
 
 #include "model/route_model.h"
 #include "reader/reader_state.h"
+#include "reader/refuse.h"
 
 namespace scenario {
 
@@ -20,6 +21,6 @@ void final_gradient_fill(RouteModel& model, ReaderState& state);
 // tipo - 10 with a tunnel marker in every fourth free cell; a tunnel that
 // begins within 150 m of the previous one's exit becomes kind 3. Refuses with
 // 15 an 81st tunnel and a tunnel whose cells reach past the grid.
-void memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo);
+Verdict memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo);
 
 }  // namespace scenario

@@ -9,7 +9,6 @@
 #include "model/trace_walk.h"
 #include "model/windows1252.h"
 #include "reader/boards.h"
-#include "reader/error_site.h"
 #include "reader/gradients_tunnels.h"
 #include "reader/plan_trace.h"
 #include "reader/progressive_systems.h"
@@ -37,21 +36,20 @@ void set_up_sizes(RouteModel& model, int32_t length) {
   if (model.write_trace != 0) create_trace(model);
 }
 
-Flow read_length(Record& record) {
+Outcome read_length(Record& record) {
   const Number length = read_sited(record);
   record.model.entries[kTotalsRow].long2 = length.value;
   if (length.value > kMaxRouteLength) {
-    refuse_at(record.model, record.reader, length.site, kRouteTooLong,
-              "route length " + std::to_string(length.value) + " m is longer than the " +
-                  std::to_string(kMaxRouteLength) + " m a route may have");
-    return Flow::kStop;
+    return refused(record, length.site, kRouteTooLong,
+                   "route length " + std::to_string(length.value) + " m is longer than the " +
+                       std::to_string(kMaxRouteLength) + " m a route may have");
   }
   set_up_sizes(record.model, length.value);
   record.state.length_read = true;
-  return Flow::kNext;
+  return {};
 }
 
-Flow read_progressive(Record& record, int row) {
+Outcome read_progressive(Record& record, int row) {
   Entry& entry = record.model.entries[static_cast<size_t>(row)];
   const Number start = read_sited(record);
   const Number offset = read_sited(record);
@@ -59,47 +57,43 @@ Flow read_progressive(Record& record, int row) {
   entry.long2 = offset.value;
   entry.long3 = record.reader.read_number();
   record.state.progressive_origins[static_cast<size_t>(row - kProgressiveTreRow)] = {
-      start.value, site_of(record.reader, start.site), offset.site.column};
-  return Flow::kNext;
+      start.value, site_of(record.reader, start.site), site_of(record.reader, offset.site)};
+  return {};
 }
 
-Flow read_background(Record& record, int32_t Entry::*field) {
+Outcome read_background(Record& record, int32_t Entry::*field) {
   record.model.entries[kScenarioRow].*field = record.reader.read_number();
-  return Flow::kNext;
+  return {};
 }
 
-bool repetition_on_grid(Record& record, ErrorCode code, std::string_view which, const Number& position) {
-  if (position.value % kRepetitionGrid == 0) return true;
-  refuse_at(record.model, record.reader, position.site, code,
-            "signal repetition: " + std::string(which) + " position " + std::to_string(position.value) +
-                " m is not a multiple of " + std::to_string(kRepetitionGrid) + " m");
-  return false;
+std::optional<Outcome> off_grid(Record& record, ErrorCode code, std::string_view which, const Number& position) {
+  if (position.value % kRepetitionGrid == 0) return std::nullopt;
+  return refused(record, position.site, code,
+                 "signal repetition: " + std::string(which) + " position " + std::to_string(position.value) +
+                     " m is not a multiple of " + std::to_string(kRepetitionGrid) + " m");
 }
 
 // The keyword names the number of cab-signal codes, 4 or 9; a repetition that
 // ends at 0 m has none.
-Flow read_signal_repetition(Record& record) {
+Outcome read_signal_repetition(Record& record) {
   Entry& row = record.model.entries[kTrainRow];
   const Number first = read_sited(record);
   row.long1 = first.value;
   const Number second = read_sited(record);
   row.long2 = second.value;
-  if (!repetition_on_grid(record, kFirstRepetitionOffGrid, "first", first) ||
-      !repetition_on_grid(record, kSecondRepetitionOffGrid, "second", second)) {
-    return Flow::kStop;
-  }
+  if (auto refusal = off_grid(record, kFirstRepetitionOffGrid, "first", first)) return *refusal;
+  if (auto refusal = off_grid(record, kSecondRepetitionOffGrid, "second", second)) return *refusal;
   int32_t codes = 0;
   if (record.token.has_any_case("4")) {
     codes = kFourCodes;
   } else if (record.token.has_any_case("9")) {
     codes = kNineCodes;
   } else {
-    refuse_at(record.model, record.reader, record.keyword, kNoCodeCount,
-              "signal repetition: keyword " + quoted(record.token.text()) + " names neither 4 nor 9 codes");
-    return Flow::kStop;
+    return refused(record, record.keyword, kNoCodeCount,
+                   "signal repetition: keyword " + quoted(record.token.text()) + " names neither 4 nor 9 codes");
   }
   row.long3 = row.long2 == 0 ? 0 : codes;
-  return Flow::kNext;
+  return {};
 }
 
 // The rows of the general section, in the order of their tests. Note the
@@ -134,10 +128,10 @@ bool ends_general_section(const Token& token) {
 
 // The heading that ends the section is a row too: its keywords are tested
 // first.
-Flow read_general_row(Record& record) {
-  const Flow flow = read_keywords(record, kGeneralRows);
-  if (flow != Flow::kNext) return flow;
-  return ends_general_section(record.token) ? Flow::kEnd : Flow::kNext;
+Outcome read_general_row(Record& record) {
+  Outcome outcome = read_keywords(record, kGeneralRows);
+  if (outcome.flow != Flow::kNext) return outcome;
+  return {ends_general_section(record.token) ? Flow::kEnd : Flow::kNext, std::nullopt};
 }
 
 void start_track_section(RouteModel& model, ReaderState& state) {
@@ -147,10 +141,10 @@ void start_track_section(RouteModel& model, ReaderState& state) {
   if (model.write_trace != 0) seed_trace(model, state);
 }
 
-Flow read_gradient(Record& record) {
+Outcome read_gradient(Record& record) {
   const Number p = read_sited(record);
   const Number g = read_sited(record);
-  if (!passes_position_check(record, "gradient", p)) return Flow::kEnd;
+  if (auto beyond = beyond_grid(record, "gradient", p)) return *beyond;
   const int64_t cell = round_half_even(p.value / double{kCellLength});
   warn_moved_to_cell(record, "gradient", p, cell, 0);
   if (record.state.gradient_site.line > 0 && cell <= record.state.gradient_fill) {
@@ -160,73 +154,71 @@ Flow read_gradient(Record& record) {
   }
   apply_gradient(record.model, record.state, p.value, g.value);
   record.state.gradient_site = g.site;
-  return Flow::kNext;
+  return {};
 }
 
 // Without a trace a curve's numbers are left unread: they come back as
 // tokens that match nothing.
-Flow read_curve(Record& record) {
-  if (record.model.write_trace == 0) return Flow::kNext;
+Outcome read_curve(Record& record) {
+  if (record.model.write_trace == 0) return {};
   const Number start = read_sited(record);
   const int32_t length = record.reader.read_number();
-  if (!passes_position_check(record, "curve", start)) return Flow::kEnd;
+  if (auto beyond = beyond_grid(record, "curve", start)) return *beyond;
   const int64_t previous_end = record.state.trace_position - 1;
   if (record.state.trace_position > kFirstComputedPoint && start.value < previous_end) {
     warn(record, start.site, "overlapping-curves",
          "curve at " + std::to_string(start.value) + " m begins before the previous curve ends at " +
              std::to_string(previous_end) + " m: the overlap keeps the previous bend");
   }
-  const Flow flow = run_handler(
-      record.model, [&] { apply_curve(record.model, record.state, record.token.text(), start.value, length); });
+  Verdict verdict = apply_curve(record.model, record.state, record.token.text(), start.value, length);
   // The keyword is at fault for a missing class digit and a trace too long.
-  return point_at(record, record.model.error_code == kTraceError ? record.keyword : start.site, flow);
+  const bool keyword_at_fault = verdict && verdict->code == kTraceError;
+  return placed(record, keyword_at_fault ? record.keyword : start.site, std::move(verdict));
 }
 
-Flow read_tunnel(Record& record) {
+Outcome read_tunnel(Record& record) {
   const Number inizio = read_sited(record);
   const Number end = read_sited(record);
   const int32_t fine = end.value;
   const int32_t tipo = record.reader.read_number();
-  if (!passes_position_check(record, "tunnel", inizio)) return Flow::kEnd;
+  if (auto beyond = beyond_grid(record, "tunnel", inizio)) return *beyond;
   if (fine < inizio.value) {
     warn(record, end.site, "reversed-tunnel",
          "tunnel from " + std::to_string(inizio.value) + " m ends at " + std::to_string(fine) +
              " m, before it begins: it covers no cell");
   }
-  const Flow flow = run_handler(record.model, [&] { memo_montagna(record.model, inizio.value, fine, tipo); });
-  return point_at(record, inizio.site, flow);
+  return placed(record, inizio.site, memo_montagna(record.model, inizio.value, fine, tipo));
 }
 
-Flow read_speed_board(Record& record) {
+Outcome read_speed_board(Record& record) {
   const Number posizione = read_sited(record);
   SpeedBoard board{.posizione = posizione.value};
   for (int32_t* field : {&board.vas, &board.vbs, &board.vcs, &board.strisces, &board.vad, &board.vbd,
                          &board.vcd, &board.strisced}) {
     *field = record.reader.read_number();
   }
-  if (!passes_position_check(record, "speed board", posizione)) return Flow::kEnd;
+  if (auto beyond = beyond_grid(record, "speed board", posizione)) return *beyond;
   warn_placement(record, "speed board", posizione, board_cell(posizione.value));
-  const Flow flow = run_handler(record.model, [&] { memo_indicatori_v_max(record.model, board); });
-  return point_at(record, posizione.site, flow);
+  return placed(record, posizione.site, memo_indicatori_v_max(record.model, board));
 }
 
 // The board text replaces the keyword as the latest token.
-Flow read_text_board(Record& record) {
+Outcome read_text_board(Record& record) {
   const Number posizione = read_sited(record);
-  read_token(record.model, record.reader);
+  read_token(record.context, record.reader);
+  const std::string& board_text = record.context.text_buffer;
   const FieldSite text = record.reader.site();
-  if (!passes_position_check(record, "indication board", posizione)) return Flow::kEnd;
+  if (auto beyond = beyond_grid(record, "indication board", posizione)) return *beyond;
   warn_placement(record, "indication board", posizione, board_cell(posizione.value));
   if (!record.reader.at_line_start() && !record.reader.at_end()) {
     warn(record, text, "text-cut",
-         "the board text " + quoted(record.model.text_buffer) + " ends at a comma: the rest of the line is not part of it");
+         "the board text " + quoted(board_text) + " ends at a comma: the rest of the line is not part of it");
   }
-  warn_utf8_text(record, text, "board text", record.model.text_buffer);
+  warn_utf8_text(record, text, "board text", board_text);
   const int32_t slot = record.state.next_board_slot;
-  const Flow flow = run_handler(
-      record.model, [&] { place_text_board(record.model, record.state, posizione.value, record.model.text_buffer); });
+  Verdict verdict = place_text_board(record.model, record.state, posizione.value, board_text);
   if (record.state.next_board_slot != slot) note_text(record, slot, text);
-  return point_at(record, posizione.site, flow);
+  return placed(record, posizione.site, std::move(verdict));
 }
 
 // The five track record kinds, in the order of their tests.
@@ -238,38 +230,46 @@ constexpr std::array kTrackRecords = {
     KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board, {"indication board", 2, "fields"}},
 };
 
-Flow read_track_record(Record& record) { return read_keywords(record, kTrackRecords); }
+Outcome read_track_record(Record& record) { return read_keywords(record, kTrackRecords); }
 
 // The general section ends after its first heading; the line source has
 // no "[generale]" when the heading is its last field.
-Flow read_general_section(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  if (!find_general_heading(model, reader) || reader.at_end()) {
-    refuse_at(model, reader, reader.site(), kNoGeneralHeading,
-              "the file ends before a field holding the heading \"[generale]\"");
-    return Flow::kStop;
+Flow read_general_section(RouteModel& model, FieldReader& reader, ReaderContext& context) {
+  if (!find_general_heading(context, reader) || reader.at_end()) {
+    return settle(context, model,
+                  refusal_at(reader, reader.site(), kNoGeneralHeading,
+                             "the file ends before a field holding the heading \"[generale]\""));
   }
-  return read_records(model, reader, state, Source::kLine, kGeneralComments, read_general_row);
+  return read_records(model, reader, context, Source::kLine, kGeneralComments, read_general_row);
+}
+
+// The route is too long for the trace: no record is at fault.
+Flow extend_to_the_end(RouteModel& model, const FieldReader& reader, ReaderContext& context) {
+  if (model.write_trace == 0) return Flow::kNext;
+  Verdict verdict;
+  const Flow flow = run_step(context, model, reader, [&] { verdict = extend_trace(model, context.state); });
+  if (!verdict) return flow;
+  return settle(context, model, refusal_at(reader, FieldSite{}, verdict->code, std::move(verdict->detail)));
 }
 
 }  // namespace
 
-LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  if (read_general_section(model, reader, state) == Flow::kStop) return LineOutcome::kStop;
+LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderContext& context) {
+  if (read_general_section(model, reader, context) == Flow::kStop) return LineOutcome::kStop;
   progressive_ordina(model);
   // Without a length there is no grid and no trace for the track records.
   // A recovering reading that refused the length row says no more.
-  if (!state.length_read && model.notes.recover && has_noted_error(model.notes)) return LineOutcome::kStop;
-  if (!state.length_read) throw RunFailure("the general section has no route length row (\"lunghezza percorso\")");
-  start_track_section(model, state);
-  if (read_records(model, reader, state, Source::kLine, kRecordComments, read_track_record) == Flow::kStop) {
+  if (!context.state.length_read && context.recover && context.log.has_errors()) return LineOutcome::kStop;
+  if (!context.state.length_read) {
+    throw RunFailure("the general section has no route length row (\"lunghezza percorso\")");
+  }
+  start_track_section(model, context.state);
+  if (read_records(model, reader, context, Source::kLine, kRecordComments, read_track_record) == Flow::kStop) {
     return LineOutcome::kStop;
   }
-  run_end_step(model, reader, final_gradient_fill, state);
-  if (model.write_trace != 0 && run_handler(model, [&] { extend_trace(model, state); }) != Flow::kNext) {
-    // The route is too long for the trace; no record is at fault.
-    mark_site(model, reader, FieldSite{});
-    return LineOutcome::kStop;
-  }
+  const Flow filled = run_step(context, model, reader, [&] { final_gradient_fill(model, context.state); });
+  if (strict_stop(context, filled)) return LineOutcome::kStop;
+  if (extend_to_the_end(model, reader, context) == Flow::kStop) return LineOutcome::kStop;
   return LineOutcome::kTrainFollows;
 }
 

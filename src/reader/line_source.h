@@ -2,7 +2,7 @@
 
 #include "model/route_model.h"
 #include "reader/field_reader.h"
-#include "reader/reader_state.h"
+#include "reader/reader_context.h"
 
 namespace scenario {
 
@@ -13,6 +13,6 @@ enum class LineOutcome { kTrainFollows, kStop };
 // The line half of memorizza_dati, from the start of the source to the final
 // gradient fill and the trace extension. Leaves the deletion of the source
 // to the caller.
-LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderState& state);
+LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderContext& context);
 
 }  // namespace scenario

@@ -1,158 +1,75 @@
 #include "reader/memorizza_dati.h"
 
-#include <exception>
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "io/read_file.h"
-#include "model/run_failure.h"
-#include "reader/error_site.h"
-#include "reader/field_reader.h"
-#include "reader/line_source.h"
-#include "reader/reader_state.h"
-#include "reader/refuse.h"
-#include "reader/train_source.h"
+#include "model/error_codes.h"
 
 namespace scenario {
 namespace {
 
-// A refusal that concerns a whole file rather than one of its fields.
-void refuse_file(RouteModel& model, ErrorCode code, std::string file, std::string detail) {
-  model.error_code = code;
-  model.error_site = ErrorSite{};
-  model.error_site.file = std::move(file);
-  model.error_site.detail = std::move(detail);
-}
-
-// Where a source's bytes come from when its turn comes: its file, read into
-// storage, or memory.
-using FetchSource = std::function<std::string_view(const std::filesystem::path&, std::string& storage)>;
-
-// The source being read: its bytes and the field reader over them. It lives
-// outside the failure trap, so that the trap can still point into the source.
-class OpenSource {
- public:
-  explicit OpenSource(FetchSource fetch) : fetch_(std::move(fetch)) {}
-
-  // A source that cannot be read is a run-time failure of the trap; the
-  // message names the file and the system's reason.
-  FieldReader& open(const std::filesystem::path& path) {
-    close();
-    file_ = path.filename().string();
-    return reader_.emplace(fetch_(path, storage_), file_);
+// A source file as the reading will find it: its text, kept in storage, or
+// why it could not be read. Only a missing line source has a number of its
+// own (101); any other trouble is a failure of the reading (25) when its
+// turn comes.
+SourceText load(const std::filesystem::path& path, std::string& storage, bool line_source) {
+  if (line_source && file_missing(path)) {
+    return SourceText::missing("the line source " + path.string() + " does not exist");
   }
-
-  void close() { reader_.reset(); }
-
-  // The trap's diagnostic: the field at fault (by default the one the
-  // reader was at), or the file alone.
-  void mark_failure(RouteModel& model, const std::string& what, std::optional<FieldSite> at = {}) const {
-    if (reader_) {
-      refuse(model, kRunFailure, what);
-      mark_site(model, *reader_, at.value_or(reader_->site()));
-    } else {
-      refuse_file(model, kRunFailure, file_, what);
-    }
-  }
-
- private:
-  FetchSource fetch_;
-  std::string file_;
-  std::string storage_;
-  std::optional<FieldReader> reader_;
-};
-
-std::string_view read_source_file(const std::filesystem::path& path, std::string& storage) {
-  storage = read_file(path, {.bytes = kLargestSource, .of = "the largest source"});
-  return storage;
-}
-
-// Deleting is the package's way with its own transient sources; an author's
-// sources are read the same way and left alone.
-class SourceDeletion {
- public:
-  SourceDeletion(const RunFiles& files, SourcePolicy policy) : files_(files), policy_(policy) {}
-
-  // A source that cannot be deleted is a failing file operation.
-  void remove(const std::filesystem::path& path) const {
-    if (policy_ != SourcePolicy::kDelete) return;
-    std::error_code error;
-    std::filesystem::remove(path, error);
-    if (error) throw RunFailure("cannot delete " + path.string() + ": " + error.message());
-  }
-
-  // The trap deletes what still exists, as far as it can.
-  void remove_remaining() const noexcept {
-    if (policy_ != SourcePolicy::kDelete) return;
-    std::error_code ignored;
-    std::filesystem::remove(files_.line_source, ignored);
-    std::filesystem::remove(files_.train_source, ignored);
-  }
-
- private:
-  const RunFiles& files_;
-  SourcePolicy policy_;
-};
-
-// The train source is read only after a normal end of the line source or its
-// error 15; every other line error leaves it unread on disk.
-void read_sources(RouteModel& model, const RunFiles& files, const SourceDeletion& deletion,
-                  OpenSource& source) {
-  ReaderState state;
-  const LineOutcome outcome = read_line_source(model, source.open(files.line_source), state);
-  source.close();
-  deletion.remove(files.line_source);
-  // A recovering reading goes on to the train records whenever there is a
-  // grid to place them on.
-  const bool train_readable = model.notes.recover && !model.cells.empty();
-  if (outcome == LineOutcome::kStop && !train_readable) return;
-  if (model.notes.recover && model.error_code != 0) note_recorded_error(model);
-  read_train_source(model, source.open(files.train_source), state);
-  source.close();
-  deletion.remove(files.train_source);
-}
-
-void copy_names(RouteModel& model) {
-  model.entries[kScenarioRow].text = model.scenario_name;
-  model.entries[kTrainRow].text = model.train_number;
-}
-
-void read_trapped(RouteModel& model, const RunFiles& files, const SourceDeletion& deletion, FetchSource fetch) {
-  OpenSource source(std::move(fetch));
   try {
-    read_sources(model, files, deletion, source);
-  } catch (const RecordFailure& failure) {
-    source.mark_failure(model, failure.what(), failure.site);
-    deletion.remove_remaining();
-  } catch (const std::exception& failure) {
-    // The one trap of the reading: any run-time failure of either half.
-    source.mark_failure(model, failure.what());
-    deletion.remove_remaining();
+    storage = read_file(path, {.bytes = kLargestSource, .of = "the largest source"});
+  } catch (const std::system_error& trouble) {
+    return SourceText::unreadable(trouble.what());
   }
-  if (model.notes.recover && model.error_code != 0) note_recorded_error(model);
+  return SourceText(storage);
+}
+
+// A source that cannot be deleted is a failure of the reading, about its file.
+void record_failure(ReadReport& report, const std::filesystem::path& path, const std::string& why) {
+  Diagnostic failure{Severity::kError, kRunFailure, {}, {}};
+  failure.site.file = path.filename().string();
+  failure.site.detail = "cannot delete " + path.string() + ": " + why;
+  report.recorded = failure;
+  report.diagnostics.push_back(std::move(failure));
+}
+
+bool deleted(const std::filesystem::path& path, ReadReport& report) {
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  if (error) record_failure(report, path, error.message());
+  return !error;
+}
+
+// After a failure of the reading whatever still exists goes, as far as it can.
+void delete_remaining(const RunFiles& files) {
+  std::error_code ignored;
+  std::filesystem::remove(files.line_source, ignored);
+  std::filesystem::remove(files.train_source, ignored);
+}
+
+void delete_read_sources(const RunFiles& files, ReadReport& report) {
+  if (report.error_code() == kRunFailure) return delete_remaining(files);
+  if (!deleted(files.line_source, report)) return delete_remaining(files);
+  if (report.train_reached) deleted(files.train_source, report);
 }
 
 }  // namespace
 
-void memorizza_dati(RouteModel& model, const RunFiles& files, SourcePolicy policy) {
-  copy_names(model);
-  if (file_missing(files.line_source)) {
-    refuse_file(model, kNoLineSource, files.line_source.filename().string(),
-                "the line source " + files.line_source.string() + " does not exist");
-    return;
+ReadResult memorizza_dati(const RunFiles& files, ReadOptions options, SourcePolicy policy) {
+  options.line_file = files.line_source.filename().string();
+  options.train_file = files.train_source.filename().string();
+  std::string line_text;
+  std::string train_text;
+  const SourceText line = load(files.line_source, line_text, true);
+  const SourceText train = load(files.train_source, train_text, false);
+  ReadResult result = read_sources(line, train, options);
+  if (policy == SourcePolicy::kDelete && line.trouble != SourceText::Trouble::kMissing) {
+    delete_read_sources(files, result.report);
   }
-  read_trapped(model, files, SourceDeletion(files, policy), read_source_file);
-}
-
-void memorizza_dati(RouteModel& model, const RunFiles& files, const SourceTexts& texts) {
-  copy_names(model);
-  read_trapped(model, files, SourceDeletion(files, SourcePolicy::kKeep),
-               [&](const std::filesystem::path& path, std::string&) {
-                 return path == files.line_source ? texts.line : texts.train;
-               });
+  return result;
 }
 
 }  // namespace scenario

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
-#include "model/route_model.h"
 #include "model/run_files.h"
+#include "reader/read_sources.h"
 
 namespace scenario {
 
@@ -12,24 +11,15 @@ namespace scenario {
 // transient sources; a route author's sources are never deleted.
 enum class SourcePolicy { kDelete, kKeep };
 
-// Reads the line source, then the train source, into the model. Problems are
-// left in model.error_code with model.error_site; every run-time failure is
-// trapped once and recorded as 25.
-void memorizza_dati(RouteModel& model, const RunFiles& files, SourcePolicy policy);
+// Reads the line source, then the train source, of files through
+// read_sources (options names the files itself), and deletes them as the
+// package does with its own: the line source once read, the train source
+// once the reading came to it, both after a failure of the reading (25). A
+// source that cannot be deleted is error 25.
+ReadResult memorizza_dati(const RunFiles& files, ReadOptions options, SourcePolicy policy);
 
 // A source longer than this is refused before it is read: a route of the
 // longest length with a record on every cell stays well below it.
 inline constexpr std::uintmax_t kLargestSource = 8 * 1024 * 1024;
-
-// Both sources held in memory, by the caller.
-struct SourceTexts {
-  std::string_view line;
-  std::string_view train;
-};
-
-// The same reading over sources held in memory, named in diagnostics as the
-// files would be: nothing is read from disk or deleted, and the line source
-// always exists.
-void memorizza_dati(RouteModel& model, const RunFiles& files, const SourceTexts& texts);
 
 }  // namespace scenario

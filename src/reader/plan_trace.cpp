@@ -7,7 +7,7 @@
 #include "model/run_failure.h"
 #include "model/trace_walk.h"
 #include "model/windows1252.h"
-#include "reader/error_site.h"
+#include "reader/reader_context.h"
 #include "reader/refuse.h"
 
 namespace scenario {
@@ -25,25 +25,23 @@ int64_t last_computed_point(const RouteModel& model) {
 
 // Takes the trace position on to last, the points it passes bent by k (a run
 // of the trace; its points are computed when they are written). Refuses with
-// 103, and returns false, once the position passes the trace limit: the
+// 103 once the position passes the trace limit: the
 // points up to the limit stay computed.
-bool step_to(RouteModel& model, ReaderState& state, int64_t last, double k) {
+Verdict step_to(RouteModel& model, ReaderState& state, int64_t last, double k) {
   PlanTrace& trace = model.plan_trace;
   if (last >= trace.points) {
     throw RunFailure("plan trace point " + std::to_string(last) + " lies beyond the trace");
   }
   const int64_t first = state.trace_position;
-  if (first > last) return true;
+  if (first > last) return {};
   const int64_t end = std::min(last, std::max(first, kTraceLimit));
   trace.runs.push_back(TraceRun{first, end, k});
   state.trace_position = end + 1;
   if (state.trace_position > kTraceLimit) {
-    refuse(model, kTraceError,
-           "plan trace: point " + std::to_string(state.trace_position) + " passes the limit of " +
-               std::to_string(kTraceLimit) + " points");
-    return false;
+    return refuse(kTraceError, "plan trace: point " + std::to_string(state.trace_position) +
+                                   " passes the limit of " + std::to_string(kTraceLimit) + " points");
   }
-  return true;
+  return {};
 }
 
 }  // namespace
@@ -65,7 +63,7 @@ void seed_trace(RouteModel& model, ReaderState& state) {
   state.trace_position = kFirstComputedPoint;
 }
 
-void apply_curve(RouteModel& model, ReaderState& state, std::string_view keyword, int32_t start,
+Verdict apply_curve(RouteModel& model, ReaderState& state, std::string_view keyword, int32_t start,
                  int32_t length) {
   // The first class digit found, testing 1 before 2 and so on, wins.
   size_t curve_class = 0;
@@ -74,9 +72,8 @@ void apply_curve(RouteModel& model, ReaderState& state, std::string_view keyword
     ++curve_class;
   }
   if (curve_class == kClassDigits.size()) {
-    refuse(model, kTraceError,
-           "curve at " + std::to_string(start) + " m: keyword " + quoted(keyword) + " holds no class digit 1 to 6");
-    return;
+    return refuse(kTraceError, "curve at " + std::to_string(start) + " m: keyword " + quoted(keyword) +
+                                   " holds no class digit 1 to 6");
   }
   const bool to_left = keyword.find_first_of("sS") != std::string_view::npos;
   const double k = to_left ? -kCurvature[curve_class] : kCurvature[curve_class];
@@ -84,16 +81,16 @@ void apply_curve(RouteModel& model, ReaderState& state, std::string_view keyword
   // whole, so the trace runs straight to its end instead.
   const int64_t end = int64_t{start} + length;
   if (end > last_computed_point(model)) {
-    refuse(model, kPositionError,
-           "curve at " + std::to_string(start) + " m: its end at " + std::to_string(end) +
-               " m lies beyond the last plan trace point " + std::to_string(last_computed_point(model)));
-    return;
+    return refuse(kPositionError, "curve at " + std::to_string(start) + " m: its end at " + std::to_string(end) +
+                                      " m lies beyond the last plan trace point " +
+                                      std::to_string(last_computed_point(model)));
   }
-  if (step_to(model, state, start, 0.0)) step_to(model, state, end, k);
+  if (Verdict refused = step_to(model, state, start, 0.0)) return refused;
+  return step_to(model, state, end, k);
 }
 
-void extend_trace(RouteModel& model, ReaderState& state) {
-  step_to(model, state, last_computed_point(model), 0.0);
+Verdict extend_trace(RouteModel& model, ReaderState& state) {
+  return step_to(model, state, last_computed_point(model), 0.0);
 }
 
 }  // namespace scenario

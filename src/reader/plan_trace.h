@@ -6,6 +6,7 @@
 #include "model/error_codes.h"
 #include "model/route_model.h"
 #include "reader/reader_state.h"
+#include "reader/refuse.h"
 
 namespace scenario {
 
@@ -26,11 +27,11 @@ void seed_trace(RouteModel& model, ReaderState& state);
 // start + length bend with the curvature of the keyword's class digit (toward
 // -x when the keyword holds an "s"). Refuses with 103 a keyword without class
 // digit, with 15 a curve that ends beyond point extended_length - 2.
-void apply_curve(RouteModel& model, ReaderState& state, std::string_view keyword, int32_t start,
+Verdict apply_curve(RouteModel& model, ReaderState& state, std::string_view keyword, int32_t start,
                  int32_t length);
 
 // Straight on up to point extended_length - 2; the last two points stay
 // empty. Refuses with 103 a trace that passes its limit.
-void extend_trace(RouteModel& model, ReaderState& state);
+Verdict extend_trace(RouteModel& model, ReaderState& state);
 
 }  // namespace scenario

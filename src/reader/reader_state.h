@@ -13,7 +13,7 @@ namespace scenario {
 struct ProgressiveOrigin {
   int32_t start = 0;
   ErrorSite at_start;  // the start field
-  int offset_column = 0;
+  ErrorSite at_offset;
 };
 
 // What lives only while one reading of the two sources runs.

@@ -4,7 +4,6 @@
 
 #include "model/numeric.h"
 #include "model/windows1252.h"
-#include "reader/error_site.h"
 #include "reader/warnings.h"
 
 namespace scenario {
@@ -21,12 +20,12 @@ bool is_comment(const std::string& token) { return token.find(kCommentMark) != s
 
 // Reads the token of the next record, dropping comment tokens; false once
 // the records end.
-bool next_token(RouteModel& model, FieldReader& reader, CommentRule comments) {
+bool next_token(ReaderContext& context, FieldReader& reader, CommentRule comments) {
   if (reader.at_end()) return false;
-  read_token(model, reader);
+  read_token(context, reader);
   if (reader.at_end()) return false;
-  for (int i = 0; i < comments.limit && is_comment(model.text_buffer); ++i) {
-    read_token(model, reader);
+  for (int i = 0; i < comments.limit && is_comment(context.text_buffer); ++i) {
+    read_token(context, reader);
     if (comments.source_may_end && reader.at_end()) return false;
   }
   return true;
@@ -37,7 +36,7 @@ bool holds(const Token& token, std::string_view word, KeywordTest::Case letter_c
 }
 
 // The two sources word it differently; both texts are kept as they are.
-std::string beyond_grid(const Record& record, std::string_view what, int32_t position) {
+std::string beyond_grid_text(const Record& record, std::string_view what, int32_t position) {
   const int64_t reach = last_position(record.model, kPositionMargin);
   const std::string where = record.source == Source::kLine
                                 ? "route: records stand up to " + std::to_string(reach) + " m"
@@ -56,24 +55,23 @@ bool cut_short(const Record& record) {
   }
   if (reader.at_end()) return true;
   const FieldSite field = reader.site();
-  const std::string_view line = reader.field_line_text();
-  const size_t first = line.find_first_not_of(" \t");
-  const bool starts_a_record = first != std::string_view::npos && !is_digit(line[first]) && line[first] != '-';
-  return field.line > record.keyword.line && static_cast<size_t>(field.column) == first + 1 && starts_a_record;
+  if (field.line <= record.keyword.line || !reader.field_opens_line() || field.offset >= reader.text().size()) {
+    return false;
+  }
+  const char first = reader.text()[field.offset];
+  return !is_digit(first) && first != '-' && first != '\r' && first != '\n';
 }
 
-[[noreturn]] void throw_cut_short(const Record& record) {
+Refusal cut_short_refusal(const Record& record) {
   const FieldReader& reader = record.reader;
   const Layout& layout = record.test->layout;
-  const std::string_view line = reader.line_text(record.keyword.line);
-  const size_t end = line.find_last_not_of(" \t,") + 1;
   const std::string after = reader.at_end() ? "the file ends after it"
                                             : "line " + std::to_string(reader.site().line) + " begins the next record";
-  throw RecordFailure(
-      {record.keyword.line, narrow<int>(static_cast<int64_t>(end) + 1)},
-      "the " + std::string(layout.name) + " record on line " + std::to_string(record.keyword.line) + " has " +
-          std::to_string(reader.fields_read() - record.fields_before) + " of its " + std::to_string(layout.fields) +
-          " " + std::string(layout.unit) + "; " + after);
+  const FieldSite end = FieldReader::on_line_of(record.keyword, reader.content_end_column(record.keyword));
+  return refusal_at(reader, end, kRunFailure,
+                    "the " + std::string(layout.name) + " record on line " + std::to_string(record.keyword.line) +
+                        " has " + std::to_string(reader.fields_read() - record.fields_before) + " of its " +
+                        std::to_string(layout.fields) + " " + std::string(layout.unit) + "; " + after);
 }
 
 // The two places of cell 1 that the compiler stamps.
@@ -83,103 +81,141 @@ std::pair<int16_t, int16_t> reserved_places(const RouteModel& model) {
   return {cell.p1, cell.p2};
 }
 
-Flow read_one(Record& record, Flow (*read_record)(Record&)) {
+// A record read, and whether a record cut short met the next one: a
+// recovering reading goes on there.
+struct RecordRead {
+  Outcome outcome;
+  bool next_record_met = false;
+};
+
+RecordRead read_one(Record& record, Outcome (*read_record)(Record&)) {
   const auto reserved = reserved_places(record.model);
+  RecordRead read;
   try {
-    const Flow flow = read_record(record);
-    // Should the compiler find its places taken, it names the record that took them.
-    if (reserved_places(record.model) != reserved) {
-      record.model.notes.reserved_cell = site_of(record.reader, record.keyword);
-    }
-    return flow;
-  } catch (const RunFailure&) {
-    if (cut_short(record)) throw_cut_short(record);
-    throw;
+    read.outcome = read_record(record);
+  } catch (const RunFailure& failure) {
+    const bool short_record = cut_short(record);
+    read.outcome.flow = Flow::kStop;
+    read.outcome.refusal = short_record ? cut_short_refusal(record) : failure_refusal(record.reader, failure);
+    read.next_record_met = short_record && !record.reader.at_end();
   }
+  // Should the compiler find its places taken, it names the record that took them.
+  if (record.context.strict && reserved_places(record.model) != reserved) {
+    record.context.origins.reserved_cell = site_of(record.reader, record.keyword);
+  }
+  return read;
 }
 
 // After a refused record a recovering reading goes on with the next record:
 // on the line where a record cut short found the next one, else on the line
 // after the refused record's fields.
-Flow resume(FieldReader& reader, int keyword_line, int restart) {
-  if (restart > 0) {
-    reader.restart_at_line(restart);
-  } else if (!reader.at_line_start() || reader.line() <= keyword_line) {
+void resume(FieldReader& reader, const Record& record, bool next_record_met) {
+  if (next_record_met) {
+    reader.restart_at_line_of(reader.site());
+  } else if (!reader.at_line_start() || reader.line() <= record.keyword.line) {
     reader.skip_rest_of_line();
   }
-  return Flow::kNext;
 }
 
-// A failure met while recovering, noted where the trap would point.
-void note_failure(RouteModel& model, const FieldReader& reader, const std::exception& failure) {
-  const auto* record_failure = dynamic_cast<const RecordFailure*>(&failure);
-  refuse_at(model, reader, record_failure != nullptr ? record_failure->site : reader.site(), kRunFailure,
-            failure.what());
-  note_recorded_error(model);
-}
+// The records a recovering reading reads after the 15 that ends the strict
+// reading's records: on a copy of the scenario, given back when the records
+// end, so that the end processing and the train source see the scenario as
+// the strict reading leaves it.
+class SidePath {
+ public:
+  SidePath(ReaderContext& context, RouteModel& model) : context_(context), model_(model) {}
+  SidePath(const SidePath&) = delete;
+  SidePath& operator=(const SidePath&) = delete;
 
-// A recovering reading notes the error of a refused record and reads on, so
-// that independent errors are all found; each record starts with no error.
-Flow read_recovering(Record& record, Flow (*read_record)(Record&)) {
-  RouteModel& model = record.model;
-  FieldReader& reader = record.reader;
-  model.error_code = 0;
-  try {
-    const Flow flow = read_one(record, read_record);
-    if (model.error_code == 0) return flow;
-  } catch (const std::exception& failure) {
-    note_failure(model, reader, failure);
-    const bool next_record_met = cut_short(record) && !reader.at_end();
-    return resume(reader, record.keyword.line, next_record_met ? reader.site().line : 0);
+  void begin() {
+    saved_.emplace(model_, context_.state);
+    context_.strict = false;
   }
-  note_recorded_error(model);
-  return resume(reader, record.keyword.line, 0);
+
+  void end() {
+    if (!saved_) return;
+    model_ = std::move(saved_->first);
+    context_.state = saved_->second;
+    context_.strict = true;
+    saved_.reset();
+  }
+
+ private:
+  ReaderContext& context_;
+  RouteModel& model_;
+  std::optional<std::pair<RouteModel, ReaderState>> saved_;
+};
+
+// How the loop goes on after a record: as the record says, or after a
+// refusal as the reading's kind says.
+Flow go_on(Record& record, RecordRead read, SidePath& side) {
+  if (!read.outcome.refusal) return read.outcome.flow;
+  ReaderContext& context = record.context;
+  const bool strict = context.strict;
+  const Flow flow = settle(context, record.model, std::move(*read.outcome.refusal));
+  if (!context.recover) return flow;
+  if (flow == Flow::kEnd && strict) side.begin();
+  resume(record.reader, record, read.next_record_met);
+  return Flow::kNext;
 }
 
 }  // namespace
 
 Token::Token(std::string text) : text_(std::move(text)), lower_(ascii_lower(text_)) {}
 
-void read_token(RouteModel& model, FieldReader& reader) { model.text_buffer = reader.read_text(); }
+void read_token(ReaderContext& context, FieldReader& reader) { context.text_buffer = reader.read_text(); }
 
-bool find_general_heading(RouteModel& model, FieldReader& reader) {
+bool find_general_heading(ReaderContext& context, FieldReader& reader) {
   for (;;) {
-    read_token(model, reader);
-    const bool heading = Token(model.text_buffer).has_any_case(kGeneralHeading);
+    read_token(context, reader);
+    const bool heading = Token(context.text_buffer).has_any_case(kGeneralHeading);
     if (heading || reader.at_end()) return heading;
   }
 }
 
-Flow read_records(RouteModel& model, FieldReader& reader, ReaderState& state, Source source, CommentRule comments,
-                  Flow (*read_record)(Record&)) {
-  while (next_token(model, reader, comments)) {
+Flow read_records(RouteModel& model, FieldReader& reader, ReaderContext& context, Source source,
+                  CommentRule comments, Outcome (*read_record)(Record&)) {
+  SidePath side(context, model);
+  Flow flow = Flow::kEnd;
+  for (;;) {
+    try {
+      if (!next_token(context, reader, comments)) break;
+    } catch (const RunFailure& failure) {
+      // A token that cannot be read (a quote never closed) runs to the end
+      // of the source: the records end there.
+      const Flow settled = settle(context, model, failure_refusal(reader, failure));
+      flow = context.recover ? Flow::kEnd : settled;
+      break;
+    }
     Record record{.model = model,
                   .reader = reader,
-                  .state = state,
+                  .context = context,
+                  .state = context.state,
                   .source = source,
-                  .token = Token(model.text_buffer),
+                  .token = Token(context.text_buffer),
                   .keyword = reader.site(),
                   .opens_line = reader.field_opens_line(),
                   .fields_before = reader.fields_read()};
     warn_foreign_comment(record);
-    const Flow flow = model.notes.recover ? read_recovering(record, read_record) : read_one(record, read_record);
+    flow = go_on(record, read_one(record, read_record), side);
     warn_unknown_record(record);
-    if (flow != Flow::kNext) return flow;
+    if (flow != Flow::kNext) break;
   }
-  return Flow::kEnd;
+  side.end();
+  return flow == Flow::kNext ? Flow::kEnd : flow;
 }
 
-Flow read_keywords(Record& record, std::span<const KeywordTest> tests) {
+Outcome read_keywords(Record& record, std::span<const KeywordTest> tests) {
   for (const KeywordTest& test : tests) {
     if (!holds(record.token, test.word, test.letter_case) || !holds(record.token, test.also, test.letter_case)) {
       continue;
     }
     record.test = &test;
     record.fields_before = record.reader.fields_read();
-    const Flow flow = test.read(record);
-    if (flow != Flow::kNext) return flow;
+    Outcome outcome = test.read(record);
+    if (outcome.flow != Flow::kNext) return outcome;
   }
-  return Flow::kNext;
+  return {};
 }
 
 Number read_sited(Record& record) {
@@ -188,33 +224,26 @@ Number read_sited(Record& record) {
   return {value, field.line == record.keyword.line ? field : record.keyword};
 }
 
+Outcome refused(const Record& record, FieldSite at, ErrorCode code, std::string detail) {
+  return {code == kPositionError ? Flow::kEnd : Flow::kStop, refusal_at(record.reader, at, code, std::move(detail))};
+}
+
+Outcome placed(const Record& record, FieldSite at, Verdict verdict) {
+  if (!verdict) return {};
+  return refused(record, at, verdict->code, std::move(verdict->detail));
+}
+
 int64_t last_position(const RouteModel& model, int64_t reach) {
   return int64_t{kCellLength} * model.last_cell - reach;
 }
 
-bool passes_position_check(Record& record, std::string_view what, const Number& position) {
-  if (position.value <= last_position(record.model, kPositionMargin)) return true;
-  refuse_at(record.model, record.reader, position.site, kPositionError, beyond_grid(record, what, position.value));
-  return false;
-}
-
-void run_end_step(RouteModel& model, FieldReader& reader, void (*step)(RouteModel&, ReaderState&),
-                  ReaderState& state) {
-  if (!model.notes.recover) return step(model, state);
-  try {
-    step(model, state);
-  } catch (const std::exception& failure) {
-    note_failure(model, reader, failure);
-  }
+std::optional<Outcome> beyond_grid(const Record& record, std::string_view what, const Number& position) {
+  if (position.value <= last_position(record.model, kPositionMargin)) return std::nullopt;
+  return refused(record, position.site, kPositionError, beyond_grid_text(record, what, position.value));
 }
 
 void note_text(const Record& record, int32_t row, FieldSite at) {
-  record.model.notes.texts.emplace_back(row, site_of(record.reader, at));
-}
-
-Flow point_at(Record& record, FieldSite at, Flow flow) {
-  if (flow != Flow::kNext) mark_site(record.model, record.reader, at);
-  return flow;
+  if (record.context.strict) record.context.origins.texts.at(static_cast<size_t>(row)) = site_of(record.reader, at);
 }
 
 }  // namespace scenario

@@ -1,15 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "model/error_codes.h"
 #include "model/route_model.h"
 #include "reader/field_reader.h"
+#include "reader/reader_context.h"
 #include "reader/reader_state.h"
+#include "reader/refuse.h"
 
 // The one reading loop of both sources: tokens, comment tokens, keyword
 // tests, the record being read, the position check and how a record's
@@ -33,20 +35,21 @@ class Token {
 };
 
 // The next field as text; it becomes the latest token, held in text_buffer.
-void read_token(RouteModel& model, FieldReader& reader);
+void read_token(ReaderContext& context, FieldReader& reader);
 
 // Reads tokens up to one that holds "[generale]", in any letter case, or up
 // to the end of the source, and tells whether the last token read is that
 // heading. Everything before it, a free comment line among it, is skipped.
 // The search reads before it tests for the end: an empty source is a read
 // failure.
-bool find_general_heading(RouteModel& model, FieldReader& reader);
+bool find_general_heading(ReaderContext& context, FieldReader& reader);
 
-// How the reading goes on after a record.
-enum class Flow {
-  kNext,  // on to the next record
-  kEnd,   // the records end here as at the end of the source: the end processing still runs
-  kStop,  // the record was refused: the reading stops at once
+// What a record handler answers: how the reading goes on, and the refusal
+// when it refused the record (15 ends the records, any other number stops a
+// strict reading).
+struct Outcome {
+  Flow flow = Flow::kNext;
+  std::optional<Refusal> refusal;
 };
 
 // A token holding "-" is a comment: the next token replaces it before the
@@ -58,7 +61,8 @@ struct CommentRule {
   bool source_may_end;
 };
 
-// The track records of the line source and the records of the train source.
+// The track records of the line source and the records of the train source:
+// two comment tokens in a row at most.
 inline constexpr CommentRule kRecordComments{2, true};
 
 // Which source a record stands in: the two word a position beyond the grid
@@ -73,6 +77,7 @@ struct KeywordTest;
 struct Record {
   RouteModel& model;
   FieldReader& reader;
+  ReaderContext& context;
   ReaderState& state;
   Source source;
   Token token;
@@ -82,14 +87,19 @@ struct Record {
   const KeywordTest* test = nullptr;  // the record kind being read, once one matched
 };
 
-// Reads records until the source ends or a record ends the reading (kEnd) or
-// is refused (kStop): every record of both sources passes through here. Each
-// pass reads a token, unless the source is at its end, drops comment tokens
-// and hands the record to read_record. The last field of a source is never a
-// record: the source ending right after a token ends the records without
-// testing it.
-Flow read_records(RouteModel& model, FieldReader& reader, ReaderState& state, Source source, CommentRule comments,
-                  Flow (*read_record)(Record&));
+// Reads records until the source ends or a record ends the reading: every
+// record of both sources passes through here. Each pass reads a token,
+// unless the source is at its end, drops comment tokens and hands the record
+// to read_record. The last field of a source is never a record: the source
+// ending right after a token ends the records without testing it.
+//
+// A strict reading returns kEnd at the end of the records or at a 15, and
+// kStop at any other refusal. A recovering reading notes each refusal, goes
+// on with the next record and returns kEnd; the records it reads after a 15
+// that ends the strict reading's records are read on a copy of the scenario,
+// for their diagnostics alone.
+Flow read_records(RouteModel& model, FieldReader& reader, ReaderContext& context, Source source,
+                  CommentRule comments, Outcome (*read_record)(Record&));
 
 // What a record kind holds after its keyword, for messages about a record
 // cut short.
@@ -106,14 +116,14 @@ struct KeywordTest {
   std::string_view word;
   std::string_view also;
   Case letter_case;
-  Flow (*read)(Record&);
+  Outcome (*read)(Record&);
   Layout layout;
 };
 
 // Runs the tests in their order, each independent of the others, so that one
 // token may start several records, each reading its own numbers. A record
 // that does not go on skips the tests after it.
-Flow read_keywords(Record& record, std::span<const KeywordTest> tests);
+Outcome read_keywords(Record& record, std::span<const KeywordTest> tests);
 
 // A number of the record and where a diagnostic about it points: at the
 // field itself when it stands on the record's line, else at the keyword.
@@ -124,42 +134,26 @@ struct Number {
 
 Number read_sited(Record& record);
 
+// The record is refused, at the field at.
+Outcome refused(const Record& record, FieldSite at, ErrorCode code, std::string detail);
+
+// What a placing procedure answered, the refusal pointing at the field at.
+Outcome placed(const Record& record, FieldSite at, Verdict verdict);
+
 // The last position at which a record still has reach metres of grid after
 // it.
 int64_t last_position(const RouteModel& model, int64_t reach);
 
 // Every record that carries a position p needs (p + 100) / 50 <= last_cell,
 // compared exactly. One that fails is refused with 15, which ends the
-// records as at the end of the source: the caller returns Flow::kEnd.
-bool passes_position_check(Record& record, std::string_view what, const Number& position);
-
-// Runs a record handler that may refuse its record (refuse() in the model).
-// An error recorded earlier (the line half's 15) is no refusal: only an
-// error the handler records itself ends the records (its own 15) or stops
-// the reading; otherwise the earlier one stays.
-template <typename Handler>
-Flow run_handler(RouteModel& model, Handler&& handler) {
-  const int32_t earlier = std::exchange(model.error_code, 0);
-  std::forward<Handler>(handler)();
-  if (model.error_code == 0) {
-    model.error_code = earlier;
-    return Flow::kNext;
-  }
-  return model.error_code == kPositionError ? Flow::kEnd : Flow::kStop;
-}
-
-// Runs the end processing of a source (the final fills). A recovering
-// reading notes a failure there and goes on, as after a record; otherwise
-// the failure reaches the trap.
-void run_end_step(RouteModel& model, FieldReader& reader, void (*step)(RouteModel&, ReaderState&),
-                  ReaderState& state);
+// records as at the end of the source.
+std::optional<Outcome> beyond_grid(const Record& record, std::string_view what, const Number& position);
 
 // The record stored the text of entries row from the field at: should the
 // text be too long to write, the author learns where it came from.
 void note_text(const Record& record, int32_t row, FieldSite at);
 
-// After run_handler: the diagnostic of a refusal points at the field at.
-// Returns flow.
-Flow point_at(Record& record, FieldSite at, Flow flow);
+// Whether a strict reading stops after a step that went as flow says.
+inline bool strict_stop(const ReaderContext& context, Flow flow) { return flow == Flow::kStop && !context.recover; }
 
 }  // namespace scenario

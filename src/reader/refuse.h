@@ -1,19 +1,24 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "model/error_codes.h"
-#include "model/route_model.h"
 
 namespace scenario {
 
-// A record handler refuses its record: records the error number and says what
-// was wrong, where (metres, cell, row) and what was in the way. The reader
-// adds the file, line and column of the record.
-inline void refuse(RouteModel& model, ErrorCode code, std::string detail) {
-  model.error_code = code;
-  model.error_site.detail = std::move(detail);
-}
+// A procedure that places a record refuses it: the error number and what was
+// wrong, where (metres, cell, row) and what was in the way. The record's
+// handler adds the file, line and column.
+struct Refused {
+  ErrorCode code;
+  std::string detail;
+};
+
+// What such a procedure answers: nothing when it took the record.
+using Verdict = std::optional<Refused>;
+
+inline Verdict refuse(ErrorCode code, std::string detail) { return Refused{code, std::move(detail)}; }
 
 }  // namespace scenario

@@ -4,7 +4,7 @@
 
 #include "format/scenario_format.h"
 #include "model/numeric.h"
-#include "reader/error_site.h"
+#include "reader/reader_context.h"
 #include "reader/refuse.h"
 
 namespace scenario {
@@ -29,13 +29,11 @@ int64_t signal_cell(int64_t position) {
   return round_half_even(static_cast<double>(position) / kCellLength + 1);
 }
 
-void memo_segnale(RouteModel& model, const SignalRecord& record) {
+Verdict memo_segnale(RouteModel& model, const SignalRecord& record) {
   const int64_t i = signal_cell(record.posizione);
   Cell& cell = cell_at(model, i);
   if (!is_free(cell)) {
-    refuse(model, kSignalCellTaken,
-           "signal at " + std::to_string(record.posizione) + " m: " + cell_taken(i, cell));
-    return;
+    return refuse(kSignalCellTaken, "signal at " + std::to_string(record.posizione) + " m: " + cell_taken(i, cell));
   }
   cell.kind = kSignal;
   cell.p4 = encode_signal_pair(record.rapp, code_digit(record));
@@ -50,6 +48,7 @@ void memo_segnale(RouteModel& model, const SignalRecord& record) {
     if (approach_cell < 0) break;
     cell_at(model, approach_cell).approach = low8(code_digit(record) * kSignalDigit + b);
   }
+  return {};
 }
 
 }  // namespace scenario

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "model/route_model.h"
+#include "reader/refuse.h"
 
 namespace scenario {
 
@@ -28,6 +29,6 @@ int64_t signal_cell(int64_t position);
 // Places a signal in its cell and marks the four approach cells before it;
 // refuses with 16 when the signal's cell is taken. The caller has checked the
 // position against the grid.
-void memo_segnale(RouteModel& model, const SignalRecord& record);
+Verdict memo_segnale(RouteModel& model, const SignalRecord& record);
 
 }  // namespace scenario

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "model/numeric.h"
-#include "reader/error_site.h"
+#include "reader/reader_context.h"
 #include "reader/refuse.h"
 #include "reader/signals.h"
 
@@ -21,37 +21,29 @@ std::string taken(const std::string& what, int64_t i, const Cell& cell) {
 }
 
 // Checks before any write, so that a refused slowdown leaves the grid as it was.
-bool refuses_cells(RouteModel& model, const SlowdownRecord& record, bool has_board, int64_t board,
-                   int64_t start, int64_t end) {
+Verdict refuses_cells(RouteModel& model, const SlowdownRecord& record, bool has_board, int64_t board,
+                      int64_t start, int64_t end) {
   if (has_board && !is_free(cell_at(model, board))) {
-    refuse(model, kWarningCellTaken,
-           where(record) + ": " + taken("warning-board", board, cell_at(model, board)));
-    return true;
+    return refuse(kWarningCellTaken, where(record) + ": " + taken("warning-board", board, cell_at(model, board)));
   }
   if (!is_free(cell_at(model, start))) {
-    refuse(model, kStartCellTaken, where(record) + ": " + taken("start", start, cell_at(model, start)));
-    return true;
+    return refuse(kStartCellTaken, where(record) + ": " + taken("start", start, cell_at(model, start)));
   }
   const std::string extent = where(record) + ", " + std::to_string(record.l) + " m long: ";
   if (end >= static_cast<int64_t>(model.cells.size())) {
-    refuse(model, kPositionError,
-           extent + "end cell " + std::to_string(end) + " lies beyond the last cell " +
-               std::to_string(model.cells.size() - 1));
-    return true;
+    return refuse(kPositionError, extent + "end cell " + std::to_string(end) + " lies beyond the last cell " +
+                                      std::to_string(model.cells.size() - 1));
   }
   // The compile pass walks from every start to an end cell further on; a
   // slowdown shorter than one cell (or running backwards) would have none.
   if (end <= start) {
-    refuse(model, kEndCellTaken,
-           extent + "end cell " + std::to_string(end) + " does not lie past start cell " +
-               std::to_string(start));
-    return true;
+    return refuse(kEndCellTaken,
+                  extent + "end cell " + std::to_string(end) + " does not lie past start cell " + std::to_string(start));
   }
   if (!is_free(cell_at(model, end))) {
-    refuse(model, kEndCellTaken, extent + taken("end", end, cell_at(model, end)));
-    return true;
+    return refuse(kEndCellTaken, extent + taken("end", end, cell_at(model, end)));
   }
-  return false;
+  return {};
 }
 
 void mark_board(Cell& cell, uint8_t kind, const SlowdownRecord& record) {
@@ -60,13 +52,12 @@ void mark_board(Cell& cell, uint8_t kind, const SlowdownRecord& record) {
 }
 
 // The four cells just before the warning board, numbered 1 next to it to 4.
-void mark_pre_warnings(RouteModel& model, const SlowdownRecord& record) {
+Verdict mark_pre_warnings(RouteModel& model, const SlowdownRecord& record) {
   const int64_t h = round_half_even(static_cast<double>(int64_t{record.x} - kWarningDistance) / kCellLength);
   for (int j = 0; j < kPreWarningCells; ++j) {
     const Cell& cell = cell_at(model, h - j);
     if (!is_free(cell)) {
-      refuse(model, kPreWarningCellTaken, where(record) + ": " + taken("pre-warning", h - j, cell));
-      return;
+      return refuse(kPreWarningCellTaken, where(record) + ": " + taken("pre-warning", h - j, cell));
     }
   }
   for (int j = 0; j < kPreWarningCells; ++j) {
@@ -75,16 +66,17 @@ void mark_pre_warnings(RouteModel& model, const SlowdownRecord& record) {
     cell.p1 = static_cast<int16_t>(j + 1);
     if (record.d_v != 0) cell.p2 = static_cast<int16_t>(j + 1);
   }
+  return {};
 }
 
 }  // namespace
 
-void memo_rallentamento(RouteModel& model, const SlowdownRecord& record) {
+Verdict memo_rallentamento(RouteModel& model, const SlowdownRecord& record) {
   const bool has_board = record.x > kNoBoardReach;
   const int64_t board = signal_cell(int64_t{record.x} - kWarningDistance);
   const int64_t start = signal_cell(record.x);
   const int64_t end = signal_cell(int64_t{record.x} + record.l);
-  if (refuses_cells(model, record, has_board, board, start, end)) return;
+  if (Verdict refused = refuses_cells(model, record, has_board, board, start, end)) return refused;
 
   mark_board(cell_at(model, end), kSlowdownEnd, record);
   mark_board(cell_at(model, start), kSlowdownStart, record);
@@ -99,7 +91,8 @@ void memo_rallentamento(RouteModel& model, const SlowdownRecord& record) {
     cell.p3 = low16(record.f_tt);
   }
   // Without a warning board there are no pre-warning cells either.
-  if (record.f_ta != 0 && has_board) mark_pre_warnings(model, record);
+  if (record.f_ta != 0 && has_board) return mark_pre_warnings(model, record);
+  return {};
 }
 
 }  // namespace scenario

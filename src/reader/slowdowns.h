@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "model/route_model.h"
+#include "reader/refuse.h"
 
 namespace scenario {
 
@@ -20,6 +21,6 @@ struct SlowdownRecord {
 // start, end and on request four pre-warning cells. Refuses with 17 to 20
 // when one of them is taken, and with 15 when the end lies beyond the grid.
 // The caller has checked x against the grid.
-void memo_rallentamento(RouteModel& model, const SlowdownRecord& record);
+Verdict memo_rallentamento(RouteModel& model, const SlowdownRecord& record);
 
 }  // namespace scenario

@@ -4,7 +4,6 @@
 
 #include "format/scenario_format.h"
 #include "model/numeric.h"
-#include "reader/error_site.h"
 #include "reader/record_loop.h"
 #include "reader/warnings.h"
 
@@ -67,23 +66,19 @@ Extent station_extent(const Entry& row, int64_t length) {
 // extent, whatever they hold, except that a stop mark never erases the end of
 // a slowdown: the compile pass needs an end after every slowdown start. A
 // stop cell beyond the grid is a run-time failure when it is written, after
-// the approach cells that lie on the grid. Returns false when it refused the
-// station.
-bool mark_stop(Record& record, FieldSite position, int32_t k, const Extent& extent) {
+// the approach cells that lie on the grid.
+std::optional<Outcome> mark_stop(Record& record, FieldSite position, int32_t k, const Extent& extent) {
   RouteModel& model = record.model;
   const Entry& row = model.entries[static_cast<size_t>(k)];
   const int64_t stop = extent.end / kCellLength - 1;  // the end is a whole number of cells
   if (stop < kLowestStopCell) {
-    refuse_at(model, record.reader, position, kStopCellUnusable,
-              where(row) + ": extent ends at " + std::to_string(extent.end) +
-                  " m, which puts the stop mark in cell " + std::to_string(stop) + " (cells 0 and 1 take none)");
-    return false;
+    return refused(record, position, kStopCellUnusable,
+                   where(row) + ": extent ends at " + std::to_string(extent.end) +
+                       " m, which puts the stop mark in cell " + std::to_string(stop) + " (cells 0 and 1 take none)");
   }
   const bool on_grid = stop < static_cast<int64_t>(model.cells.size());
   if (on_grid && cell_at(model, stop).kind == kSlowdownEnd) {
-    refuse_at(model, record.reader, position, kStopCellUnusable,
-              where(row) + ": stop " + cell_taken(stop, cell_at(model, stop)));
-    return false;
+    return refused(record, position, kStopCellUnusable, where(row) + ": stop " + cell_taken(stop, cell_at(model, stop)));
   }
   if (!ends_short(row.kind)) {
     for (int b = 1; b <= kApproachCells; ++b) {
@@ -94,50 +89,46 @@ bool mark_stop(Record& record, FieldSite position, int32_t k, const Extent& exte
   Cell& cell = cell_at(model, stop);
   cell.kind = kStationStop;
   cell.p1 = narrow<int16_t>(k);
-  return true;
+  return std::nullopt;
 }
 
 // Stations and board texts share rows 1 to 80. The row of the next board
 // slot is still free and takes a station before error 10; a row the board
 // texts already hold (all 80 taken) is never written.
-bool has_row(Record& record, int32_t k) {
+std::optional<Outcome> no_row(Record& record, int32_t k) {
   const int32_t slot = record.state.next_board_slot;
-  if (k >= kFirstStationRow && k <= slot && k < kEntryCount) return true;
-  refuse_at(record.model, record.reader, record.keyword, kTooManyStations,
-            "no row left for a station: the indication-board texts reach down to row " + std::to_string(slot + 1));
-  return false;
+  if (k >= kFirstStationRow && k <= slot && k < kEntryCount) return std::nullopt;
+  return refused(record, record.keyword, kTooManyStations,
+                 "no row left for a station: the indication-board texts reach down to row " + std::to_string(slot + 1));
 }
 
 // Value 1, checked before anything more of the record is read: a station too
 // near the end of the grid is refused with 15 even when the rest of its
 // record would fail to read.
-bool accepts_position(Record& record, const Entry& row, FieldSite position) {
+std::optional<Outcome> refuses_position(Record& record, const Entry& row, FieldSite position) {
   const RouteModel& model = record.model;
   if (row.long3 > last_position(model, kStationReach)) {
-    refuse_at(record.model, record.reader, position, kPositionError,
-              where(row) + " lies within " + std::to_string(kStationReach) +
-                  " m of the end of the grid (last cell " + std::to_string(model.last_cell) + ", at " +
-                  std::to_string(int64_t{kCellLength} * model.last_cell) + " m)");
-    return false;
+    return refused(record, position, kPositionError,
+                   where(row) + " lies within " + std::to_string(kStationReach) + " m of the end of the grid (last cell " +
+                       std::to_string(model.last_cell) + ", at " +
+                       std::to_string(int64_t{kCellLength} * model.last_cell) + " m)");
   }
   if (row.long3 % kCellLength != 0) {
-    refuse_at(record.model, record.reader, position, kStationOffGrid,
-              where(row) + ": position is not a multiple of " + std::to_string(kCellLength) + " m");
-    return false;
+    return refused(record, position, kStationOffGrid,
+                   where(row) + ": position is not a multiple of " + std::to_string(kCellLength) + " m");
   }
-  return true;
+  return std::nullopt;
 }
 
 // Values 2 and 3: the kind, then the length, which must be whole hundreds.
-bool read_kind_and_length(Record& record, Entry& row, int32_t& length) {
+std::optional<Outcome> read_kind_and_length(Record& record, Entry& row, int32_t& length) {
   row.kind = record.reader.read_number_as<uint8_t>();
   const Number read = read_sited(record);
   length = read.value;
-  if (length % kLengthUnit == 0) return true;
-  refuse_at(record.model, record.reader, read.site, kStationLengthUneven,
-            where(row) + ": length " + std::to_string(length) + " m is not a multiple of " +
-                std::to_string(kLengthUnit) + " m");
-  return false;
+  if (length % kLengthUnit == 0) return std::nullopt;
+  return refused(record, read.site, kStationLengthUneven,
+                 where(row) + ": length " + std::to_string(length) + " m is not a multiple of " +
+                     std::to_string(kLengthUnit) + " m");
 }
 
 // Stores the extent and clears the settings that do not apply: the end
@@ -156,44 +147,47 @@ Extent store_extent(Entry& row, int32_t k, int64_t length) {
   return extent;
 }
 
-bool spaced_from_previous(Record& record, FieldSite position, int32_t k, const Extent& extent) {
-  if (k == kFirstStationRow) return true;
+std::optional<Outcome> too_close(Record& record, FieldSite position, int32_t k, const Extent& extent) {
+  if (k == kFirstStationRow) return std::nullopt;
   const int32_t previous_end = record.model.entries[static_cast<size_t>(k - 1)].long2;
-  if (extent.start - kStationSpacing >= previous_end) return true;
-  refuse_at(record.model, record.reader, position, kStationsTooClose,
-            where(record.model.entries[static_cast<size_t>(k)]) + " begins at " + std::to_string(extent.start) +
-                " m, less than " + std::to_string(kStationSpacing) + " m after the station in row " +
-                std::to_string(k - 1) + " ends at " + std::to_string(previous_end) + " m");
-  return false;
+  if (extent.start - kStationSpacing >= previous_end) return std::nullopt;
+  return refused(record, position, kStationsTooClose,
+                 where(record.model.entries[static_cast<size_t>(k)]) + " begins at " + std::to_string(extent.start) +
+                     " m, less than " + std::to_string(kStationSpacing) + " m after the station in row " +
+                     std::to_string(k - 1) + " ends at " + std::to_string(previous_end) + " m");
 }
 
 // The station is stored; the next row must still lie below the board texts.
-void advance_counter(Record& record, int32_t k) {
+Outcome advance_counter(Record& record, int32_t k) {
   record.state.station_counter = k + 1;
-  if (record.state.station_counter < record.state.next_board_slot) return;
-  refuse_at(record.model, record.reader, record.keyword, kTooManyStations,
-            where(record.model.entries[static_cast<size_t>(k)]) + " took row " + std::to_string(k) +
-                ", the last row stations may use below the indication-board texts");
+  if (record.state.station_counter < record.state.next_board_slot) return {};
+  return refused(record, record.keyword, kTooManyStations,
+                 where(record.model.entries[static_cast<size_t>(k)]) + " took row " + std::to_string(k) +
+                     ", the last row stations may use below the indication-board texts");
 }
 
 }  // namespace
 
-void memo_stazione(Record& record) {
+Outcome memo_stazione(Record& record) {
   const int32_t k = record.state.station_counter;
-  if (!has_row(record, k)) return;
+  if (auto refusal = no_row(record, k)) return *refusal;
   Entry& row = record.model.entries[static_cast<size_t>(k)];
   const Number position = read_sited(record);
   row.long3 = position.value;
+  if (auto refusal = refuses_position(record, row, position.site)) return *refusal;
   int32_t length = 0;
-  if (!accepts_position(record, row, position.site) || !read_kind_and_length(record, row, length)) return;
+  if (auto refusal = read_kind_and_length(record, row, length)) return *refusal;
   read_settings(record.reader, row);
-  record.model.text_buffer = row.text;
+  record.context.text_buffer = row.text;
   warn_late_time(record, position.site, "scheduled time", row.long4);
   warn_utf8_text(record, record.reader.site(), "station name", row.text);
   warn_past_route_end(record, "station", position);
   const Extent extent = store_extent(row, k, length);
-  if (row.kind < kFirstTimingPointKind && !mark_stop(record, position.site, k, extent)) return;
-  if (spaced_from_previous(record, position.site, k, extent)) advance_counter(record, k);
+  if (row.kind < kFirstTimingPointKind) {
+    if (auto refusal = mark_stop(record, position.site, k, extent)) return *refusal;
+  }
+  if (auto refusal = too_close(record, position.site, k, extent)) return *refusal;
+  return advance_counter(record, k);
 }
 
 }  // namespace scenario

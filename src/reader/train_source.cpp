@@ -8,10 +8,8 @@
 #include "model/numeric.h"
 #include "model/run_files.h"
 #include "model/windows1252.h"
-#include "reader/error_site.h"
 #include "reader/fill_value.h"
 #include "reader/record_loop.h"
-#include "reader/refuse.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
 #include "reader/stations.h"
@@ -31,17 +29,17 @@ std::string at(std::string_view what, int32_t position) {
 // A record that places something needs its cell on the grid. A position a
 // little before the origin still rounds to cell 0 and is placed there; one
 // whose cell would lie before cell 0 is refused like one beyond the grid.
-bool has_cell(Record& record, std::string_view what, const Number& position, int64_t cell) {
-  if (cell >= 0) return true;
-  refuse_at(record.model, record.reader, position.site, kPositionError,
-            at(what, position.value) + " lies before the route origin: its cell would be " +
-                std::to_string(cell));
-  return false;
+std::optional<Outcome> before_origin(Record& record, std::string_view what, const Number& position, int64_t cell) {
+  if (cell >= 0) return std::nullopt;
+  return refused(record, position.site, kPositionError,
+                 at(what, position.value) + " lies before the route origin: its cell would be " + std::to_string(cell));
 }
 
-// Both checks of a record that places something in the cell of its position.
-bool placeable(Record& record, std::string_view what, const Number& position, int64_t cell) {
-  return passes_position_check(record, what, position) && has_cell(record, what, position, cell);
+// Both checks of a record that places something in the cell of its
+// position: the refusal of the first that fails.
+std::optional<Outcome> unplaceable(Record& record, std::string_view what, const Number& position, int64_t cell) {
+  if (auto beyond = beyond_grid(record, what, position)) return beyond;
+  return before_origin(record, what, position, cell);
 }
 
 // The speed limits and the adhesion are run-length lists along the grid:
@@ -114,31 +112,31 @@ void warn_fill(Record& record, std::string_view what, const FillList& list, cons
   }
 }
 
-Flow read_fill(Record& record, std::string_view what, const FillList& list) {
+Outcome read_fill(Record& record, std::string_view what, const FillList& list) {
   const Number position = read_sited(record);
   const Number value = read_sited(record);
-  if (!passes_position_check(record, what, position)) return Flow::kEnd;
+  if (auto beyond = beyond_grid(record, what, position)) return *beyond;
   warn_fill(record, what, list, position, value);
   fill_to(record.model, list, cell_of(position.value));
   list.previous = value.value;
   list.site = value.site;
-  return Flow::kNext;
+  return {};
 }
 
-Flow read_speed_limit(Record& record) { return read_fill(record, "speed limit", speed_list(record.state)); }
-Flow read_adhesion(Record& record) { return read_fill(record, "adhesion", adhesion_list(record.state)); }
+Outcome read_speed_limit(Record& record) { return read_fill(record, "speed limit", speed_list(record.state)); }
+Outcome read_adhesion(Record& record) { return read_fill(record, "adhesion", adhesion_list(record.state)); }
 
-Flow read_braked_mass(Record& record) {
+Outcome read_braked_mass(Record& record) {
   record.model.entries[kTotalsRow].long1 = record.reader.read_number();
-  return Flow::kNext;
+  return {};
 }
 
-Flow read_coaches(Record& record) {
+Outcome read_coaches(Record& record) {
   record.model.entries[kTotalsRow].long3 = record.reader.read_number();
-  return Flow::kNext;
+  return {};
 }
 
-Flow read_clock(Record& record) {
+Outcome read_clock(Record& record) {
   Entry& train = record.model.entries[kTrainRow];
   const Number hour = read_sited(record);
   train.short3 = narrow<int16_t>(hour.value);
@@ -146,28 +144,27 @@ Flow read_clock(Record& record) {
   train.short5 = record.reader.read_number_as<int16_t>();
   warn_late_time(record, hour.site, "start clock",
                  int64_t{train.short3} * kSecondsPerHour + int64_t{train.short4} * kSecondsPerMinute + train.short5);
-  return Flow::kNext;
+  return {};
 }
 
-Flow read_sand(Record& record) {
+Outcome read_sand(Record& record) {
   record.model.entries[kTrainRow].short1 = record.reader.read_number_as<int16_t>();
-  return Flow::kNext;
+  return {};
 }
 
-Flow read_signal(Record& record) {
+Outcome read_signal(Record& record) {
   const Number posizione = read_sited(record);
   SignalRecord signal{.posizione = posizione.value};
   for (int32_t* value : {&signal.sx, &signal.s1, &signal.s2, &signal.s3, &signal.rapp, &signal.dx, &signal.d1,
                          &signal.d2, &signal.d3, &signal.tempo}) {
     *value = record.reader.read_number();
   }
-  if (!placeable(record, "signal", posizione, signal_cell(posizione.value))) return Flow::kEnd;
+  if (auto refusal = unplaceable(record, "signal", posizione, signal_cell(posizione.value))) return *refusal;
   warn_placement(record, "signal", posizione, signal_cell(posizione.value));
-  const Flow flow = run_handler(record.model, [&] { memo_segnale(record.model, signal); });
-  return point_at(record, posizione.site, flow);
+  return placed(record, posizione.site, memo_segnale(record.model, signal));
 }
 
-Flow read_slowdown(Record& record) {
+Outcome read_slowdown(Record& record) {
   FieldReader& reader = record.reader;
   const Number x = read_sited(record);
   const int32_t v = reader.read_number();
@@ -175,23 +172,22 @@ Flow read_slowdown(Record& record) {
   const int32_t f_tt = reader.read_number();
   const int32_t f_ta = reader.read_number();
   const int32_t d_v = reader.read_number();
-  if (!placeable(record, "slowdown", x, signal_cell(x.value))) return Flow::kEnd;
+  if (auto refusal = unplaceable(record, "slowdown", x, signal_cell(x.value))) return *refusal;
   warn_placement(record, "slowdown", x, signal_cell(x.value));
   const SlowdownRecord slowdown{.x = x.value, .v = v, .l = l.value, .f_tt = f_tt, .f_ta = f_ta, .d_v = d_v};
-  const Flow flow = run_handler(record.model, [&] { memo_rallentamento(record.model, slowdown); });
+  Verdict verdict = memo_rallentamento(record.model, slowdown);
   // The end cell's troubles come from the length; the others from the start.
-  const bool end_at_fault = record.model.error_code == kEndCellTaken || record.model.error_code == kPositionError;
-  return point_at(record, end_at_fault ? l.site : x.site, flow);
+  const bool end_at_fault = verdict && (verdict->code == kEndCellTaken || verdict->code == kPositionError);
+  return placed(record, end_at_fault ? l.site : x.site, std::move(verdict));
 }
 
 // A speed reduction point takes the cell p / 50, one before the cell a signal
 // at the same position takes: kind 12 with its value, or kind 13 without one.
-void place_speed_reduction(RouteModel& model, int32_t position, int32_t value) {
+Verdict place_speed_reduction(RouteModel& model, int32_t position, int32_t value) {
   const int64_t n = cell_of(position);
   Cell& cell = cell_at(model, n);
   if (!is_free(cell)) {
-    refuse(model, kReductionCellTaken, at("speed reduction point", position) + ": " + cell_taken(n, cell));
-    return;
+    return refuse(kReductionCellTaken, at("speed reduction point", position) + ": " + cell_taken(n, cell));
   }
   // The kind goes in first and the value after it, as the record lays the
   // point down: a value too wide for p1 fails with the kind in place.
@@ -201,23 +197,23 @@ void place_speed_reduction(RouteModel& model, int32_t position, int32_t value) {
   } else {
     cell.kind = kReductionPlain;
   }
+  return {};
 }
 
-Flow read_speed_reduction(Record& record) {
+Outcome read_speed_reduction(Record& record) {
   const Number position = read_sited(record);
   const int32_t value = record.reader.read_number();
-  if (!placeable(record, "speed reduction point", position, cell_of(position.value))) return Flow::kEnd;
+  if (auto refusal = unplaceable(record, "speed reduction point", position, cell_of(position.value))) return *refusal;
   warn_moved_to_cell(record, "speed reduction point", position, cell_of(position.value), 0);
   warn_past_route_end(record, "speed reduction point", position);
-  const Flow flow = run_handler(record.model, [&] { place_speed_reduction(record.model, position.value, value); });
-  return point_at(record, position.site, flow);
+  return placed(record, position.site, place_speed_reduction(record.model, position.value, value));
 }
 
-Flow read_station(Record& record) {
+Outcome read_station(Record& record) {
   const int32_t k = record.state.station_counter;
-  const Flow flow = run_handler(record.model, [&] { memo_stazione(record); });
+  Outcome outcome = memo_stazione(record);
   note_text(record, k, record.reader.site());  // the name, the last field read
-  return flow;
+  return outcome;
 }
 
 // The record kinds, in the order of their tests; letter case never counts.
@@ -234,7 +230,7 @@ constexpr std::array kTrainRecords = {
     KeywordTest{"stazione", "", KeywordTest::kAnyCase, read_station, {"station", 17, "values"}},
 };
 
-Flow read_train_record(Record& record) { return read_keywords(record, kTrainRecords); }
+Outcome read_train_record(Record& record) { return read_keywords(record, kTrainRecords); }
 
 // The row of the line source that wrote a progressive system, found by its
 // start (ordering moves the rows but keeps their starts); the file alone
@@ -242,9 +238,7 @@ Flow read_train_record(Record& record) { return read_keywords(record, kTrainReco
 ErrorSite progressive_site(const RouteModel& model, const ReaderState& state, const Entry& entry) {
   for (const ProgressiveOrigin& origin : state.progressive_origins) {
     if (origin.at_start.line == 0 || origin.start != entry.long1) continue;
-    ErrorSite site = origin.at_start;
-    if (entry.long1 % kCellLength == 0) site.column = origin.offset_column;
-    return site;
+    return entry.long1 % kCellLength == 0 ? origin.at_offset : origin.at_start;
   }
   ErrorSite site;
   site.file = run_files({}, model.scenario_name, model.train_number).line_source.filename().string();
@@ -253,39 +247,42 @@ ErrorSite progressive_site(const RouteModel& model, const ReaderState& state, co
 
 // The progressive systems of the line source must start and shift on whole
 // cells. The check runs last and replaces an earlier 15.
-void check_progressives(RouteModel& model, ReaderState& state) {
+std::optional<Refusal> uneven_progressive(const RouteModel& model, const ReaderState& state) {
   for (const int row : kProgressiveRows) {
     const Entry& entry = model.entries[static_cast<size_t>(row)];
     if (entry.long1 % kCellLength == 0 && entry.long2 % kCellLength == 0) continue;
-    model.error_site = progressive_site(model, state, entry);
+    ErrorSite site = progressive_site(model, state, entry);
     const ProgressiveSystem system = get_progressive_system(entry);
-    refuse(model, kUnevenProgressive,
-           "kilometric progressive system in row " + std::to_string(row) + " starts at " +
-               std::to_string(system.start) + " m with offset " +
-               std::to_string(decode_numbering_offset(system.direction, system.offset)) +
-               " m: both must be multiples of " + std::to_string(kCellLength) + " m");
-    return;
+    site.detail = "kilometric progressive system in row " + std::to_string(row) + " starts at " +
+                  std::to_string(system.start) + " m with offset " +
+                  std::to_string(decode_numbering_offset(system.direction, system.offset)) +
+                  " m: both must be multiples of " + std::to_string(kCellLength) + " m";
+    return Refusal{kUnevenProgressive, std::move(site)};
   }
+  return std::nullopt;
 }
 
-// The end processing, step by step: a recovering reading goes on after a
-// step that failed.
-constexpr std::array<void (*)(RouteModel&, ReaderState&), 3> kEndSteps = {
-    [](RouteModel& model, ReaderState& state) { fill_to_end(model, speed_list(state)); },
-    [](RouteModel& model, ReaderState& state) { fill_to_end(model, adhesion_list(state)); },
-    [](RouteModel& model, ReaderState& state) { check_progressives(model, state); },
-};
+// The end processing: the last speed limit and adhesion run on to the end of
+// the grid, then the progressive systems are checked. A recovering reading
+// goes on after a step that failed.
+void read_train_end(RouteModel& model, const FieldReader& reader, ReaderContext& context) {
+  for (const auto list : {speed_list, adhesion_list}) {
+    const Flow flow = run_step(context, model, reader, [&] { fill_to_end(model, list(context.state)); });
+    if (strict_stop(context, flow)) return;
+  }
+  if (auto refusal = uneven_progressive(model, context.state)) settle(context, model, std::move(*refusal));
+}
 
 }  // namespace
 
 // A source without "[generale]" gives no record: its records end at once.
-void read_train_source(RouteModel& model, FieldReader& reader, ReaderState& state) {
-  if (!find_general_heading(model, reader)) {
-    warn_file(model, reader, "no-general-heading",
+void read_train_source(RouteModel& model, FieldReader& reader, ReaderContext& context) {
+  if (!find_general_heading(context, reader)) {
+    warn_file(context, reader, "no-general-heading",
               "the train source has no \"[generale]\" heading: none of its records is read");
   }
-  if (read_records(model, reader, state, Source::kTrain, kRecordComments, read_train_record) == Flow::kStop) return;
-  for (const auto step : kEndSteps) run_end_step(model, reader, step, state);
+  const Flow flow = read_records(model, reader, context, Source::kTrain, kRecordComments, read_train_record);
+  if (flow != Flow::kStop) read_train_end(model, reader, context);
 }
 
 }  // namespace scenario

@@ -4,7 +4,6 @@
 
 #include "format/scenario_format.h"
 #include "model/windows1252.h"
-#include "reader/error_site.h"
 
 namespace scenario {
 namespace {
@@ -30,16 +29,11 @@ size_t utf8_sequence_length(std::string_view text, size_t at) {
 }  // namespace
 
 void warn(Record& record, FieldSite at, std::string_view name, std::string detail) {
-  ErrorSite site = site_of(record.reader, at);
-  site.detail = std::move(detail);
-  record.model.notes.list.push_back({Severity::kWarning, 0, std::string(name), std::move(site)});
+  warn_at(record.context, record.reader, at, name, std::move(detail));
 }
 
-void warn_file(RouteModel& model, const FieldReader& reader, std::string_view name, std::string detail) {
-  ErrorSite site;
-  site.file = reader.file_name();
-  site.detail = std::move(detail);
-  model.notes.list.push_back({Severity::kWarning, 0, std::string(name), std::move(site)});
+void warn_file(ReaderContext& context, const FieldReader& reader, std::string_view name, std::string detail) {
+  warn_at(context, reader, FieldSite{}, name, std::move(detail));
 }
 
 void warn_foreign_comment(Record& record) {

@@ -17,7 +17,7 @@ namespace scenario {
 void warn(Record& record, FieldSite at, std::string_view name, std::string detail);
 
 // A warning about a whole source.
-void warn_file(RouteModel& model, const FieldReader& reader, std::string_view name, std::string detail);
+void warn_file(ReaderContext& context, const FieldReader& reader, std::string_view name, std::string detail);
 
 // A line that begins with a comment mark of other formats (#, //, ;) is
 // read as a record all the same.

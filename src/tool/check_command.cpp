@@ -1,8 +1,11 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "compile/memorizza_percorso.h"
 #include "model/run_files.h"
+#include "reader/memorizza_dati.h"
 #include "tool/commands.h"
 #include "tool/diagnostic_list.h"
 #include "tool/run_names.h"
@@ -22,8 +25,21 @@ struct CheckRequest {
 int check(const CheckRequest& request) {
   if (names_refused("check", request.scenario, request.train)) return kBadCommandLine;
   const RunFiles files = run_files(request.dir.empty() ? "." : request.dir, request.scenario, request.train);
-  const std::vector<Diagnostic> list =
-      check_sources(files, stored_name(request.scenario), stored_name(request.train), Sealing::kCheck);
+  DiagnosticList list;
+  try {
+    ReadResult read = memorizza_dati(
+        files, tool_reading(stored_name(request.scenario), stored_name(request.train), kWithTrace), SourcePolicy::kKeep);
+    // The compiler's own checks run on a scenario read without error: only
+    // then is it the one a compile would seal.
+    const bool read_cleanly = read.report.error_code() == 0;
+    const std::vector<Diagnostic> compiler =
+        read_cleanly ? compiler_checks(std::move(read.scenario), read.report) : std::vector<Diagnostic>{};
+    list = listed(read.report);
+    list.items.insert(list.items.end(), compiler.begin(), compiler.end());
+  } catch (const ProgramFault& e) {
+    report_internal_error("check", e);
+    return kInternalError;
+  }
   const ListCount count = print_list(std::cerr, list, request.dir);
   const bool failed = count.errors > 0 || (request.strict && count.warnings > 0);
   return failed ? kScenarioError : kSuccess;

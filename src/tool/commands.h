@@ -8,6 +8,7 @@ namespace scenario::tool {
 inline constexpr int kSuccess = 0;
 inline constexpr int kScenarioError = 1;  // an error in the scenario or its files
 inline constexpr int kBadCommandLine = 2;
+inline constexpr int kInternalError = 3;  // a fault of the program, whatever the scenario
 
 // Each command registers itself on the application; when it runs, it leaves
 // its exit status in `status`.

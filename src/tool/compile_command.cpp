@@ -2,12 +2,13 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <stdexcept>
 #include <vector>
 
 #include "compile/memorizza_percorso.h"
+#include "format/coding.h"
 #include "io/run_lock.h"
 #include "model/run_files.h"
+#include "reader/memorizza_dati.h"
 #include "tool/commands.h"
 #include "tool/diagnostic.h"
 #include "tool/diagnostic_list.h"
@@ -31,33 +32,35 @@ struct CompileRequest {
 // every error a recovering reading finds, then the compiler's own.
 int compile(const CompileRequest& request) {
   if (names_refused("compile", request.scenario, request.train)) return kBadCommandLine;
-  RouteModel model;
-  model.scenario_name = stored_name(request.scenario);
-  model.train_number = stored_name(request.train);
-  const CompileOptions options{.sources = SourcePolicy::kKeep, .write_despite_reader_error = request.keep_going};
   const int32_t j = request.no_trace ? kWithoutTrace : kWithTrace;
   const std::string dir = request.dir.empty() ? "." : request.dir;
   const RunFiles files = run_files(dir, request.scenario, request.train);
+  RouteModel model;
+  ReadReport report;
   std::vector<Diagnostic> compiler;
   try {
     const RunLock lock(dir);
-    memorizza_percorso(model, j, files, options);
+    ReadResult read = memorizza_dati(files, tool_reading(stored_name(request.scenario), stored_name(request.train), j),
+                                     SourcePolicy::kKeep);
+    model = std::move(read.scenario);
+    report = std::move(read.report);
+    seal_and_write(model, report, files, {.write_despite_reader_error = request.keep_going});
   } catch (const FatalError& e) {
-    if (model.error_code == 0 || e.number != model.error_code) compiler.push_back(fatal_diagnostic(e));
-  } catch (const std::length_error& e) {
-    compiler.push_back(text_too_long(model, e.what()));
+    if (report.error_code() == 0 || e.number != report.error_code()) compiler.push_back(fatal_diagnostic(e));
+  } catch (const TextTooLong& e) {
+    compiler.push_back(text_too_long(model, report, e.what()));
+  } catch (const ProgramFault& e) {
+    report_internal_error("compile", e);
+    return kInternalError;
   } catch (const std::exception& e) {  // a file that cannot be written, a busy directory
     std::cerr << "scenario compile: " << e.what() << "\n";
     return kScenarioError;
   }
-  std::vector<Diagnostic> list = std::move(model.notes.list);
-  if (model.error_code != 0) {
-    list = with_recorded(check_sources(files, model.scenario_name, model.train_number, Sealing::kNone),
-                         recorded_diagnostic(model.error_code, model.error_site), files);
-  }
-  list.insert(list.end(), compiler.begin(), compiler.end());
+  const int32_t reader_error = report.error_code();
+  DiagnosticList list = listed(report);
+  list.items.insert(list.items.end(), compiler.begin(), compiler.end());
   print_list(std::cerr, list, request.dir);
-  return model.error_code != 0 || !compiler.empty() ? kScenarioError : kSuccess;
+  return reader_error != 0 || !compiler.empty() ? kScenarioError : kSuccess;
 }
 
 }  // namespace

@@ -51,16 +51,20 @@ Window window_around(std::string_view line, size_t caret) {
 
 // The echoed line and, when a column is known, the caret line under it.
 // Tabs before the caret stay tabs, so that it lines up whatever their width.
-std::string echo(std::string_view source_line, int column) {
-  const size_t caret = column > 0 ? std::min(static_cast<size_t>(column - 1), source_line.size()) : 0;
+// The excerpt holds more of the line on both sides than the echo shows.
+std::string echo(const LineExcerpt& excerpt, int column) {
+  const std::string_view source_line = excerpt.text;
+  const int from_excerpt = column - excerpt.first_column;
+  const size_t caret = column > 0 && from_excerpt > 0 ? std::min(static_cast<size_t>(from_excerpt), source_line.size()) : 0;
   const Window window = window_around(source_line, caret);
-  std::string line(window.begin > 0 ? kCutMark : "");
-  std::string under(window.begin > 0 ? kCutMark.size() : 0, ' ');
+  const bool cut_before = window.begin > 0 || excerpt.first_column > 1;
+  std::string line(cut_before ? kCutMark : "");
+  std::string under(cut_before ? kCutMark.size() : 0, ' ');
   for (size_t i = window.begin; i < window.end; ++i) {
     line += glyph(source_line[i]);
     if (i < caret) under += source_line[i] == '\t' ? std::string(1, '\t') : std::string(width_of(source_line[i]), ' ');
   }
-  if (window.end < source_line.size()) line += kCutMark;
+  if (window.end < source_line.size() || excerpt.cut_after) line += kCutMark;
   std::string text = line + "\n";
   if (column > 0) text += under + "^\n";
   return text;
@@ -98,12 +102,8 @@ std::string headline(const Diagnostic& diagnostic) {
 std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& dir) {
   const ErrorSite& site = diagnostic.site;
   std::string text = place(site, dir) + headline(diagnostic) + "\n";
-  if (site.line > 0) text += echo(site.source_line, site.column);
+  if (site.line > 0) text += echo(site.excerpt, site.column);
   return text;
-}
-
-Diagnostic recorded_diagnostic(int32_t error_code, const ErrorSite& site) {
-  return {Severity::kError, error_code, {}, site};
 }
 
 }  // namespace scenario::tool

@@ -18,7 +18,4 @@ namespace scenario::tool {
 // no source can make a message longer than a few hundred bytes.
 std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& dir);
 
-// The error a reading recorded, as a diagnostic.
-Diagnostic recorded_diagnostic(int32_t error_code, const ErrorSite& site);
-
 }  // namespace scenario::tool

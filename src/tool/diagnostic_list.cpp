@@ -1,9 +1,10 @@
 #include "tool/diagnostic_list.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <iostream>
 #include <utility>
 
+#include "format/coding.h"
 #include "format/entry_table.h"
 #include "format/scenario_format.h"
 #include "tool/diagnostic.h"
@@ -11,72 +12,33 @@
 namespace scenario::tool {
 namespace {
 
-// The readers' list, the error left in error_code last (a missing line
-// source, a failure outside any record).
-std::vector<Diagnostic> reader_list(RouteModel& model) {
-  std::vector<Diagnostic> list = std::move(model.notes.list);
-  if (model.error_code != 0) list.push_back(recorded_diagnostic(model.error_code, model.error_site));
-  return list;
-}
-
-// Sealing and encoding in memory find what a compile would refuse after
-// reading.
-std::vector<Diagnostic> compiler_list(RouteModel& model) {
-  try {
-    seal(model);
-    encode_entry_table(model.entries);
-  } catch (const FatalError& fatal) {
-    return {fatal_diagnostic(fatal)};
-  } catch (const std::length_error& error) {
-    return {text_too_long(model, error.what())};
-  }
-  return {};
-}
-
 bool is_error(const Diagnostic& diagnostic) { return diagnostic.severity == Severity::kError; }
-
-bool same_fault(const Diagnostic& a, const Diagnostic& b) {
-  return a.severity == b.severity && a.code == b.code && a.site.file == b.site.file && a.site.line == b.site.line &&
-         a.site.column == b.site.column;
-}
-
-// Reading order: the line source, the train source, then what names neither.
-std::pair<int, int> reading_place(const Diagnostic& diagnostic, const RunFiles& files) {
-  const std::string& file = diagnostic.site.file;
-  const int source = file == files.line_source.filename().string()    ? 0
-                     : file == files.train_source.filename().string() ? 1
-                                                                      : 2;
-  return {source, diagnostic.site.line};
-}
 
 }  // namespace
 
-std::vector<Diagnostic> check_sources(const RunFiles& files, const std::string& scenario, const std::string& train,
-                                      Sealing sealing) {
-  RouteModel model;
-  model.scenario_name = scenario;
-  model.train_number = train;
-  model.write_trace = kWithTrace;
-  model.notes.recover = true;
-  reset_entries(model);
-  memorizza_dati(model, files, SourcePolicy::kKeep);
-  std::vector<Diagnostic> list = reader_list(model);
-  if (sealing == Sealing::kCheck && std::none_of(list.begin(), list.end(), is_error)) {
-    for (Diagnostic& diagnostic : compiler_list(model)) list.push_back(std::move(diagnostic));
-  }
-  return list;
+ReadOptions tool_reading(const std::string& scenario, const std::string& train, int32_t write_trace) {
+  ReadOptions options;
+  options.scenario_name = scenario;
+  options.train_number = train;
+  options.write_trace = write_trace;
+  options.recover = true;
+  return options;
 }
 
-std::vector<Diagnostic> with_recorded(std::vector<Diagnostic> list, const Diagnostic& recorded,
-                                      const RunFiles& files) {
-  const auto same = [&recorded](const Diagnostic& noted) { return same_fault(noted, recorded); };
-  if (std::any_of(list.begin(), list.end(), same)) return list;
-  const auto place = reading_place(recorded, files);
-  const auto later = std::find_if(list.begin(), list.end(), [&](const Diagnostic& noted) {
-    return reading_place(noted, files) > place;
-  });
-  list.insert(later, recorded);
-  return list;
+DiagnosticList listed(ReadReport& report) {
+  return {std::move(report.diagnostics), report.unlisted_errors, report.unlisted_warnings};
+}
+
+std::vector<Diagnostic> compiler_checks(RouteModel model, const ReadReport& report) {
+  try {
+    seal(model, report);
+    encode_entry_table(model.entries);
+  } catch (const FatalError& fatal) {
+    return {fatal_diagnostic(fatal)};
+  } catch (const TextTooLong& error) {
+    return {text_too_long(model, report, error.what())};
+  }
+  return {};
 }
 
 Diagnostic fatal_diagnostic(const FatalError& fatal) {
@@ -87,14 +49,11 @@ Diagnostic fatal_diagnostic(const FatalError& fatal) {
 
 // The first text the entry table meets that is too long, named by the record
 // that stored it, or as the scenario name or the train number.
-Diagnostic text_too_long(const RouteModel& model, const std::string& what) {
+Diagnostic text_too_long(const RouteModel& model, const ReadReport& report, const std::string& what) {
   Diagnostic diagnostic{Severity::kError, 0, {}, {}};
   for (int32_t row = 0; row < kEntryCount; ++row) {
     if (model.entries[static_cast<size_t>(row)].text.size() <= kLongestText) continue;
-    const auto& texts = model.notes.texts;
-    const auto origin =
-        std::find_if(texts.rbegin(), texts.rend(), [row](const auto& text) { return text.first == row; });
-    if (origin != texts.rend()) diagnostic.site = origin->second;
+    diagnostic.site = report.origins.texts[static_cast<size_t>(row)];
     const char* name = row == kScenarioRow ? "the scenario name: " : row == kTrainRow ? "the train number: " : "";
     diagnostic.site.detail = name + what;
     break;
@@ -102,9 +61,14 @@ Diagnostic text_too_long(const RouteModel& model, const std::string& what) {
   return diagnostic;
 }
 
-ListCount print_list(std::ostream& out, const std::vector<Diagnostic>& list, const std::string& dir) {
+void report_internal_error(const std::string& command, const std::exception& fault) {
+  std::cerr << "scenario " << command << ": internal error: " << fault.what()
+            << "\nThis is a fault of the program, not of the scenario; please report it with the sources.\n";
+}
+
+ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::string& dir) {
   ListCount count;
-  for (const Diagnostic& diagnostic : list) {
+  for (const Diagnostic& diagnostic : list.items) {
     if (!is_error(diagnostic)) {
       ++count.warnings;
       out << format_diagnostic(diagnostic, dir);
@@ -112,7 +76,10 @@ ListCount print_list(std::ostream& out, const std::vector<Diagnostic>& list, con
       out << format_diagnostic(diagnostic, dir);
     }
   }
+  count.errors += list.unlisted_errors;
+  count.warnings += list.unlisted_warnings;
   if (count.errors > kShownErrors) out << "... and " << count.errors - kShownErrors << " more errors\n";
+  if (list.unlisted_warnings > 0) out << "... and " << list.unlisted_warnings << " more warnings\n";
   return count;
 }
 

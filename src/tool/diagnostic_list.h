@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,36 +10,46 @@
 #include "model/diagnostic.h"
 #include "model/route_model.h"
 #include "model/run_files.h"
+#include "reader/read_sources.h"
 
 namespace scenario::tool {
 
 // At most this many errors are printed; past it, how many more there are.
 inline constexpr size_t kShownErrors = 50;
 
-// Every error and warning a recovering reading of both sources finds, in
-// reading order. With sealing, and when the sources hold no error, the
-// compiler's own checks run too (1250, 1251, a text too long), writing
-// nothing. The model is the reading's own and never written.
-enum class Sealing { kNone, kCheck };
-std::vector<Diagnostic> check_sources(const RunFiles& files, const std::string& scenario, const std::string& train,
-                                      Sealing sealing);
+// The reading of compile and check: recovering, so that every independent
+// error is listed, with the names as the files store them.
+ReadOptions tool_reading(const std::string& scenario, const std::string& train, int32_t write_trace);
 
-// The list always holds the error the compilation recorded, in its place
-// among the others even where recovery did not meet it.
-std::vector<Diagnostic> with_recorded(std::vector<Diagnostic> list, const Diagnostic& recorded,
-                                      const RunFiles& files);
+// What a command prints: the reading's diagnostics, the compiler's own
+// after them, and how many the reading only counted.
+struct DiagnosticList {
+  std::vector<Diagnostic> items;
+  size_t unlisted_errors = 0;
+  size_t unlisted_warnings = 0;
+};
+
+// The reading's diagnostics, moved out of its report.
+DiagnosticList listed(ReadReport& report);
+
+// Sealing and encoding in memory find what a compile would refuse after a
+// reading without error (1250, 1251, a text too long), writing nothing.
+std::vector<Diagnostic> compiler_checks(RouteModel model, const ReadReport& report);
 
 // The compiler's own errors, found after the readers'.
 Diagnostic fatal_diagnostic(const FatalError& fatal);
-Diagnostic text_too_long(const RouteModel& model, const std::string& what);
+Diagnostic text_too_long(const RouteModel& model, const ReadReport& report, const std::string& what);
+
+// A fault of the program met while reading, said plainly on stderr.
+void report_internal_error(const std::string& command, const std::exception& fault);
 
 struct ListCount {
   size_t errors = 0;
   size_t warnings = 0;
 };
 
-// Prints the list to out, every warning and the first kShownErrors errors,
-// then how many errors are not shown; PATH as format_diagnostic makes it.
-ListCount print_list(std::ostream& out, const std::vector<Diagnostic>& list, const std::string& dir);
+// Prints the list to out, every warning kept and the first kShownErrors
+// errors, then how many are not shown; PATH as format_diagnostic makes it.
+ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::string& dir);
 
 }  // namespace scenario::tool

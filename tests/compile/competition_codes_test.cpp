@@ -33,13 +33,8 @@ INSTANTIATE_TEST_SUITE_P(Pairs, CompetitionCodes,
                                            CodeCase{"12", "Ab", 2437, 33416},
                                            CodeCase{"47302", "Dorvallo_Brisente", 2370, 33270}));
 
-TEST(CompetitionCodes, LeaveTheWholeFilledTextInTheTextBuffer) {
-  RouteModel model = model_for("12", "Ab");
-  codice_gara_og(model);
-  EXPECT_EQ(model.text_buffer, "12abaabbccddeeffgghhiillmmnnoo");
-  model.text_buffer.clear();
-  codice_gara_st(model);
-  EXPECT_EQ(model.text_buffer, "12abaabbccddeeffgghhiillmmnnoo");
+TEST(CompetitionCodes, SumTheFilledTextOfTheTrainAndTheScenario) {
+  EXPECT_EQ(competition_text(model_for("12", "Ab")), "12abaabbccddeeffgghhiillmmnnoo");
 }
 
 struct SamePair {

@@ -53,14 +53,18 @@ class SealAndWrite : public ::testing::Test, protected testing::RunInTempDir {
     }
   }
   int32_t fatal_number(CompileOptions options = {}) {
-    return fatal_number_of([&] { seal_and_write(model, files, options); });
+    return fatal_number_of([&] { seal_and_write(model, read, files, options); });
   }
+  // The reading recorded an error.
+  void reader_error(int32_t code) { read.recorded = Diagnostic{Severity::kError, code, {}, {}}; }
+
+  ReadReport read;
 };
 
 TEST_F(SealAndWrite, StampsMarksAndCodesThenWritesTheFiles) {
   model.cells[30].kind = kWarningBoard;
   model.cells[25].kind = kSignal;
-  seal_and_write(model, files, {});
+  seal_and_write(model, read, files, {});
   EXPECT_EQ(model.entries[kScenarioRow].short1, 610);
   EXPECT_EQ(model.entries[kScenarioRow].long4, 33416);
   EXPECT_EQ(model.cells[1].p1, 5121);
@@ -74,7 +78,7 @@ TEST_F(SealAndWrite, StampsMarksAndCodesThenWritesTheFiles) {
 
 struct TakenCase {
   std::string name;
-  std::function<void(RouteModel&)> take;
+  std::function<void(RouteModel&, ReadReport&)> take;
   int32_t number;
 };
 
@@ -85,58 +89,58 @@ class ReservedValueTaken : public SealAndWrite, public ::testing::WithParamInter
 TEST_P(ReservedValueTaken, IsFatalAndWritesNoFile) {
   model.write_trace = kWithTrace;
   write_old_files();
-  GetParam().take(model);
+  GetParam().take(model, read);
   EXPECT_EQ(fatal_number(), GetParam().number);
   expect_old_files();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Marks, ReservedValueTaken,
-    ::testing::Values(TakenCase{"row_85_short1", [](RouteModel& m) { m.entries[kScenarioRow].short1 = 610; },
+    ::testing::Values(TakenCase{"row_85_short1", [](RouteModel& m, ReadReport&) { m.entries[kScenarioRow].short1 = 610; },
                                 kMarkTaken},
-                      TakenCase{"cell_1_p1", [](RouteModel& m) { m.cells[1].p1 = 2020; }, kMarkTaken},
-                      TakenCase{"row_85_long4", [](RouteModel& m) { m.entries[kScenarioRow].long4 = 1; }, kCodeTaken},
-                      TakenCase{"cell_1_p2", [](RouteModel& m) { m.cells[1].p2 = -1; }, kCodeTaken},
+                      TakenCase{"cell_1_p1", [](RouteModel& m, ReadReport&) { m.cells[1].p1 = 2020; }, kMarkTaken},
+                      TakenCase{"row_85_long4", [](RouteModel& m, ReadReport&) { m.entries[kScenarioRow].long4 = 1; }, kCodeTaken},
+                      TakenCase{"cell_1_p2", [](RouteModel& m, ReadReport&) { m.cells[1].p2 = -1; }, kCodeTaken},
                       TakenCase{"mark_checked_before_code",
-                                [](RouteModel& m) {
+                                [](RouteModel& m, ReadReport&) {
                                   m.cells[1].p1 = 2020;
                                   m.cells[1].p2 = 2020;
                                 },
                                 kMarkTaken},
                       // The pass runs before the check: its point in cell 1 takes the mark.
                       TakenCase{"point_placed_in_cell_1_by_the_pass",
-                                [](RouteModel& m) {
+                                [](RouteModel& m, ReadReport&) {
                                   m.cells[10].kind = kWarningBoard;
                                   m.cells[3].kind = kSignal;
                                   m.cells[2].kind = kSpeedBoard;
                                 },
                                 kMarkTaken},
                       TakenCase{"marks_checked_before_a_reader_error",
-                                [](RouteModel& m) {
+                                [](RouteModel& m, ReadReport& r) {
                                   m.cells[1].p2 = 2020;
-                                  m.error_code = kPositionError;
+                                  r.recorded = Diagnostic{Severity::kError, kPositionError, {}, {}};
                                 },
                                 kCodeTaken}),
     ::testing::PrintToStringParamName());
 
 TEST_F(SealAndWrite, ReaderErrorStopsTheRunBeforeAnyFile) {
   write_old_files();
-  model.error_code = kPositionError;
+  reader_error(kPositionError);
   EXPECT_EQ(fatal_number(), kPositionError);
   expect_old_files();
 }
 
 TEST_F(SealAndWrite, ReaderErrorWrittenOnlyWhenAskedFor) {
-  model.error_code = kPositionError;
+  reader_error(kPositionError);
   EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 0);
-  EXPECT_EQ(model.error_code, kPositionError);
+  EXPECT_EQ(read.error_code(), kPositionError);
   EXPECT_EQ(bytes_of(files.cell_grid), encode_cell_grid(model.cells));
   EXPECT_EQ(model.cells[1].p1, 5121);
 }
 
 TEST_F(SealAndWrite, GridNeverMadeReportsTheReaderErrorEvenWhenWritingDespiteIt) {
   model.cells.clear();
-  model.error_code = kNoLineSource;
+  reader_error(kNoLineSource);
   EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), kNoLineSource);
   EXPECT_TRUE(names_in(dir.path()).empty());
 }
@@ -164,8 +168,9 @@ class CompileSources : public ::testing::Test, protected testing::RunInTempDir {
  protected:
   CompileSources() : RunInTempDir(kScenario, kTrain) {}
   void write_sources(std::string_view board) { testing::write_sources(files, line_source(board), kTrainSource); }
+  ReadReport read;
   int32_t fatal_number(CompileOptions options = {}) {
-    return fatal_number_of([&] { memorizza_percorso(model, kWithoutTrace, files, options); });
+    return fatal_number_of([&] { read = memorizza_percorso(model, kWithoutTrace, files, options); });
   }
 };
 
@@ -184,9 +189,9 @@ TEST_F(CompileSources, SpeedBoardAtTheOriginWithoutItsFirstSpeedTakesTheCodeOfCe
 TEST_F(CompileSources, StartsFromAFreshModel) {
   write_sources("indicatori_vmax,  7700,  100,  100,  110,  2,  100,  100,  110,  2");
   model.entries[40].text = "left over";
-  model.error_code = kReductionCellTaken;
+  read.recorded = Diagnostic{Severity::kError, kReductionCellTaken, {}, {}};
   EXPECT_EQ(fatal_number(), 0);
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(read.error_code(), 0);
   EXPECT_EQ(model.entries[40].text, "");
   EXPECT_EQ(model.write_trace, kWithoutTrace);
   EXPECT_EQ(model.plan_trace.points, 0);  // no trace without write_trace
@@ -214,7 +219,7 @@ TEST_F(CompileSources, HalfReadModelIsWrittenOnlyWhenAskedFor) {
   EXPECT_TRUE(names_in(dir.path()).empty());
   write_sources(late_board);
   EXPECT_EQ(fatal_number({.write_despite_reader_error = true}), 0);
-  EXPECT_EQ(model.error_code, kPositionError);
+  EXPECT_EQ(read.error_code(), kPositionError);
   EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"Prova_1.dat", "Prova_1.sim"}));
 }
 
@@ -224,9 +229,9 @@ TEST(MemorizzaPercorso, CompilesTheBuiltInScenario) {
   dati_linea(model, dir.path());
   dati_treno(model, dir.path());
   const RunFiles files = run_files(dir.path(), kBuiltInScenario, kBuiltInTrain);
-  memorizza_percorso(model, kWithTrace, files, {});
+  const ReadReport read = memorizza_percorso(model, kWithTrace, files, {});
 
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(read.error_code(), 0);
   EXPECT_EQ(model.entries[kScenarioRow].short1, 610);
   EXPECT_EQ(model.entries[kScenarioRow].long4, 33270);
   EXPECT_EQ(model.cells.at(1).p2, 2370);
@@ -247,10 +252,15 @@ TEST(MemorizzaPercorso, BuiltInGridIsWrittenAsTheReadersLeftIt) {
   dati_linea(model, dir.path());
   dati_treno(model, dir.path());
   const RunFiles files = run_files(dir.path(), kBuiltInScenario, kBuiltInTrain);
-  memorizza_dati(model, files, SourcePolicy::kDelete);
-  ASSERT_EQ(model.error_code, 0);
+  ReadOptions options;
+  options.scenario_name = model.scenario_name;
+  options.train_number = model.train_number;
+  options.write_trace = kWithTrace;
+  ReadResult read = memorizza_dati(files, options, SourcePolicy::kDelete);
+  ASSERT_EQ(read.report.error_code(), 0);
+  model = std::move(read.scenario);
   std::vector<Cell> as_read = model.cells;
-  seal_and_write(model, files, {});
+  seal_and_write(model, read.report, files, {});
   as_read.at(1).p1 = 5121;
   as_read.at(1).p2 = 2370;
   EXPECT_EQ(model.cells, as_read);

@@ -7,6 +7,7 @@
 #include "format/cell_grid.h"
 #include "format/entry_table.h"
 #include "format/line_geometry.h"
+#include "format/coding.h"
 #include "format/scenario_format.h"
 #include "io/replace_file.h"
 #include "model/trace_walk.h"
@@ -58,7 +59,7 @@ TEST_F(WriteScenarioFiles, WithoutTraceAnOldGeometryFileIsLeftAlone) {
 TEST_F(WriteScenarioFiles, ModelThatCannotBeEncodedWritesNoFile) {
   model.write_trace = 1;
   model.entries[80].text = std::string(kLongestText + 1, 'x');
-  EXPECT_THROW(write_scenario_files(model, files), std::length_error);
+  EXPECT_THROW(write_scenario_files(model, files), TextTooLong);
   EXPECT_FALSE(bytes_of(files.line_geometry));
   EXPECT_FALSE(bytes_of(files.entry_table));
   EXPECT_FALSE(bytes_of(files.cell_grid));

@@ -17,6 +17,7 @@
 #include "compile/memorizza_percorso.h"
 #include "io/replace_file.h"
 #include "model/run_files.h"
+#include "support/reader_error.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
@@ -149,13 +150,13 @@ TEST_F(Handbook, ExamplePairCompilesIntoWhatTheTextSays) {
   RouteModel model;
   model.scenario_name = pair.scenario;
   model.train_number = pair.train;
+  ReadReport read;
   try {
-    memorizza_percorso(model, kWithTrace, files, CompileOptions{.sources = SourcePolicy::kKeep});
+    read = memorizza_percorso(model, kWithTrace, files, CompileOptions{.sources = SourcePolicy::kKeep});
   } catch (const std::exception& e) {
     FAIL() << e.what();
   }
-  ASSERT_EQ(model.error_code, 0) << model.error_site.file << ":" << model.error_site.line << ": "
-                                 << model.error_site.detail;
+  ASSERT_EQ(read.error_code(), 0) << testing::recorded_error(read);
   // "3 stations, 6 signals, 3 speed boards, 2 indication boards, 2 tunnels, a
   // slowdown and one speed reduction point of its own (the compiler adds four)"
   EXPECT_EQ(cells_of_kind(model, kStationStop), 3);

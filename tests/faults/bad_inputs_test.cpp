@@ -174,13 +174,12 @@ TEST(OversizedFiles, AreRefusedByTheirSize) {
 // The caps are the files of a route of the longest length, with room for
 // none larger.
 TEST(OversizedFiles, TheLongestRouteFitsTheCaps) {
-  RouteModel model;
-  model.scenario_name = "S";
-  model.train_number = "1";
-  model.write_trace = 1;
-  reset_entries(model);
+  ReadOptions options;
+  options.scenario_name = "S";
+  options.train_number = "1";
+  options.write_trace = 1;
   const std::string line = "[generale]\r\nlunghezza percorso, " + std::to_string(kMaxRouteLength) + "\r\n[fine]\r\n";
-  memorizza_dati(model, run_files({}, "S", "1"), SourceTexts{line, ""});
+  const RouteModel model = read_sources(line, "", options).scenario;
   EXPECT_LE(line_geometry_size(model.plan_trace), kLargestLineGeometry);
   EXPECT_EQ(static_cast<size_t>(model.plan_trace.points) * 2, kMostTraceValues);
   EXPECT_LE(model.cells.size() * kCellBytes, kLargestCellGrid);

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "format/coding.h"
 #include "format/scenario_format.h"
 #include "support/hex.h"
 
@@ -47,7 +48,7 @@ TEST(EntryTable, TextLongerThanASigned16BitLengthIsRefused) {
   const std::string bytes = encode_entry_table(entries);
   EXPECT_EQ(to_hex(std::string_view(bytes).substr(80 * 34 + 14, 2)), "FF 7F");
   entries[80].text.push_back('x');
-  EXPECT_THROW(encode_entry_table(entries), std::length_error);
+  EXPECT_THROW(encode_entry_table(entries), TextTooLong);
 }
 
 }  // namespace

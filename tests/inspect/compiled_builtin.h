@@ -21,11 +21,11 @@ inline std::optional<std::string> compile_builtin(const std::filesystem::path& d
   try {
     dati_linea(model, dir);
     dati_treno(model, dir);
-    memorizza_percorso(model, kWithTrace, files, CompileOptions{.sources = SourcePolicy::kKeep});
+    const ReadReport read = memorizza_percorso(model, kWithTrace, files, CompileOptions{.sources = SourcePolicy::kKeep});
+    if (read.error_code() != 0) return "error " + std::to_string(read.error_code());
   } catch (const std::exception& e) {
     return std::string(e.what());
   }
-  if (model.error_code != 0) return "error " + std::to_string(model.error_code);
   return std::nullopt;
 }
 

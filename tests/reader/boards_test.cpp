@@ -5,11 +5,15 @@
 #include <string>
 
 #include "model/error_codes.h"
+#include "support/verdict.h"
 #include "model/run_failure.h"
 #include "support/model_fixtures.h"
 
 namespace scenario {
 namespace {
+
+using testing::code_of;
+using testing::detail_of;
 
 using testing::model_with_cells;
 
@@ -19,14 +23,14 @@ constexpr SpeedBoard kBuiltInRow{.posizione = 7700, .vas = 100, .vbs = 100, .vcs
 
 TEST(MemoIndicatoriVMax, PacksTheSpeedsOfBothGroups) {
   RouteModel model = model_with_cells(2480);
-  memo_indicatori_v_max(model, kBuiltInRow);
+  const Verdict verdict = memo_indicatori_v_max(model, kBuiltInRow);
   const Cell& cell = model.cells[155];
   EXPECT_EQ(cell.kind, kSpeedBoard);
   EXPECT_EQ(cell.p1, 2020);
   EXPECT_EQ(cell.p2, 2020);
   EXPECT_EQ(cell.p3, 2222);
   EXPECT_EQ(cell.p4, 22);
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(code_of(verdict), 0);
 }
 
 struct CodeCase {
@@ -104,9 +108,9 @@ TEST(MemoIndicatoriVMax, StripesFillSixteenBits) {
 TEST(MemoIndicatoriVMax, ACellThatIsNotFreeRefusesTheBoard) {
   RouteModel model = model_with_cells(2480);
   model.cells[155].kind = kTextBoard;
-  memo_indicatori_v_max(model, kBuiltInRow);
-  EXPECT_EQ(model.error_code, kSpeedBoardTaken);
-  EXPECT_EQ(model.error_site.detail, "speed board at 7700 m: cell 155 already holds an indication board");
+  const Verdict verdict = memo_indicatori_v_max(model, kBuiltInRow);
+  EXPECT_EQ(code_of(verdict), kSpeedBoardTaken);
+  EXPECT_EQ(detail_of(verdict), "speed board at 7700 m: cell 155 already holds an indication board");
   EXPECT_EQ(model.cells[155].p1, 0);
 }
 
@@ -116,10 +120,10 @@ TEST(Boards, ATunnelMarkerGivesWayToABoard) {
   model.cells[155].kind = kTunnelMarker;
   model.cells[157].kind = kTunnelMarker;
   memo_indicatori_v_max(model, kBuiltInRow);
-  place_text_board(model, state, 7800, "(X)");
+  const Verdict verdict = place_text_board(model, state, 7800, "(X)");
   EXPECT_EQ(model.cells[155].kind, kSpeedBoard);
   EXPECT_EQ(model.cells[157].kind, kTextBoard);
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(code_of(verdict), 0);
 }
 
 TEST(PlaceTextBoard, TextsFillTheRowsFrom80Down) {
@@ -139,9 +143,9 @@ TEST(PlaceTextBoard, ASecondBoardInTheSameCellIsRefused) {
   RouteModel model = model_with_cells(2480);
   ReaderState state;
   place_text_board(model, state, 1000, "(A)");
-  place_text_board(model, state, 1010, "(B)");
-  EXPECT_EQ(model.error_code, kTextBoardTaken);
-  EXPECT_EQ(model.error_site.detail, "indication board at 1010 m: cell 21 already holds an indication board");
+  const Verdict verdict = place_text_board(model, state, 1010, "(B)");
+  EXPECT_EQ(code_of(verdict), kTextBoardTaken);
+  EXPECT_EQ(detail_of(verdict), "indication board at 1010 m: cell 21 already holds an indication board");
   EXPECT_EQ(model.entries[79].text, "");
   EXPECT_EQ(state.next_board_slot, 79);
 }
@@ -150,8 +154,8 @@ TEST(PlaceTextBoard, ASpeedBoardInTheCellOfATextBoardIsRefused) {
   RouteModel model = model_with_cells(2480);
   ReaderState state;
   place_text_board(model, state, 7700, "(A)");
-  memo_indicatori_v_max(model, kBuiltInRow);
-  EXPECT_EQ(model.error_code, kSpeedBoardTaken);
+  const Verdict verdict = memo_indicatori_v_max(model, kBuiltInRow);
+  EXPECT_EQ(code_of(verdict), kSpeedBoardTaken);
   EXPECT_EQ(model.cells[155].kind, kTextBoard);
 }
 
@@ -159,14 +163,13 @@ TEST(PlaceTextBoard, ASpeedBoardInTheCellOfATextBoardIsRefused) {
 TEST(PlaceTextBoard, TheTextsMayFillRowsEightyDownToOne) {
   RouteModel model = model_with_cells(2480);
   ReaderState state;
-  for (int32_t n = 0; n < 80; ++n) place_text_board(model, state, 1000 + 100 * n, "(T)");
-  EXPECT_EQ(model.error_code, 0);
+  for (int32_t n = 0; n < 80; ++n) EXPECT_EQ(code_of(place_text_board(model, state, 1000 + 100 * n, "(T)")), 0);
   EXPECT_EQ(model.entries[1].text, "(T)");
   EXPECT_EQ(model.cells[179].p1, 1);  // the 80th, at 8900 m
   EXPECT_EQ(state.next_board_slot, 0);
-  place_text_board(model, state, 20000, "(T)");
-  EXPECT_EQ(model.error_code, kPositionError);
-  EXPECT_EQ(model.error_site.detail,
+  const Verdict verdict = place_text_board(model, state, 20000, "(T)");
+  EXPECT_EQ(code_of(verdict), kPositionError);
+  EXPECT_EQ(detail_of(verdict),
             "indication board at 20000 m: no row is left for its text (rows 80 to 1 are taken)");
   EXPECT_EQ(model.cells[401].kind, kNothing);
   EXPECT_EQ(model.entries[0], Entry{});

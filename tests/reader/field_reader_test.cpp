@@ -127,8 +127,9 @@ TEST(FieldReader, KeepsWhereEachFieldBegan) {
   FieldReader reader("comment\r\n  pendenza,   1000,5\r\n\"two\r\nlines\", x\r\n", "S_linea.txt");
   reader.read_text();
   EXPECT_EQ(reader.read_text(), "pendenza");
-  EXPECT_EQ(reader.site().line, 2);
-  EXPECT_EQ(reader.site().column, 3);
+  const FieldSite pendenza = reader.site();
+  EXPECT_EQ(pendenza.line, 2);
+  EXPECT_EQ(pendenza.column, 3);
   reader.read_number();
   EXPECT_EQ(reader.site().column, 15);
   reader.read_number();
@@ -138,10 +139,34 @@ TEST(FieldReader, KeepsWhereEachFieldBegan) {
   EXPECT_EQ(reader.read_text(), "x");
   EXPECT_EQ(reader.site().line, 4);
   EXPECT_EQ(reader.site().column, 9);
-  EXPECT_EQ(reader.line_text(2), "  pendenza,   1000,5");
-  EXPECT_EQ(reader.line_text(4), "lines\", x");
-  EXPECT_EQ(reader.line_text(9), "");
+  EXPECT_EQ(reader.excerpt(pendenza).text, "  pendenza,   1000,5");
+  EXPECT_EQ(reader.excerpt(reader.site()).text, "lines\", x");
+  EXPECT_EQ(reader.excerpt(reader.site()).first_column, 1);
+  EXPECT_FALSE(reader.excerpt(reader.site()).cut_after);
+  EXPECT_EQ(reader.content_end_column(pendenza), 21);
   EXPECT_EQ(reader.file_name(), "S_linea.txt");
+}
+
+// However long its line, a diagnostic keeps only the bytes around its
+// column: a one-line source of a million fields gives excerpts of a few
+// hundred bytes.
+TEST(FieldReader, AnExcerptHoldsOnlyTheBytesAroundItsColumn) {
+  std::string line = "pendenza";
+  for (int i = 0; i < 500000; ++i) line += ", 1000";
+  line += "\r\nnext\r\n";
+  FieldReader reader(line);
+  for (int i = 0; i < 250001; ++i) reader.read_text();
+  const FieldSite middle = reader.site();
+  const LineExcerpt excerpt = reader.excerpt(middle);
+  EXPECT_EQ(excerpt.text.size(), 2 * FieldReader::kExcerptReach);
+  EXPECT_EQ(excerpt.first_column, middle.column - static_cast<int>(FieldReader::kExcerptReach));
+  EXPECT_TRUE(excerpt.cut_after);
+  EXPECT_EQ(excerpt.text.substr(FieldReader::kExcerptReach, 4), "1000");
+
+  const LineExcerpt start = reader.excerpt({1, 1, 0});
+  EXPECT_EQ(start.first_column, 1);
+  EXPECT_TRUE(start.text.starts_with("pendenza, 1000"));
+  EXPECT_EQ(start.text.size(), FieldReader::kExcerptReach);
 }
 
 TEST(FieldReader, AFailedReadPointsAtItsField) {
@@ -173,16 +198,42 @@ TEST(FieldReader, MovesToTheNextRecordAfterARefusal) {
   EXPECT_EQ(reader.line(), 2);
   EXPECT_EQ(reader.read_text(), "stazione");
   EXPECT_TRUE(reader.field_opens_line());
-  EXPECT_EQ(reader.field_line_text(), "  stazione, 3");
+  const FieldSite stazione = reader.site();
+  EXPECT_EQ(reader.excerpt(stazione).text, "  stazione, 3");
   EXPECT_EQ(reader.fields_read(), 3);
 
-  reader.restart_at_line(1);
+  reader.restart_at_line_of({1, 10, 9});  // the 1 of segnale
   EXPECT_EQ(reader.read_text(), "segnale");
-  reader.restart_at_line(4);
-  EXPECT_EQ(reader.read_text(), "fine");
-  EXPECT_TRUE(reader.at_end());
-  reader.restart_at_line(9);  // a line the text does not have: no move
-  EXPECT_TRUE(reader.at_end());
+  EXPECT_TRUE(reader.field_opens_line());
+  reader.read_number();
+  reader.read_number();
+  EXPECT_EQ(reader.read_text(), "stazione");
+  EXPECT_TRUE(reader.field_opens_line());
+  reader.restart_at_line_of(stazione);
+  EXPECT_EQ(reader.line(), 2);
+  EXPECT_EQ(reader.read_text(), "stazione");
+  EXPECT_EQ(reader.site().offset, stazione.offset);
+}
+
+// Whether a field opens its line is known as the reader goes: blanks before
+// it do not count, a field or a comma does, and a quoted field that spans
+// lines takes the line it closes on.
+TEST(FieldReader, KnowsWhetherAFieldOpensItsLine) {
+  FieldReader reader("  a, b\r\n,c\r\n\"x\r\ny\", d\r\n\te, 1 2\r\n");
+  const auto opens = [&reader] {
+    reader.read_text();
+    return reader.field_opens_line();
+  };
+  EXPECT_TRUE(opens());   // a
+  EXPECT_FALSE(opens());  // b
+  EXPECT_TRUE(opens());   // the empty field before the comma
+  EXPECT_FALSE(opens());  // c
+  EXPECT_TRUE(opens());   // the quoted field
+  EXPECT_FALSE(opens());  // d, after the quote closed on its line
+  EXPECT_TRUE(opens());   // e, after a tab
+  reader.read_number();
+  reader.read_number();
+  EXPECT_FALSE(reader.field_opens_line());  // 2, after 1 and a blank
 }
 
 }  // namespace

@@ -7,11 +7,15 @@
 #include <vector>
 
 #include "model/error_codes.h"
+#include "support/verdict.h"
 #include "model/run_failure.h"
 #include "support/model_fixtures.h"
 
 namespace scenario {
 namespace {
+
+using testing::code_of;
+using testing::detail_of;
 
 using testing::model_with_cells;
 
@@ -133,21 +137,19 @@ TEST(MemoMontagna, AnEmptyTunnelStillCounts) {
 
 TEST(MemoMontagna, TheRegisterHoldsEightyTunnels) {
   RouteModel model = model_with_cells(100);
-  for (int n = 0; n < 80; ++n) memo_montagna(model, 0, 0, 2);
-  EXPECT_EQ(model.error_code, 0);
-  memo_montagna(model, 1000, 1400, 2);
-  EXPECT_EQ(model.error_code, kPositionError);
+  for (int n = 0; n < 80; ++n) EXPECT_EQ(code_of(memo_montagna(model, 0, 0, 2)), 0);
+  const Verdict verdict = memo_montagna(model, 1000, 1400, 2);
+  EXPECT_EQ(code_of(verdict), kPositionError);
   EXPECT_EQ(model.tunnel_count, 80);
   EXPECT_EQ(tunnel_kinds(model, 20, 27), run(8, 0));
 }
 
 TEST(MemoMontagna, ATunnelReachingPastTheGridIsRefusedWhole) {
   RouteModel model = model_with_cells(100);
-  memo_montagna(model, 4900, 5050, 2);  // cells 98 to 100: the last one
-  EXPECT_EQ(model.error_code, 0);
-  memo_montagna(model, 4900, 5100, 5);  // cells 98 to 101
-  EXPECT_EQ(model.error_code, kPositionError);
-  EXPECT_EQ(model.error_site.detail,
+  EXPECT_EQ(code_of(memo_montagna(model, 4900, 5050, 2)), 0);  // cells 98 to 100: the last one
+  const Verdict verdict = memo_montagna(model, 4900, 5100, 5);  // cells 98 to 101
+  EXPECT_EQ(code_of(verdict), kPositionError);
+  EXPECT_EQ(detail_of(verdict),
             "tunnel from 4900 m to 5100 m: its cells 98 to 101 reach past the last cell 100");
   EXPECT_EQ(tunnel_kinds(model, 98, 100), run(3, 2));
   EXPECT_EQ(model.tunnel_count, 1);

@@ -34,11 +34,8 @@ class LineSourceReading : public ::testing::Test, protected testing::RunInTempDi
 
   void read(const std::string& line, const std::string& train = kMinimalTrain,
             SourcePolicy policy = SourcePolicy::kDelete) {
-    // As every compilation starts.
-    reset_entries(model);
-    model.error_code = 0;
     testing::write_sources(files, line, train);
-    memorizza_dati(model, files, policy);
+    read_sources(policy);
   }
 
   bool line_left() const { return std::filesystem::exists(files.line_source); }
@@ -67,9 +64,9 @@ int curve_runs(const Trace& trace, int32_t last_point) {
 
 TEST_F(LineSourceReading, ReadsTheBuiltInLineSource) {
   testing::write_sources(files, table_text(line_source_table()), kMinimalTrain);
-  memorizza_dati(model, files, SourcePolicy::kDelete);
+  read_sources(SourcePolicy::kDelete);
 
-  EXPECT_EQ(model.error_code, 0) << model.error_site.detail;
+  EXPECT_EQ(error_code(), 0) << error_site().detail;
   EXPECT_EQ(row(kTotalsRow).long2, 117000);
   EXPECT_EQ(model.extended_length, 124000);
   EXPECT_EQ(model.last_cell, 2480);
@@ -110,13 +107,13 @@ TEST_F(LineSourceReading, ReadsTheBuiltInLineSource) {
 
 TEST_F(LineSourceReading, KeepsAnAuthorsSources) {
   read(line_source("pendenza, 0, 2\r\n"), kMinimalTrain, SourcePolicy::kKeep);
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
   EXPECT_EQ(cell(0).gradient, 102);
   EXPECT_TRUE(line_left());
   EXPECT_TRUE(train_left());
 
   read("", kMinimalTrain, SourcePolicy::kKeep);
-  EXPECT_EQ(model.error_code, kRunFailure);
+  EXPECT_EQ(error_code(), kRunFailure);
   EXPECT_TRUE(line_left());
   EXPECT_TRUE(train_left());
 }
@@ -137,7 +134,7 @@ TEST_P(LineSourceErrors, RecordTheWholeDiagnosticWhereItArose) {
   const ErrorCase& c = GetParam();
   // A train source whose one row shows whether it was read.
   read(c.line, "[generale]\r\nvetture, 4\r\n[fine]\r\n");
-  EXPECT_EQ(testing::recorded_error(model), c.error);
+  EXPECT_EQ(testing::recorded_error(report), c.error);
   EXPECT_FALSE(line_left());
   EXPECT_EQ(train_left(), c.train == Train::kLeftUnread);
   EXPECT_EQ(row(kTotalsRow).long3, c.train == Train::kRead ? 4 : 0);
@@ -219,30 +216,30 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LineSourceReading, ARefusalNamesFileLineFieldAndCulprit) {
   read(line_source("cartello_indicatore, 7680, (A)\r\nindicatori_vmax,  7700,  100,  100,  110,  2,  100,  100,  "
                    "110,  2\r\n"));
-  EXPECT_EQ(model.error_code, kSpeedBoardTaken);
-  EXPECT_EQ(model.error_site.file, "S_linea.txt");
-  EXPECT_EQ(model.error_site.line, 6);
-  EXPECT_EQ(model.error_site.column, 19);
-  EXPECT_EQ(model.error_site.source_line,
+  EXPECT_EQ(error_code(), kSpeedBoardTaken);
+  EXPECT_EQ(error_site().file, "S_linea.txt");
+  EXPECT_EQ(error_site().line, 6);
+  EXPECT_EQ(error_site().column, 19);
+  EXPECT_EQ(error_site().excerpt.text,
             "indicatori_vmax,  7700,  100,  100,  110,  2,  100,  100,  110,  2");
-  EXPECT_EQ(model.error_site.detail, "speed board at 7700 m: cell 155 already holds an indication board");
+  EXPECT_EQ(error_site().detail, "speed board at 7700 m: cell 155 already holds an indication board");
 }
 
 TEST_F(LineSourceReading, AMissingLineSourceIsError101AndNothingIsTouched) {
   replace_file(files.train_source, kMinimalTrain);
-  memorizza_dati(model, files, SourcePolicy::kDelete);
-  EXPECT_EQ(model.error_code, kNoLineSource);
-  EXPECT_EQ(model.error_site.file, "S_linea.txt");
+  read_sources(SourcePolicy::kDelete);
+  EXPECT_EQ(error_code(), kNoLineSource);
+  EXPECT_EQ(error_site().file, "S_linea.txt");
   EXPECT_TRUE(train_left());
   EXPECT_EQ(row(kScenarioRow).text, "S");
 }
 
 TEST_F(LineSourceReading, AMissingTrainSourceIsCaughtByTheTrap) {
   replace_file(files.line_source, line_source("pendenza, 0, 1\r\n"));
-  memorizza_dati(model, files, SourcePolicy::kDelete);
-  EXPECT_EQ(model.error_code, kRunFailure);
-  EXPECT_EQ(model.error_site.file, "S_T-.txt");
-  EXPECT_EQ(model.error_site.line, 0);
+  read_sources(SourcePolicy::kDelete);
+  EXPECT_EQ(error_code(), kRunFailure);
+  EXPECT_EQ(error_site().file, "S_T-.txt");
+  EXPECT_EQ(error_site().line, 0);
   EXPECT_FALSE(line_left());
   EXPECT_EQ(cell(0).gradient, 101);
 }
@@ -253,7 +250,7 @@ TEST_F(LineSourceReading, AMissingTrainSourceIsCaughtByTheTrap) {
 TEST_F(LineSourceReading, AfterARecordBeyondTheRouteTheEndProcessingRuns) {
   read(line_source("pendenza, 0, 1\r\npendenza, 7900, 2\r\ncurvad4, 7950, 10\r\nmontagna, 1000, 1400, 2\r\n"),
        "[generale]\r\nvetture, 4\r\n[fine]\r\n");
-  EXPECT_EQ(model.error_code, kPositionError);
+  EXPECT_EQ(error_code(), kPositionError);
   EXPECT_EQ(row(kTotalsRow).long3, 4);
   EXPECT_EQ(cell(157).gradient, 101);
   EXPECT_EQ(cell(158).gradient, 102);
@@ -273,7 +270,7 @@ TEST_F(LineSourceReading, ReadsTheGeneralSection) {
        "progressiva chilometrica due, 0, 2000, 0\r\n"
        "ripetizione segnali 9 codici, 1000, 2000\r\n"
        "[curve]\r\n[fine]\r\n");
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
   EXPECT_EQ((std::array{row(85).long1, row(85).long2, row(85).long3}), (std::array{7, 9, 8}));
   // The second length row made the grid anew.
   EXPECT_EQ(row(kTotalsRow).long2, 2000);
@@ -294,7 +291,7 @@ class SignalRepetition : public LineSourceReading, public ::testing::WithParamIn
 
 TEST_P(SignalRepetition, StoresTheNumberOfCodes) {
   read(line_source("", std::string(GetParam().row) + "\r\n"));
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
   EXPECT_EQ(row(kTrainRow).long3, GetParam().codes);
 }
 
@@ -314,7 +311,7 @@ TEST_F(LineSourceReading, TheGeneralSectionDropsTenCommentTokensInARow) {
   dashes.erase(0, 3);
   read(line_source("", dashes + "- sfondo uno, 5\r\n"));
   EXPECT_EQ(row(kScenarioRow).long1, 0);
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
 }
 
 // Only an eleventh comment token in a row reaches the heading test.
@@ -329,18 +326,18 @@ TEST_F(LineSourceReading, ACommentedHeadingDoesNotEndTheGeneralSection) {
 
 TEST_F(LineSourceReading, TheTrackSectionDropsTwoCommentTokensInARow) {
   read(line_source("-------\r\n-\r\n-montagna, 1000, 1400, 2\r\n"));
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
   EXPECT_EQ(model.tunnel_count, 1);
 
   read(line_source("-------\r\n-montagna, 1000, 1400, 2\r\n"));
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
   EXPECT_EQ(model.tunnel_count, 0);
 }
 
 TEST_F(LineSourceReading, RecordsStandUnderAnyHeadingAndTheLastFieldIsNoRecord) {
   read("[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\n[cartelli]\r\nmontagna, 1000, 1400, 12\r\n"
        "[pendenze]\r\ncartello_indicatore, 1100, \"(A, B)\"\r\nMONTAGNA");
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
   EXPECT_EQ(model.tunnel_count, 1);
   EXPECT_EQ(cell(23).kind, kTextBoard);
   EXPECT_EQ(cell(27).kind, kTunnelMarker);
@@ -351,7 +348,7 @@ TEST_F(LineSourceReading, RecordsStandUnderAnyHeadingAndTheLastFieldIsNoRecord) 
 TEST_F(LineSourceReading, TheCommentLineBeforeTheHeadingIsNeverInterpreted) {
   read("lunghezza percorso, 5, sfondo uno, 9, [curve], montagna, 1000, 1400, 2\r\n[generale]\r\n"
        "lunghezza percorso, 1000\r\n[curve]\r\n[fine]\r\n");
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
   EXPECT_EQ(row(kTotalsRow).long2, 1000);
   EXPECT_EQ(row(kScenarioRow).long1, 0);
   EXPECT_EQ(model.tunnel_count, 0);
@@ -361,7 +358,7 @@ TEST_F(LineSourceReading, TheCommentLineBeforeTheHeadingIsNeverInterpreted) {
 // matches nothing.
 TEST_F(LineSourceReading, AnUnquotedBoardTextIsCutAtItsComma) {
   read(line_source("cartello_indicatore, 1100, (A, B)\r\n"));
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
   EXPECT_EQ(cell(23).kind, kTextBoard);
   EXPECT_EQ(row(kBoardTop).text, "(A");
   EXPECT_EQ(row(kBoardTop - 1).text, "");
@@ -370,7 +367,7 @@ TEST_F(LineSourceReading, AnUnquotedBoardTextIsCutAtItsComma) {
 TEST_F(LineSourceReading, WithoutATraceCurveNumbersAreReadAsTokens) {
   model.write_trace = 0;
   read(line_source("curva, 100, 50\r\npendenza, 0, 3\r\n"));
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(error_code(), 0);
   EXPECT_EQ(model.plan_trace.points, 0);
   EXPECT_EQ(cell(0).gradient, 103);
 }
@@ -379,7 +376,7 @@ TEST_F(LineSourceReading, WithoutATraceCurveNumbersAreReadAsTokens) {
 // extended: the reading ends there, and the train source stays unread.
 TEST_F(LineSourceReading, ARouteTooLongForTheTraceEndsWithError103) {
   read("[generale]\r\nlunghezza percorso, 994000\r\n[curve]\r\n[fine]\r\n");
-  EXPECT_EQ(testing::recorded_error(model),
+  EXPECT_EQ(testing::recorded_error(report),
             at(kTraceError, 0, 0, "plan trace: point 1000001 passes the limit of 1000000 points"));
   EXPECT_FALSE(line_left());
   EXPECT_TRUE(train_left());

@@ -5,10 +5,14 @@
 #include <cmath>
 
 #include "model/error_codes.h"
+#include "support/verdict.h"
 #include "model/trace_walk.h"
 
 namespace scenario {
 namespace {
+
+using testing::code_of;
+using testing::detail_of;
 
 constexpr TraceValue kEmpty{};
 
@@ -34,7 +38,7 @@ struct Seeded {
 
 TEST(PlanTrace, WithoutCurvesTheRouteRunsStraightAlongY) {
   Seeded trace(1000);
-  extend_trace(trace.model, trace.state);
+  const Verdict verdict = extend_trace(trace.model, trace.state);
   EXPECT_EQ(trace.x(0), (TraceValue{TraceValue::kInt16, 0}));
   EXPECT_EQ(trace.y(0), (TraceValue{TraceValue::kInt16, 0}));
   EXPECT_EQ(trace.x(1), (TraceValue{TraceValue::kInt16, 0}));
@@ -46,7 +50,7 @@ TEST(PlanTrace, WithoutCurvesTheRouteRunsStraightAlongY) {
   EXPECT_EQ(trace.x(999), kEmpty);
   EXPECT_EQ(trace.y(1000), kEmpty);
   EXPECT_EQ(trace.state.trace_position, 999);
-  EXPECT_EQ(trace.model.error_code, 0);
+  EXPECT_EQ(code_of(verdict), 0);
 }
 
 TEST(PlanTrace, CurveBendsThePointsAfterItsStart) {
@@ -121,8 +125,8 @@ TEST(PlanTrace, ACurveBehindTheTracePositionBendsOnlyWhatIsLeft) {
 
 TEST(PlanTrace, ACurveWithoutClassDigitIsRefused) {
   Seeded trace(600);
-  apply_curve(trace.model, trace.state, "curva", 100, 50);
-  EXPECT_EQ(trace.model.error_code, kTraceError);
+  const Verdict verdict = apply_curve(trace.model, trace.state, "curva", 100, 50);
+  EXPECT_EQ(code_of(verdict), kTraceError);
   EXPECT_EQ(trace.state.trace_position, 2);
 }
 
@@ -130,19 +134,18 @@ TEST(PlanTrace, ACurveWithoutClassDigitIsRefused) {
 // empty: a curve reaching past them is refused whole.
 TEST(PlanTrace, ACurveEndingBeyondTheTraceIsRefusedWhole) {
   Seeded trace(600);
-  apply_curve(trace.model, trace.state, "curvad4", 500, 98);
-  EXPECT_EQ(trace.model.error_code, 0);
-  apply_curve(trace.model, trace.state, "curvad4", 598, 1);
-  EXPECT_EQ(trace.model.error_code, kPositionError);
-  EXPECT_EQ(trace.model.error_site.detail,
+  EXPECT_EQ(code_of(apply_curve(trace.model, trace.state, "curvad4", 500, 98)), 0);
+  const Verdict verdict = apply_curve(trace.model, trace.state, "curvad4", 598, 1);
+  EXPECT_EQ(code_of(verdict), kPositionError);
+  EXPECT_EQ(detail_of(verdict),
             "curve at 598 m: its end at 599 m lies beyond the last plan trace point 598");
   EXPECT_EQ(trace.state.trace_position, 599);
 }
 
 TEST(PlanTrace, TheTraceStopsAtItsLimitOfPoints) {
   Seeded trace(1000500);
-  extend_trace(trace.model, trace.state);
-  EXPECT_EQ(trace.model.error_code, kTraceError);
+  const Verdict verdict = extend_trace(trace.model, trace.state);
+  EXPECT_EQ(code_of(verdict), kTraceError);
   EXPECT_EQ(trace.y(1000000), real(1000000));
   EXPECT_EQ(trace.y(1000001), kEmpty);
   EXPECT_EQ(trace.state.trace_position, 1000001);
@@ -150,8 +153,8 @@ TEST(PlanTrace, TheTraceStopsAtItsLimitOfPoints) {
 
 TEST(PlanTrace, TheLastPointBelowTheLimitIsComputed) {
   Seeded trace(1000001);
-  extend_trace(trace.model, trace.state);
-  EXPECT_EQ(trace.model.error_code, 0);
+  const Verdict verdict = extend_trace(trace.model, trace.state);
+  EXPECT_EQ(code_of(verdict), 0);
   EXPECT_EQ(trace.y(999999), real(999999));
 }
 

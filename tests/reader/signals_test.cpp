@@ -5,10 +5,14 @@
 #include <vector>
 
 #include "model/error_codes.h"
+#include "support/verdict.h"
 #include "support/model_fixtures.h"
 
 namespace scenario {
 namespace {
+
+using testing::code_of;
+using testing::detail_of;
 
 using testing::approaches;
 using testing::model_with_cells;
@@ -20,7 +24,7 @@ SignalRecord commonest_at(int32_t posizione) {
 
 TEST(MemoSegnale, CommonestRowPacksItsCellAndApproachCells) {
   RouteModel model = model_with_cells(100);
-  memo_segnale(model, commonest_at(1500));
+  const Verdict verdict = memo_segnale(model, commonest_at(1500));
   const Cell& cell = model.cells[31];
   EXPECT_EQ(cell.kind, kSignal);
   EXPECT_EQ(cell.p1, 42);
@@ -30,7 +34,7 @@ TEST(MemoSegnale, CommonestRowPacksItsCellAndApproachCells) {
   EXPECT_EQ(cell.timer, 0);
   EXPECT_EQ(approaches(model, {29, 27, 25, 23}), (std::vector<uint8_t>{81, 82, 83, 84}));
   EXPECT_EQ(approaches(model, {30, 28, 26, 24, 22, 21}), (std::vector<uint8_t>(6, 0)));
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(code_of(verdict), 0);
 }
 
 TEST(MemoSegnale, PacksEveryGroupAndTheCodeDigit) {
@@ -85,10 +89,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, SignalTimer,
 TEST(MemoSegnale, SecondSignalHundredMetresOnMarksTheFirstSignalsCell) {
   RouteModel model = model_with_cells(100);
   memo_segnale(model, {.posizione = 1500, .sx = 1});
-  memo_segnale(model, commonest_at(1600));
+  const Verdict verdict = memo_segnale(model, commonest_at(1600));
   EXPECT_EQ(model.cells[31].kind, kSignal);
   EXPECT_EQ(model.cells[31].approach, 81);
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(code_of(verdict), 0);
 }
 
 TEST(MemoSegnale, SignalsFiftyMetresApartShareNoCell) {
@@ -104,18 +108,18 @@ TEST(MemoSegnale, HalvesGoToTheEvenCell) {
   memo_segnale(model, commonest_at(1525));
   ASSERT_EQ(model.cells[32].kind, kSignal);
   const std::vector<Cell> before = model.cells;
-  memo_segnale(model, {.posizione = 1575, .sx = 1, .s1 = 3});
-  EXPECT_EQ(model.error_code, kSignalCellTaken);
-  EXPECT_EQ(model.error_site.detail, "signal at 1575 m: cell 32 already holds a signal");
+  const Verdict verdict = memo_segnale(model, {.posizione = 1575, .sx = 1, .s1 = 3});
+  EXPECT_EQ(code_of(verdict), kSignalCellTaken);
+  EXPECT_EQ(detail_of(verdict), "signal at 1575 m: cell 32 already holds a signal");
   EXPECT_EQ(model.cells, before);
 }
 
 TEST(MemoSegnale, RefusesTakenCellsAndNamesWhatIsThere) {
   RouteModel model = model_with_cells(400);
   model.cells[211].kind = kStationStop;
-  memo_segnale(model, {.posizione = 10500, .sx = 1, .s1 = 3});
-  EXPECT_EQ(model.error_code, kSignalCellTaken);
-  EXPECT_EQ(model.error_site.detail, "signal at 10500 m: cell 211 already holds a station stop mark");
+  const Verdict verdict = memo_segnale(model, {.posizione = 10500, .sx = 1, .s1 = 3});
+  EXPECT_EQ(code_of(verdict), kSignalCellTaken);
+  EXPECT_EQ(detail_of(verdict), "signal at 10500 m: cell 211 already holds a station stop mark");
   EXPECT_EQ(model.cells[211].kind, kStationStop);
   EXPECT_EQ(model.cells[209].approach, 0);
 }
@@ -124,8 +128,8 @@ TEST(MemoSegnale, ReplacesATunnelMarker) {
   RouteModel model = model_with_cells(100);
   model.cells[31].kind = kTunnelMarker;
   model.cells[31].tunnel = 2;
-  memo_segnale(model, commonest_at(1500));
-  EXPECT_EQ(model.error_code, 0);
+  const Verdict verdict = memo_segnale(model, commonest_at(1500));
+  EXPECT_EQ(code_of(verdict), 0);
   EXPECT_EQ(model.cells[31].kind, kSignal);
   EXPECT_EQ(model.cells[31].tunnel, 2);
 }
@@ -133,10 +137,10 @@ TEST(MemoSegnale, ReplacesATunnelMarker) {
 // Near the origin the approach cells that would lie before cell 0 are skipped.
 TEST(MemoSegnale, SkipsApproachCellsBeforeTheGrid) {
   RouteModel model = model_with_cells(100);
-  memo_segnale(model, commonest_at(300));
+  const Verdict verdict = memo_segnale(model, commonest_at(300));
   EXPECT_EQ(model.cells[7].kind, kSignal);
   EXPECT_EQ(approaches(model, {5, 3, 1}), (std::vector<uint8_t>{81, 82, 83}));
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(code_of(verdict), 0);
 }
 
 }  // namespace

@@ -5,10 +5,14 @@
 #include <vector>
 
 #include "model/error_codes.h"
+#include "support/verdict.h"
 #include "support/model_fixtures.h"
 
 namespace scenario {
 namespace {
+
+using testing::code_of;
+using testing::detail_of;
 
 using testing::model_with_cells;
 
@@ -50,8 +54,8 @@ class SlowdownLayout : public ::testing::TestWithParam<Layout> {};
 
 TEST_P(SlowdownLayout, MarksTheseCellsAndNoOthers) {
   RouteModel model = model_with_cells(2480);
-  memo_rallentamento(model, GetParam().record);
-  EXPECT_EQ(model.error_code, 0);
+  const Verdict verdict = memo_rallentamento(model, GetParam().record);
+  EXPECT_EQ(code_of(verdict), 0);
   expect_cells(model, GetParam().cells);
   EXPECT_EQ(marked_cells(model), GetParam().marked);
 }
@@ -113,8 +117,8 @@ TEST(MemoRallentamento, KeepsLowBitsOfWideValues) {
 TEST(MemoRallentamento, ReplacesTunnelMarkers) {
   RouteModel model = model_with_cells(2480);
   for (int i = 370; i <= 420; ++i) model.cells[static_cast<size_t>(i)].kind = kTunnelMarker;
-  memo_rallentamento(model, kAt20000);
-  EXPECT_EQ(model.error_code, 0);
+  const Verdict verdict = memo_rallentamento(model, kAt20000);
+  EXPECT_EQ(code_of(verdict), 0);
   EXPECT_EQ(model.cells[401].kind, kSlowdownStart);
   EXPECT_EQ(model.cells[373].kind, kPreWarning);
   EXPECT_EQ(model.cells[400].kind, kTunnelMarker);
@@ -136,9 +140,9 @@ TEST_P(SlowdownRefusal, LeavesTheGridUnchanged) {
   RouteModel model = model_with_cells(2480);
   if (GetParam().blocked_cell >= 0) model.cells[static_cast<size_t>(GetParam().blocked_cell)].kind = kSignal;
   const std::vector<Cell> before = model.cells;
-  memo_rallentamento(model, GetParam().record);
-  EXPECT_EQ(model.error_code, GetParam().code);
-  EXPECT_EQ(model.error_site.detail, GetParam().detail);
+  const Verdict verdict = memo_rallentamento(model, GetParam().record);
+  EXPECT_EQ(code_of(verdict), GetParam().code);
+  EXPECT_EQ(detail_of(verdict), GetParam().detail);
   EXPECT_EQ(model.cells, before);
 }
 
@@ -170,16 +174,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MemoRallentamento, ShortestAcceptedSlowdownEndsInTheNextCell) {
   RouteModel model = model_with_cells(2480);
-  memo_rallentamento(model, {.x = 20000, .v = 30, .l = 50, .f_tt = 0, .f_ta = 0, .d_v = 0});
-  EXPECT_EQ(model.error_code, 0);
+  const Verdict verdict = memo_rallentamento(model, {.x = 20000, .v = 30, .l = 50, .f_tt = 0, .f_ta = 0, .d_v = 0});
+  EXPECT_EQ(code_of(verdict), 0);
   EXPECT_EQ(model.cells[401].kind, kSlowdownStart);
   EXPECT_EQ(model.cells[402].kind, kSlowdownEnd);
 }
 
 TEST(MemoRallentamento, EndOnTheLastCellIsAccepted) {
   RouteModel model = model_with_cells(2480);
-  memo_rallentamento(model, {.x = 123000, .v = 30, .l = 950, .f_tt = 0, .f_ta = 0, .d_v = 0});
-  EXPECT_EQ(model.error_code, 0);
+  const Verdict verdict = memo_rallentamento(model, {.x = 123000, .v = 30, .l = 950, .f_tt = 0, .f_ta = 0, .d_v = 0});
+  EXPECT_EQ(code_of(verdict), 0);
   EXPECT_EQ(model.cells[2480].kind, kSlowdownEnd);
 }
 
@@ -187,9 +191,9 @@ TEST(MemoRallentamento, EndOnTheLastCellIsAccepted) {
 TEST(MemoRallentamento, PreWarningOnAStationStopLeavesTheBoardsWritten) {
   RouteModel model = model_with_cells(2480);
   model.cells[374].kind = kStationStop;
-  memo_rallentamento(model, kAt20000);
-  EXPECT_EQ(model.error_code, kPreWarningCellTaken);
-  EXPECT_EQ(model.error_site.detail,
+  const Verdict verdict = memo_rallentamento(model, kAt20000);
+  EXPECT_EQ(code_of(verdict), kPreWarningCellTaken);
+  EXPECT_EQ(detail_of(verdict),
             "slowdown at 20000 m: pre-warning cell 374 already holds a station stop mark");
   EXPECT_EQ(model.cells[377].kind, kWarningBoard);
   EXPECT_EQ(model.cells[401].kind, kSlowdownStart);

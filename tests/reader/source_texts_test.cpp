@@ -6,6 +6,7 @@
 #include "reader/memorizza_dati.h"
 #include "sources/line_table.h"
 #include "sources/builtin_sources.h"
+#include "support/reader_error.h"
 #include "support/source_fixtures.h"
 
 namespace scenario {
@@ -31,21 +32,23 @@ TEST(SourceTexts, ReadAsTheSameFilesOnDisk) {
     testing::RunInTempDir on_disk(kBuiltInScenario, kBuiltInTrain);
     on_disk.model.write_trace = 1;
     testing::write_sources(on_disk.files, c.line, c.train);
-    memorizza_dati(on_disk.model, on_disk.files, SourcePolicy::kKeep);
+    on_disk.read_sources(SourcePolicy::kKeep);
 
-    testing::RunInTempDir in_memory(kBuiltInScenario, kBuiltInTrain);
-    in_memory.model.write_trace = 1;
-    memorizza_dati(in_memory.model, in_memory.files, SourceTexts{c.line, c.train});
+    testing::TempDir empty;
+    const RunFiles files = run_files(empty.path(), kBuiltInScenario, kBuiltInTrain);
+    ReadOptions options;
+    options.scenario_name = kBuiltInScenario;
+    options.train_number = kBuiltInTrain;
+    options.line_file = files.line_source.filename().string();
+    options.train_file = files.train_source.filename().string();
+    options.write_trace = 1;
+    const ReadResult in_memory = read_sources(c.line, c.train, options);
 
-    EXPECT_EQ(in_memory.model.error_code, on_disk.model.error_code);
-    EXPECT_EQ(in_memory.model.error_site.file, on_disk.model.error_site.file);
-    EXPECT_EQ(in_memory.model.error_site.line, on_disk.model.error_site.line);
-    EXPECT_EQ(in_memory.model.error_site.column, on_disk.model.error_site.column);
-    EXPECT_EQ(in_memory.model.error_site.detail, on_disk.model.error_site.detail);
-    EXPECT_EQ(in_memory.model.entries, on_disk.model.entries);
-    EXPECT_EQ(in_memory.model.cells, on_disk.model.cells);
-    EXPECT_EQ(in_memory.model.plan_trace.runs, on_disk.model.plan_trace.runs);
-    EXPECT_TRUE(testing::names_in(in_memory.dir.path()).empty());
+    EXPECT_EQ(testing::recorded_error(in_memory.report), testing::recorded_error(on_disk.report));
+    EXPECT_EQ(in_memory.scenario.entries, on_disk.model.entries);
+    EXPECT_EQ(in_memory.scenario.cells, on_disk.model.cells);
+    EXPECT_EQ(in_memory.scenario.plan_trace.runs, on_disk.model.plan_trace.runs);
+    EXPECT_TRUE(testing::names_in(empty.path()).empty());
   }
 }
 

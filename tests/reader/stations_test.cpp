@@ -20,15 +20,20 @@ constexpr int32_t kLastCell = 2480;
 // without indication boards.
 struct Stations {
   RouteModel model = testing::model_with_cells(kLastCell);
-  ReaderState state;
+  ReaderContext context{false};
+  ReaderState& state = context.state;
+  Outcome outcome;
 
   // Reads one record, keyword included, as the train reader hands it over.
   void read(const std::string& record) {
     FieldReader reader(record, "T-.txt");
-    read_token(model, reader);
-    Record station{model, reader, state, Source::kTrain, Token(model.text_buffer), reader.site()};
-    memo_stazione(station);
+    read_token(context, reader);
+    Record station{model, reader, context, state, Source::kTrain, Token(context.text_buffer), reader.site()};
+    outcome = memo_stazione(station);
   }
+
+  int32_t error_code() const { return outcome.refusal ? outcome.refusal->code : 0; }
+  ErrorSite error_site() const { return outcome.refusal ? outcome.refusal->site : ErrorSite{}; }
 
   const Entry& row(int k) const { return model.entries[static_cast<size_t>(k)]; }
   const Cell& cell(int i) const { return model.cells[static_cast<size_t>(i)]; }
@@ -45,7 +50,7 @@ std::string station(int32_t position, int kind, int32_t length, int value5 = 0, 
 TEST(MemoStazione, OriginStoresEveryValueAndItsCells) {
   Stations s;
   s.read("stazione,       0, 11,  600,  1, 0, 0,  4,1,0,  2,1,1,    1,  10,57, 0, DORVALLO\r\n");
-  ASSERT_EQ(s.model.error_code, 0);
+  ASSERT_EQ(s.error_code(), 0);
   const Entry& row = s.row(1);
   EXPECT_EQ(row.kind, 11);
   EXPECT_EQ(row.long1, -300);
@@ -73,7 +78,7 @@ TEST(MemoStazione, ChangeOverStationKeepsItsSettingFromSixHundredMetres) {
   Stations s;
   s.read(station(11000, 12, 400));
   s.read("stazione,   35000,  2,  700,  1, 1, 0,  4,1,1,  2,1,1,   30,  11,40, 0, VELSARA\r\n");
-  ASSERT_EQ(s.model.error_code, 0);
+  ASSERT_EQ(s.error_code(), 0);
   EXPECT_EQ(s.row(2).long1, 34650);
   EXPECT_EQ(s.row(2).long2, 35350);
   EXPECT_EQ(s.row(2).byte4, 1);
@@ -104,7 +109,7 @@ TEST_P(StationExtent, GivesExtentStopCellAndApproachCells) {
   Stations s;
   s.read(station(0, 11, 600));
   s.read(station(c.position, c.kind, c.length, 0, c.value6));
-  ASSERT_EQ(s.model.error_code, 0);
+  ASSERT_EQ(s.error_code(), 0);
   EXPECT_EQ(s.row(2).long1, c.start);
   EXPECT_EQ(s.row(2).long2, c.end);
   EXPECT_EQ(s.row(2).byte3, c.byte3);
@@ -184,7 +189,7 @@ TEST(MemoStazione, StopMarkOverwritesASignalAndApproachMarks) {
   s.model.cells[104].p1 = 42;
   s.model.cells[102].approach = 31;
   s.read(station(5000, 12, 400, 0, 1));
-  EXPECT_EQ(s.model.error_code, 0);
+  EXPECT_EQ(s.error_code(), 0);
   EXPECT_EQ(s.cell(104).kind, kStationStop);
   EXPECT_EQ(s.cell(104).p1, 1);
   EXPECT_EQ(s.cell(102).approach, 82);
@@ -194,7 +199,7 @@ TEST(MemoStazione, StationsExactlyThreeHundredFiftyMetresApartAreAccepted) {
   Stations s;
   s.read(station(10000, 12, 400));  // ends at 10200
   s.read(station(10750, 12, 400));  // begins at 10550
-  EXPECT_EQ(s.model.error_code, 0);
+  EXPECT_EQ(s.error_code(), 0);
   EXPECT_EQ(s.state.station_counter, 3);
 }
 
@@ -214,12 +219,12 @@ TEST_P(StationRefusal, RecordsNumberDetailAndField) {
   Stations s;
   s.read(station(10000, 12, 400));
   s.read(c.record);
-  EXPECT_EQ(s.model.error_code, c.code);
-  EXPECT_EQ(s.model.error_site.detail, c.detail);
-  EXPECT_EQ(s.model.error_site.file, "T-.txt");
-  EXPECT_EQ(s.model.error_site.line, 1);
-  EXPECT_EQ(s.model.error_site.column, c.column);
-  EXPECT_EQ(s.model.error_site.source_line, c.record.substr(0, c.record.size() - 2));
+  EXPECT_EQ(s.error_code(), c.code);
+  EXPECT_EQ(s.error_site().detail, c.detail);
+  EXPECT_EQ(s.error_site().file, "T-.txt");
+  EXPECT_EQ(s.error_site().line, 1);
+  EXPECT_EQ(s.error_site().column, c.column);
+  EXPECT_EQ(s.error_site().excerpt.text, c.record.substr(0, c.record.size() - 2));
   EXPECT_EQ(s.state.station_counter, 2);
 }
 
@@ -257,10 +262,10 @@ TEST(MemoStazione, StopCellBeyondTheGridIsARunTimeFailure) {
 TEST(MemoStazione, PositionCheckIsExact) {
   Stations accepted;
   accepted.read(station(123200, 25, 400));
-  EXPECT_EQ(accepted.model.error_code, 0);
+  EXPECT_EQ(accepted.error_code(), 0);
   Stations refused;
   refused.read(station(123250, 25, 400));
-  EXPECT_EQ(refused.model.error_code, kPositionError);
+  EXPECT_EQ(refused.error_code(), kPositionError);
 }
 
 // After error 15 nothing more of the record is read: a record cut short
@@ -268,16 +273,16 @@ TEST(MemoStazione, PositionCheckIsExact) {
 TEST(MemoStazione, PositionBeyondTheGridReadsNoFurther) {
   Stations s;
   s.read("stazione, 124000\r\n");
-  EXPECT_EQ(s.model.error_code, kPositionError);
+  EXPECT_EQ(s.error_code(), kPositionError);
   EXPECT_EQ(s.row(1).long3, 124000);
 }
 
 TEST(MemoStazione, StopCellAtCellOneOrLowerIsRefused) {
   Stations s;
   s.read(station(0, 11, 200));
-  EXPECT_EQ(s.model.error_code, kStopCellUnusable);
+  EXPECT_EQ(s.error_code(), kStopCellUnusable);
   EXPECT_EQ(
-      s.model.error_site.detail,
+      s.error_site().detail,
       "station at 0 m: extent ends at 100 m, which puts the stop mark in cell 1 (cells 0 and 1 take none)");
   for (const Cell& cell : s.model.cells) EXPECT_EQ(cell, Cell{});
 }
@@ -285,7 +290,7 @@ TEST(MemoStazione, StopCellAtCellOneOrLowerIsRefused) {
 TEST(MemoStazione, TimingPointNearTheOriginIsNoError) {
   Stations s;
   s.read(station(0, 25, 200));
-  EXPECT_EQ(s.model.error_code, 0);
+  EXPECT_EQ(s.error_code(), 0);
 }
 
 // The compile pass needs the end cell of every slowdown it starts.
@@ -293,8 +298,8 @@ TEST(MemoStazione, StopMarkNeverErasesASlowdownEnd) {
   Stations s;
   s.model.cells[104].kind = kSlowdownEnd;
   s.read(station(5000, 12, 400, 0, 1));
-  EXPECT_EQ(s.model.error_code, kStopCellUnusable);
-  EXPECT_EQ(s.model.error_site.detail,
+  EXPECT_EQ(s.error_code(), kStopCellUnusable);
+  EXPECT_EQ(s.error_site().detail,
             "station at 5000 m: stop cell 104 already holds the end of a slowdown");
   EXPECT_EQ(s.cell(104).kind, kSlowdownEnd);
   EXPECT_EQ(s.cell(103).approach, 0);
@@ -317,7 +322,7 @@ TEST_P(StationRows, StoreTheStationThenCheckTheNextRow) {
   s.state.next_board_slot = c.next_board_slot;
   s.state.station_counter = c.station_counter;
   s.read(station(20000, 12, 400));
-  EXPECT_EQ(s.model.error_code, c.error);
+  EXPECT_EQ(s.error_code(), c.error);
   EXPECT_EQ(s.row(c.station_counter).long3, 20000);
   EXPECT_EQ(s.cell(403).kind, kStationStop);
   EXPECT_EQ(s.cell(403).p1, c.station_counter);
@@ -339,9 +344,9 @@ TEST(MemoStazione, TooManyStationsIsDescribed) {
   s.state.next_board_slot = 50;
   s.state.station_counter = 49;
   s.read(station(20000, 12, 400));
-  EXPECT_EQ(s.model.error_site.detail,
+  EXPECT_EQ(s.error_site().detail,
             "station at 20000 m took row 49, the last row stations may use below the indication-board texts");
-  EXPECT_EQ(s.model.error_site.column, 1);
+  EXPECT_EQ(s.error_site().column, 1);
 }
 
 // With all 80 rows holding board texts, row 1 is a board's: it is never
@@ -351,8 +356,8 @@ TEST(MemoStazione, NoRowLeftWritesNothing) {
   s.state.next_board_slot = 0;
   s.model.entries[1].text = "board";
   s.read(station(10000, 12, 400));
-  EXPECT_EQ(s.model.error_code, kTooManyStations);
-  EXPECT_EQ(s.model.error_site.detail,
+  EXPECT_EQ(s.error_code(), kTooManyStations);
+  EXPECT_EQ(s.error_site().detail,
             "no row left for a station: the indication-board texts reach down to row 1");
   EXPECT_EQ(s.row(1).text, "board");
   EXPECT_EQ(s.row(1).long3, 0);

@@ -8,7 +8,7 @@
 
 #include "model/error_codes.h"
 #include "model/run_failure.h"
-#include "reader/error_site.h"
+#include "reader/reader_context.h"
 #include "reader/memorizza_dati.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
@@ -34,15 +34,19 @@ ReaderError at(int32_t code, int line, int column, std::string detail) {
 // The train half over a source held in memory, on a grid the line half made.
 struct TrainRead {
   RouteModel model = testing::model_with_cells(kLastCell);
-  ReaderState state;
+  ReaderContext context{false};
+  ReaderState& state = context.state;
   std::string text;
 
   TrainRead& read(std::string source) {
     text = std::move(source);
     FieldReader reader(text, "S_T-.txt");
-    read_train_source(model, reader, state);
+    read_train_source(model, reader, context);
     return *this;
   }
+
+  int32_t error_code() const { return context.recorded ? context.recorded->code : 0; }
+  ErrorSite error_site() const { return context.recorded ? context.recorded->site : ErrorSite{}; }
 
   const Cell& cell(int i) const { return model.cells[static_cast<size_t>(i)]; }
 
@@ -52,6 +56,14 @@ struct TrainRead {
     return values;
   }
 };
+
+// The 15 a line half recorded on line of its source.
+Diagnostic line_half_fifteen(int line) {
+  Diagnostic fifteen{Severity::kError, kPositionError, {}, {}};
+  fifteen.site.file = "S_linea.txt";
+  fifteen.site.line = line;
+  return fifteen;
+}
 
 std::string with_general(const std::string& body) { return "[generale]\r\n" + body + "[fine]\r\n"; }
 
@@ -71,7 +83,7 @@ TEST(ReadTrainSource, GeneralRowsFillTheTrainRows) {
   t.read(
       with_general("numero vetture,    4\r\npercentuale massa frenata,    120\r\nsabbia,    3\r\n"
                    "orologio,    10              55            30 \r\n"));
-  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.error_code(), 0);
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 4);
   EXPECT_EQ(t.model.entries[kTotalsRow].long1, 120);
   EXPECT_EQ(t.model.entries[kTrainRow].short1, 3);
@@ -109,7 +121,7 @@ TEST(ReadTrainSource, WithoutHeadingGoesStraightToTheEndProcessing) {
   TrainRead t;
   t.state.previous_adhesion = 100;
   t.read("stazioni a 40700, 43700, numero vetture, 9\r\n");
-  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.error_code(), 0);
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
   EXPECT_EQ(t.cell(0).adhesion, 100);
 }
@@ -146,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ReadTrainSource, KeywordAsTheLastFieldIsNotActedOn) {
   TrainRead t;
   t.read("[generale]\r\nnumero vetture");
-  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.error_code(), 0);
 }
 
 TEST(ReadTrainSource, LastLineMayBeACompleteRecord) {
@@ -157,7 +169,8 @@ TEST(ReadTrainSource, LastLineMayBeACompleteRecord) {
 
 TEST(ReadTrainSource, RecordCutShortIsAReadFailure) {
   TrainRead t;
-  EXPECT_THROW(t.read("[generale]\r\nsegnale, 1500, 2, 4\r\n[fine]\r\n"), RunFailure);
+  t.read("[generale]\r\nsegnale, 1500, 2, 4\r\n[fine]\r\n");
+  EXPECT_EQ(t.error_code(), kRunFailure);
 }
 
 TEST(ReadTrainSource, SpeedLimitsRunFromTheirCellToTheNextRecord) {
@@ -198,9 +211,10 @@ TEST_P(SpeedUnits, FifthMustFitEightBitsWhenFilled) {
   const std::string source = with_general("velocita, 0, " + std::to_string(GetParam().speed) + "\r\n");
   if (GetParam().fits) {
     t.read(source);
-    EXPECT_EQ(t.model.error_code, 0);
+    EXPECT_EQ(t.error_code(), 0);
   } else {
-    EXPECT_THROW(t.read(source), RunFailure);
+    t.read(source);
+    EXPECT_EQ(t.error_code(), kRunFailure);
   }
 }
 
@@ -220,18 +234,18 @@ TEST(ReadTrainSource, RoundsSpeedFifthsToNearest) {
 TEST(ReadTrainSource, WideValueNeverFilledIsNoFailure) {
   TrainRead t;
   t.read(with_general("aderenza, 0, 100\r\naderenza, 0, 300\r\naderenza, 0, 90\r\n"));
-  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.error_code(), 0);
   EXPECT_EQ(t.cell(0).adhesion, 90);
-  EXPECT_THROW(TrainRead().read(with_general("aderenza, 0, 300\r\n")), RunFailure);
+  EXPECT_EQ(TrainRead().read(with_general("aderenza, 0, 300\r\n")).error_code(), kRunFailure);
 }
 
 TEST(ReadTrainSource, PositionBeyondTheGridIsDescribed) {
   TrainRead t;
   t.read(with_general("velocita, 0, 60\r\nvelocita, 19950, 90\r\n"));
-  EXPECT_EQ(recorded_error(t.model),
+  EXPECT_EQ(recorded_error(t.context.recorded),
             at(kPositionError, 3, 11,
                "speed limit at 19950 m lies beyond the grid: positions reach 19900 m at most (last cell 400)"));
-  EXPECT_EQ(t.model.error_site.source_line, "velocita, 19950, 90");
+  EXPECT_EQ(t.error_site().excerpt.text, "velocita, 19950, 90");
 }
 
 struct BeyondCase {
@@ -248,7 +262,7 @@ TEST_P(BeyondTheGrid, EndsTheReadingButTheFillsStillRun) {
   TrainRead t;
   t.read(with_general(std::string("velocita, 0, 60\r\naderenza, 0, 100\r\n") + c.record +
                       "\r\nnumero vetture, 4\r\n"));
-  EXPECT_EQ(recorded_error(t.model), at(kPositionError, 4, c.column, c.detail));
+  EXPECT_EQ(recorded_error(t.context.recorded), at(kPositionError, 4, c.column, c.detail));
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
   EXPECT_EQ(t.speed_limits(), run_of({{kLastCell - 3, 12}}));
   EXPECT_EQ(t.cell(kLastCell - 3).adhesion, 100);
@@ -277,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ReadTrainSource, PositionCheckIsExact) {
   TrainRead t;
   t.read(with_general("segnale, 19900, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n"));
-  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.error_code(), 0);
   EXPECT_EQ(t.cell(399).kind, kSignal);
 }
 
@@ -296,7 +310,7 @@ TEST_P(BeforeTheOrigin, PlacesOnCellZeroOrRefuses) {
   const OriginCase& c = GetParam();
   TrainRead t;
   t.read(with_general(std::string(c.record) + "\r\n"));
-  EXPECT_EQ(recorded_error(t.model), c.error);
+  EXPECT_EQ(recorded_error(t.context.recorded), c.error);
   EXPECT_EQ(t.cell(0).kind, c.cell0);
 }
 
@@ -338,7 +352,7 @@ TEST_P(SpeedReduction, TakesTheCellOfItsPosition) {
   t.model.cells[30].kind = c.kind_before;
   t.model.cells[30].p1 = 77;
   t.read(with_general("abbattimento, 1500, " + std::to_string(c.value) + "\r\n"));
-  EXPECT_EQ(recorded_error(t.model), c.error);
+  EXPECT_EQ(recorded_error(t.context.recorded), c.error);
   EXPECT_EQ(t.cell(30).kind, c.kind);
   EXPECT_EQ(t.cell(30).p1, c.p1);
 }
@@ -358,7 +372,8 @@ INSTANTIATE_TEST_SUITE_P(
 // The kind goes in before the value: a value too wide fails with the kind written.
 TEST(ReadTrainSource, SpeedReductionValueMustFitSixteenBits) {
   TrainRead t;
-  EXPECT_THROW(t.read(with_general("abbattimento, 1500, 40000\r\n")), RunFailure);
+  t.read(with_general("abbattimento, 1500, 40000\r\n"));
+  EXPECT_EQ(t.error_code(), kRunFailure);
   EXPECT_EQ(t.cell(30).kind, kReductionValue);
   EXPECT_EQ(t.cell(30).p1, 0);
 }
@@ -369,8 +384,8 @@ TEST(ReadTrainSource, RefusedSignalStopsWithoutEndProcessing) {
   t.read(
       with_general("velocita, 0, 60\r\nsegnale,   1500,   2, 4, 0,  0, 0,    2,  2,0,0, 0\r\n"
                    "segnale,   1500,   1, 3, 0,  0, 0,    0,  0,0,0, 0\r\nnumero vetture, 4\r\n"));
-  EXPECT_EQ(recorded_error(t.model), at(kSignalCellTaken, 4, 12, "signal at 1500 m: cell 31 already holds a signal"));
-  EXPECT_EQ(t.model.error_site.source_line, "segnale,   1500,   1, 3, 0,  0, 0,    0,  0,0,0, 0");
+  EXPECT_EQ(recorded_error(t.context.recorded), at(kSignalCellTaken, 4, 12, "signal at 1500 m: cell 31 already holds a signal"));
+  EXPECT_EQ(t.error_site().excerpt.text, "segnale,   1500,   1, 3, 0,  0, 0,    0,  0,0,0, 0");
   EXPECT_EQ(t.cell(0).speed_limit, 0);
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
 }
@@ -380,8 +395,8 @@ TEST(ReadTrainSource, RefusedSignalStopsWithoutEndProcessing) {
 TEST(ReadTrainSource, ARefusalAboutAFieldOnALaterLinePointsAtTheKeyword) {
   TrainRead t;
   t.read(with_general("segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\nsegnale\r\n1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n"));
-  EXPECT_EQ(recorded_error(t.model), at(kSignalCellTaken, 3, 1, "signal at 1500 m: cell 31 already holds a signal"));
-  EXPECT_EQ(t.model.error_site.source_line, "segnale");
+  EXPECT_EQ(recorded_error(t.context.recorded), at(kSignalCellTaken, 3, 1, "signal at 1500 m: cell 31 already holds a signal"));
+  EXPECT_EQ(t.error_site().excerpt.text, "segnale");
 }
 
 struct SlowdownSiteCase {
@@ -398,7 +413,7 @@ TEST_P(SlowdownSite, PointsAtTheFieldAtFault) {
   TrainRead t;
   t.read(with_general(std::string("segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n") + GetParam().record +
                       "\r\n"));
-  EXPECT_EQ(recorded_error(t.model), GetParam().error);
+  EXPECT_EQ(recorded_error(t.context.recorded), GetParam().error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -417,7 +432,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ReadTrainSource, SlowdownRecordIsLaidIntoTheGrid) {
   TrainRead t;
   t.read(with_general("rallentamento, 10000, 30, 800, 1, 1, 2\r\n"));
-  EXPECT_EQ(t.model.error_code, 0);
+  EXPECT_EQ(t.error_code(), 0);
   EXPECT_EQ(t.cell(177).kind, kWarningBoard);
   EXPECT_EQ(t.cell(201).kind, kSlowdownStart);
   EXPECT_EQ(t.cell(217).kind, kSlowdownEnd);
@@ -429,7 +444,7 @@ TEST(ReadTrainSource, PreWarningRefusalStops) {
   TrainRead t;
   t.model.cells[175].kind = kStationStop;
   t.read(with_general("rallentamento, 10000, 30, 800, 1, 1, 2\r\nnumero vetture, 4\r\n"));
-  EXPECT_EQ(recorded_error(t.model),
+  EXPECT_EQ(recorded_error(t.context.recorded),
             at(kPreWarningCellTaken, 2, 16,
                "slowdown at 10000 m: pre-warning cell 175 already holds a station stop mark"));
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
@@ -439,7 +454,7 @@ TEST(ReadTrainSource, StationRefusalStops) {
   TrainRead t;
   t.read(
       with_general("stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\nnumero vetture, 4\r\n"));
-  EXPECT_EQ(recorded_error(t.model),
+  EXPECT_EQ(recorded_error(t.context.recorded),
             at(kStationOffGrid, 2, 11, "station at 10025 m: position is not a multiple of 50 m"));
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 0);
 }
@@ -450,13 +465,13 @@ TEST(ReadTrainSource, SignalOnAStationStopIsRefused) {
   t.read(
       with_general("stazione, 5000, 12, 400, 0,0,1, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"
                    "segnale, 5150, 1, 3, 0, 0, 0, 0, 0,0,0, 0\r\n"));
-  EXPECT_EQ(recorded_error(t.model),
+  EXPECT_EQ(recorded_error(t.context.recorded),
             at(kSignalCellTaken, 3, 10, "signal at 5150 m: cell 104 already holds a station stop mark"));
 }
 
 // A value the cells take only when the next record of its kind arrives, or
 // a field missing before the next record, is blamed on the record at fault:
-// the failure names the field the trap points at.
+// the failure points at its field.
 TEST(ReadTrainSource, FailuresAreBlamedOnTheRecordAtFault) {
   struct Case {
     const char* body;
@@ -474,40 +489,26 @@ TEST(ReadTrainSource, FailuresAreBlamedOnTheRecordAtFault) {
   };
   for (const Case& c : cases) {
     TrainRead t;
-    try {
-      t.read(with_general(c.body));
-      ADD_FAILURE() << "no failure: " << c.body;
-    } catch (const RecordFailure& failure) {
-      EXPECT_EQ(failure.site.line, c.at.line) << c.body;
-      EXPECT_EQ(failure.site.column, c.at.column) << c.body;
-      EXPECT_EQ(failure.what(), c.what) << c.body;
-    }
+    t.read(with_general(c.body));
+    EXPECT_EQ(recorded_error(t.context.recorded), at(kRunFailure, c.at.line, c.at.column, c.what)) << c.body;
   }
 }
 
 // A record may run over several lines: a bad number there is no missing field.
 TEST(ReadTrainSource, BadNumberOnALaterLineOfItsRecordIsNoMissingField) {
   TrainRead t;
-  try {
-    t.read(with_general("segnale\r\n15x00, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"));
-    ADD_FAILURE() << "no failure";
-  } catch (const RecordFailure& failure) {
-    ADD_FAILURE() << failure.what();
-  } catch (const RunFailure& failure) {
-    EXPECT_STREQ(failure.what(), "expected a number, found \"15x00\"");
-  }
+  t.read(with_general("segnale\r\n15x00, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"));
+  EXPECT_EQ(recorded_error(t.context.recorded), at(kRunFailure, 3, 1, "expected a number, found \"15x00\""));
 }
 
 TEST(ReadTrainSource, LineHalfErrorFifteenIsNoRefusal) {
   TrainRead t;
-  t.model.error_code = kPositionError;
-  t.model.error_site.file = "S_linea.txt";
-  t.model.error_site.line = 7;
+  t.context.recorded = line_half_fifteen(7);
   t.read(
       with_general("segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\nrallentamento, 10000, 30, 800, 1, 1, 2\r\n"
                    "abbattimento, 2000, 30\r\nstazione, 5000, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"
                    "numero vetture, 4\r\n"));
-  EXPECT_EQ(recorded_error(t.model), (ReaderError{kPositionError, "S_linea.txt", 7, 0, ""}));
+  EXPECT_EQ(recorded_error(t.context.recorded), (ReaderError{kPositionError, "S_linea.txt", 7, 0, ""}));
   EXPECT_EQ(t.model.entries[kTotalsRow].long3, 4);
   EXPECT_EQ(t.cell(31).kind, kSignal);
   EXPECT_EQ(t.cell(201).kind, kSlowdownStart);
@@ -517,11 +518,10 @@ TEST(ReadTrainSource, LineHalfErrorFifteenIsNoRefusal) {
 
 TEST(ReadTrainSource, OwnErrorReplacesTheLineHalfsFifteen) {
   TrainRead t;
-  t.model.error_code = kPositionError;
-  t.model.error_site.file = "S_linea.txt";
+  t.context.recorded = line_half_fifteen(0);
   t.read(with_general(
       "segnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\nsegnale, 1500, 2, 4, 0, 0, 0, 2, 2,0,0, 0\r\n"));
-  EXPECT_EQ(recorded_error(t.model), at(kSignalCellTaken, 3, 10, "signal at 1500 m: cell 31 already holds a signal"));
+  EXPECT_EQ(recorded_error(t.context.recorded), at(kSignalCellTaken, 3, 10, "signal at 1500 m: cell 31 already holds a signal"));
 }
 
 TEST(ReadTrainSource, ProgressiveOffTheCellsReplacesFifteen) {
@@ -531,7 +531,7 @@ TEST(ReadTrainSource, ProgressiveOffTheCellsReplacesFifteen) {
   t.model.entries[kProgressiveDueRow].long1 = 34010;
   t.model.entries[kProgressiveDueRow].long2 = -30500;
   t.read(with_general("velocita, 19950, 90\r\n"));
-  EXPECT_EQ(recorded_error(t.model),
+  EXPECT_EQ(recorded_error(t.context.recorded),
             (ReaderError{kUnevenProgressive, "S_linea.txt", 0, 0,
                          "kilometric progressive system in row 82 starts at 34010 m with offset -30500 m: both must "
                          "be multiples of 50 m"}));
@@ -541,7 +541,7 @@ TEST(ReadTrainSource, ProgressiveOffsetIsCheckedToo) {
   TrainRead t;
   t.model.entries[kProgressiveUnoRow].long2 = 35025;
   t.read(with_general(""));
-  EXPECT_EQ(t.model.error_code, kUnevenProgressive);
+  EXPECT_EQ(t.error_code(), kUnevenProgressive);
 }
 
 // Both sources through memorizza_dati, as the package writes them.
@@ -551,12 +551,12 @@ class BuiltInSources : public ::testing::Test, protected testing::RunInTempDir {
   void SetUp() override {
     write_table(files.line_source, line_source_table());
     write_table(files.train_source, train_source_table());
-    memorizza_dati(model, files, SourcePolicy::kDelete);
+    read_sources(SourcePolicy::kDelete);
   }
 };
 
 TEST_F(BuiltInSources, ReadWithoutError) {
-  EXPECT_EQ(model.error_code, 0) << model.error_site.detail;
+  EXPECT_EQ(error_code(), 0) << error_site().detail;
   EXPECT_FALSE(std::filesystem::exists(files.train_source));
   EXPECT_EQ(model.entries[kTotalsRow].long3, 4);
   EXPECT_EQ(model.entries[kTotalsRow].long1, 120);
@@ -604,8 +604,8 @@ TEST_P(TrainExits, LeaveNeitherSource) {
   testing::write_sources(
       run.files, "[generale]\r\nlunghezza percorso, 20000\r\n" + c.general + "[curve]\r\n" + c.track + "[fine]\r\n",
       "[generale]\r\n" + c.train + "vetture, 4\r\n[fine]\r\n");
-  memorizza_dati(run.model, run.files, SourcePolicy::kDelete);
-  EXPECT_EQ(run.model.error_code, c.code) << run.model.error_site.detail;
+  run.read_sources(SourcePolicy::kDelete);
+  EXPECT_EQ(run.error_code(), c.code) << run.error_site().detail;
   EXPECT_EQ(run.model.entries[kTotalsRow].long3, c.coaches);
   EXPECT_EQ(testing::names_in(run.dir.path()), std::set<std::string>{});
 }
@@ -631,8 +631,8 @@ TEST(MemorizzaDati, ZeroByteTrainSourceIsError25) {
                                               kEndMarker};
   write_table(run.files.line_source, line);
   write_table(run.files.train_source, std::vector<std::string_view>{kEndMarker});
-  memorizza_dati(run.model, run.files, SourcePolicy::kDelete);
-  EXPECT_EQ(run.model.error_code, kRunFailure);
+  run.read_sources(SourcePolicy::kDelete);
+  EXPECT_EQ(run.error_code(), kRunFailure);
   EXPECT_FALSE(std::filesystem::exists(run.files.train_source));
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 
-#include "model/route_model.h"
+#include "model/diagnostic.h"
+#include "reader/read_sources.h"
 
 namespace scenario::testing {
 
@@ -25,10 +27,13 @@ inline std::ostream& operator<<(std::ostream& out, const ReaderError& error) {
              << error.detail;
 }
 
-// The error a reading left in the model.
-inline ReaderError recorded_error(const RouteModel& model) {
-  const ErrorSite& site = model.error_site;
-  return {model.error_code, site.file, site.line, site.column, site.detail};
+// The error a reading recorded.
+inline ReaderError recorded_error(const std::optional<Diagnostic>& recorded) {
+  if (!recorded) return {};
+  const ErrorSite& site = recorded->site;
+  return {recorded->code, site.file, site.line, site.column, site.detail};
 }
+
+inline ReaderError recorded_error(const ReadReport& report) { return recorded_error(report.recorded); }
 
 }  // namespace scenario::testing

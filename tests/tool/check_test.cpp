@@ -199,27 +199,5 @@ TEST(CompileList, TextTooLongNamesItsRecord) {
   EXPECT_LT(outcome.err.size(), 600u);
 }
 
-Diagnostic error_on(const char* file, int line, int32_t code) {
-  return {Severity::kError, code, {}, {file, line, 1, "x", "d"}};
-}
-
-// The error the compilation recorded is always listed, in reading order,
-// even where recovery did not meet it; once.
-TEST(CompileList, RecordedErrorTakesItsPlaceInTheList) {
-  const RunFiles files = run_files("d", "S", "T");
-  const std::vector<Diagnostic> list = {error_on("S_linea.txt", 4, kRunFailure), error_on("S_T-.txt", 7, kSignalCellTaken)};
-  const auto codes = [](const std::vector<Diagnostic>& merged) {
-    std::vector<int32_t> numbers;
-    for (const Diagnostic& d : merged) numbers.push_back(d.code);
-    return numbers;
-  };
-  EXPECT_EQ(codes(tool::with_recorded(list, error_on("S_T-.txt", 3, kStationOffGrid), files)),
-            (std::vector<int32_t>{kRunFailure, kStationOffGrid, kSignalCellTaken}));
-  EXPECT_EQ(codes(tool::with_recorded(list, error_on("S_T-.txt", 7, kSignalCellTaken), files)),
-            (std::vector<int32_t>{kRunFailure, kSignalCellTaken}));
-  EXPECT_EQ(codes(tool::with_recorded(list, error_on("S_linea.txt", 0, kNoLineSource), files)),
-            (std::vector<int32_t>{kNoLineSource, kRunFailure, kSignalCellTaken}));
-}
-
 }  // namespace
 }  // namespace scenario

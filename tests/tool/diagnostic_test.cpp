@@ -11,7 +11,7 @@ namespace {
 
 Diagnostic error_at(int32_t code, std::string file, int line, int column, std::string source_line,
                     std::string detail) {
-  return {Severity::kError, code, {}, {std::move(file), line, column, std::move(source_line), std::move(detail)}};
+  return {Severity::kError, code, {}, {std::move(file), line, column, {std::move(source_line), 1, false}, std::move(detail)}};
 }
 
 struct Case {
@@ -43,7 +43,7 @@ TEST(FormatDiagnostic, EditorsCanJumpToTheFieldAtFault) {
       {"without a file only the number",
        error_at(kMarkTaken, "", 0, 0, "", "reserved mark taken"), "d", "error 1250: reserved mark taken\n"},
       {"a warning carries its name",
-       {Severity::kWarning, 0, "unknown-record", {"S_T-.txt", 4, 1, "segnlae, 100", "no record begins with \"segnlae\""}},
+       {Severity::kWarning, 0, "unknown-record", {"S_T-.txt", 4, 1, {"segnlae, 100", 1, false}, "no record begins with \"segnlae\""}},
        "",
        "S_T-.txt:4:1: warning: no record begins with \"segnlae\" [unknown-record]\nsegnlae, 100\n^\n"},
       {"an error without a number",
