@@ -36,4 +36,6 @@ inline ReaderError recorded_error(const std::optional<Diagnostic>& recorded) {
 
 inline ReaderError recorded_error(const ReadReport& report) { return recorded_error(report.recorded); }
 
+inline ReaderError recorded_error(const Diagnostic& diagnostic) { return recorded_error(std::optional(diagnostic)); }
+
 }  // namespace scenario::testing

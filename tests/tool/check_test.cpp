@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -197,6 +200,51 @@ TEST(CompileList, TextTooLongNamesItsRecord) {
             0u)
       << outcome.err.substr(0, 200);
   EXPECT_LT(outcome.err.size(), 600u);
+}
+
+// What compile prints of the reading, without the compiler's own errors
+// (1250, 1251, a text too long to store), which check gives only for a
+// scenario read without error, and without the count of errors not shown.
+std::vector<std::string> reader_blocks(const std::string& printed) {
+  std::vector<std::string> blocks;
+  size_t at = 0;
+  while (at < printed.size()) {
+    size_t end = printed.find("\nS_", at);
+    end = end == std::string::npos ? printed.size() : end + 1;
+    const std::string block = printed.substr(at, end - at);
+    const bool compilers = block.find(": error 125") != std::string::npos || block.find(": error: ") != std::string::npos ||
+                           block.starts_with("error 125");
+    if (!compilers) blocks.push_back(block.substr(0, block.find("\n... and ")));
+    at = end;
+  }
+  return blocks;
+}
+
+// The kept fuzz corpus, each input split into its two sources, through the
+// tool: check and compile list the same diagnostics of the reading. Every
+// third input: a compile that writes waits for its files to reach the disk.
+TEST(CheckAndCompile, ListTheSameDiagnosticsOfTheReading) {
+  std::vector<std::filesystem::path> inputs;
+  for (const auto& entry : std::filesystem::directory_iterator(PROJECT_SOURCE_DIR "/fuzz/corpus/memorizza_dati")) {
+    inputs.push_back(entry.path());
+  }
+  std::sort(inputs.begin(), inputs.end());
+  ASSERT_GT(inputs.size(), 100u);
+  for (size_t i = 0; i < inputs.size(); i += 3) {
+    const std::filesystem::path& path = inputs[i];
+    const std::string bytes = *testing::bytes_of(path);
+    if (bytes.size() < 5) continue;
+    size_t length = 0;
+    for (size_t i = 0; i < 4; ++i) length |= size_t{static_cast<uint8_t>(bytes[1 + i])} << (8 * i);
+    const std::string sources = bytes.substr(5);
+    const std::string line = sources.substr(0, std::min(length, sources.size()));
+    TempDir dir;
+    write_sources(dir, line, sources.substr(line.size()));
+    const Outcome checked = check_in(dir);
+    const Outcome compiled = scenario_tool({"compile", "S", "T"}, dir.path());
+    EXPECT_EQ(reader_blocks(compiled.err), reader_blocks(checked.err)) << path.filename();
+    EXPECT_EQ(compiled.status, checked.status) << path.filename();
+  }
 }
 
 }  // namespace
