@@ -20,6 +20,7 @@
 #include "reader/record_loop.h"
 #include "sources/builtin_sources.h"
 #include "sources/line_table.h"
+#include "support/fuzz_corpus.h"
 #include "support/reader_error.h"
 
 namespace scenario {
@@ -244,30 +245,12 @@ TEST(ReadRecords, OnlyTheReadingsOwnFailureIsARefusal) {
   }
 }
 
-std::vector<std::filesystem::path> corpus_inputs() {
-  std::vector<std::filesystem::path> inputs;
-  for (const auto& entry : std::filesystem::directory_iterator(FUZZ_CORPUS_DIR)) inputs.push_back(entry.path());
-  std::sort(inputs.begin(), inputs.end());
-  return inputs;
-}
-
-// The fuzz target's input: a flags byte, the line source's length in 4
-// bytes little-endian, the line source, the train source.
-std::pair<std::string, std::string> split_input(const std::string& bytes) {
-  if (bytes.size() < 5) return {};
-  size_t length = 0;
-  for (size_t i = 0; i < 4; ++i) length |= size_t{static_cast<uint8_t>(bytes[1 + i])} << (8 * i);
-  const std::string sources = bytes.substr(5);
-  const std::string line = sources.substr(0, std::min(length, sources.size()));
-  return {line, sources.substr(line.size())};
-}
-
 TEST(ReadSourcesAgreement, OverTheKeptFuzzCorpus) {
-  const std::vector<std::filesystem::path> inputs = corpus_inputs();
+  const std::vector<std::filesystem::path> inputs = testing::corpus_inputs(FUZZ_CORPUS_DIR);
   ASSERT_GT(inputs.size(), 100u);
   for (const auto& path : inputs) {
     std::ifstream in(path, std::ios::binary);
-    const auto [line, train_text] = split_input({std::istreambuf_iterator<char>(in), {}});
+    const auto [line, train_text] = testing::corpus_sources({std::istreambuf_iterator<char>(in), {}});
     expect_agreement(line, train_text, path.filename().string());
   }
 }

@@ -3,14 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "model/error_codes.h"
 #include "model/run_files.h"
+#include "support/fuzz_corpus.h"
 #include "tool/diagnostic_list.h"
 #include "tool/tool_run.h"
 
@@ -224,22 +223,13 @@ std::vector<std::string> reader_blocks(const std::string& printed) {
 // tool: check and compile list the same diagnostics of the reading. Every
 // third input: a compile that writes waits for its files to reach the disk.
 TEST(CheckAndCompile, ListTheSameDiagnosticsOfTheReading) {
-  std::vector<std::filesystem::path> inputs;
-  for (const auto& entry : std::filesystem::directory_iterator(PROJECT_SOURCE_DIR "/fuzz/corpus/memorizza_dati")) {
-    inputs.push_back(entry.path());
-  }
-  std::sort(inputs.begin(), inputs.end());
+  const auto inputs = testing::corpus_inputs(PROJECT_SOURCE_DIR "/fuzz/corpus/memorizza_dati");
   ASSERT_GT(inputs.size(), 100u);
   for (size_t i = 0; i < inputs.size(); i += 3) {
     const std::filesystem::path& path = inputs[i];
-    const std::string bytes = *testing::bytes_of(path);
-    if (bytes.size() < 5) continue;
-    size_t length = 0;
-    for (size_t i = 0; i < 4; ++i) length |= size_t{static_cast<uint8_t>(bytes[1 + i])} << (8 * i);
-    const std::string sources = bytes.substr(5);
-    const std::string line = sources.substr(0, std::min(length, sources.size()));
+    const auto [line, train] = testing::corpus_sources(*testing::bytes_of(path));
     TempDir dir;
-    write_sources(dir, line, sources.substr(line.size()));
+    write_sources(dir, line, train);
     const Outcome checked = check_in(dir);
     const Outcome compiled = scenario_tool({"compile", "S", "T"}, dir.path());
     EXPECT_EQ(reader_blocks(compiled.err), reader_blocks(checked.err)) << path.filename();
