@@ -20,9 +20,11 @@ constexpr int kBoardAt = 850;
 // The last station stands this far before the end of the route.
 constexpr int kLastStationBefore = 2000;
 
+constexpr std::string_view kLineEnd = "\r\n";
+
 void add_line(std::string& text, std::string_view line) {
   text += line;
-  text += "\r\n";
+  text += kLineEnd;
 }
 
 std::string numbers(std::initializer_list<int> values) {
@@ -35,6 +37,22 @@ std::string numbers(std::initializer_list<int> values) {
 int gradient_at(int kilometre) {
   constexpr int kWave = 7;
   return kilometre % kWave - kWave / 2;
+}
+
+// The record a faulty source repeats, and what follows each.
+struct FaultyRecord {
+  std::string_view record;
+  std::string_view separator;
+};
+
+FaultyRecord faulty_record(Mistakes mistakes) {
+  constexpr std::string_view kOnOneLine = ", ";
+  switch (mistakes) {
+    case Mistakes::kRecordsCutShort: return {"sabbia", kLineEnd};
+    case Mistakes::kWarningsOnOneLine: return {"velocita, 0, 120", kOnOneLine};
+    case Mistakes::kErrorsOnOneLine: return {"sabbia, 40000", kOnOneLine};
+  }
+  return {};
 }
 
 }  // namespace
@@ -101,9 +119,27 @@ std::string generated_train_source(int kilometres) {
 }
 
 void write_generated_route(const std::filesystem::path& dir, int kilometres) {
+  write_generated_route(dir, kilometres, generated_train_source(kilometres));
+}
+
+void write_generated_route(const std::filesystem::path& dir, int kilometres, std::string_view train_source) {
   const RunFiles files = run_files(dir, kGeneratedScenario, kGeneratedTrain);
   replace_file(files.line_source, generated_line_source(kilometres));
-  replace_file(files.train_source, generated_train_source(kilometres));
+  replace_file(files.train_source, train_source);
+}
+
+std::string faulty_train_source(Mistakes mistakes, size_t bytes) {
+  const FaultyRecord shape = faulty_record(mistakes);
+  std::string text;
+  text.reserve(bytes);
+  add_line(text, "[generale]");
+  while (text.size() + shape.record.size() + shape.separator.size() <= bytes) {
+    text += shape.record;
+    text += shape.separator;
+  }
+  // The last record ends its line: ", " and the line end are both two bytes.
+  if (shape.separator != kLineEnd) text.replace(text.size() - shape.separator.size(), shape.separator.size(), kLineEnd);
+  return text;
 }
 
 std::string generated_field_stream(size_t bytes) {

@@ -24,6 +24,28 @@ inline constexpr std::string_view kGeneratedTrain = "1";
 // 1`), whose peak memory the in-memory benchmarks cannot show.
 void write_generated_route(const std::filesystem::path& dir, int kilometres);
 
+// The same with a train source of one's own beside the generated line source.
+void write_generated_route(const std::filesystem::path& dir, int kilometres, std::string_view train_source);
+
+// Train sources in which every record gives the reading a diagnostic: per
+// byte of source, the most work and the most memory an author can ask of
+// scenario check. Each is its "[generale]" heading and then records up to at
+// most the given size.
+enum class Mistakes {
+  // "sabbia" alone on every line: a sand record without its number, refused
+  // as cut short, after which the reading resumes on the next line. The
+  // shortest such record (8 bytes a line), so the most refusals per byte.
+  kRecordsCutShort,
+  // "velocita, 0, 120" over and over on one line: a speed limit not past the
+  // previous one, warned of, and the reading goes on in the same line.
+  kWarningsOnOneLine,
+  // "sabbia, 40000" over and over on one line: a sand value too wide for its
+  // field. A recovering reading skips the rest of the line after a refused
+  // record, so only the first is listed.
+  kErrorsOnOneLine,
+};
+std::string faulty_train_source(Mistakes mistakes, size_t bytes);
+
 // A line-source-like text of at least the given size made of the three record
 // shapes the readers meet most: a keyword with two numbers, a keyword with
 // nine numbers, and a keyword with a number and a quoted text.

@@ -36,29 +36,30 @@ void BM_PackageRunAgainstCopy(benchmark::State& state) {
   std::filesystem::copy_file(PACKAGE_PROGRAM, program);
   const Command package{program.string()};
   // The first run, untimed, leaves the files to copy.
-  const double peak_rss = peak_rss_mb(package);
+  const FreshRun first = run_fresh_for_peak(package);
   Command copy{"/bin/cp", "-f"};
   for (const std::string& file : files_left(run_files(package_dir.path(), kBuiltInScenario, kBuiltInTrain))) {
     copy.push_back(file);
   }
   copy.push_back(copy_dir.path().string());
 
-  bool ok = peak_rss > 0;
+  std::string failure = first.ok ? "" : "the package: " + first.failure;
   FreshRun package_sum;
   FreshRun copy_sum;
   for (auto _ : state) {
     const FreshRun run = run_fresh(package);
     const FreshRun copied = run_fresh(copy);
-    ok = ok && run.ok && copied.ok;
+    if (failure.empty() && !run.ok) failure = "the package: " + run.failure;
+    if (failure.empty() && !copied.ok) failure = "the copy: " + copied.failure;
     add(package_sum, run);
     add(copy_sum, copied);
     state.SetIterationTime(run.seconds);
   }
-  if (!ok) state.SkipWithError("the package or the copy failed");
+  if (!failure.empty()) state.SkipWithError(failure.c_str());
   state.counters["copy_ms"] = benchmark::Counter(copy_sum.seconds * 1e3, benchmark::Counter::kAvgIterations);
   state.counters["run_per_copy"] = package_sum.seconds / copy_sum.seconds;
   state.counters["cpu_per_copy"] = package_sum.cpu_seconds / copy_sum.cpu_seconds;
-  state.counters["peak_rss_mb"] = peak_rss;
+  state.counters["peak_rss_mb"] = first.peak_rss_mb;
 }
 BENCHMARK(BM_PackageRunAgainstCopy)->UseManualTime()->Unit(benchmark::kMillisecond);
 
