@@ -35,8 +35,8 @@ struct CompileOptions {
   bool write_despite_reader_error = false;
 };
 
-// Compiles the scenario: reads both sources strictly (memorizza_dati), then
-// seal_and_write. The model comes in with its names and leaves as the binary
+// Compiles the scenario from its two source files.
+// It reads both sources strictly (memorizza_dati), then seal_and_write. The model comes in with its names and leaves as the binary
 // files hold it; j non-zero asks for the plan trace and its geometry file.
 // Returns what the reading told, the error it recorded among it.
 ReadReport memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, CompileOptions options);

@@ -12,10 +12,13 @@ LineTable timetable_card_table();
 LineTable slowdown_form_table();
 LineTable notes_sheet_table();
 
-// Write the documents into dir, under the names of the model's scenario and
-// train.
+// Each writes its document into dir, under the names of the model's scenario
+// and train:
+// dati_scheda writes the timetable card.
 void dati_scheda(const RouteModel& model, const std::filesystem::path& dir);
+// dati_rallentamenti writes the slowdown order form.
 void dati_rallentamenti(const RouteModel& model, const std::filesystem::path& dir);
+// dati_note writes the notes sheet.
 void dati_note(const RouteModel& model, const std::filesystem::path& dir);
 
 }  // namespace scenario

@@ -4,20 +4,20 @@
 
 namespace scenario {
 
-std::optional<std::string_view> cell_kind_name(uint8_t kind) {
+std::optional<CellKindName> cell_kind_name(uint8_t kind) {
   switch (kind) {
-    case kNothing: return "nothing";
-    case kSignal: return "signal";
-    case kSlowdownEnd: return "slowdown_end";
-    case kSlowdownStart: return "slowdown_start";
-    case kWarningBoard: return "slowdown_warning_board";
-    case kPreWarning: return "slowdown_pre_warning";
-    case kSpeedBoard: return "speed_board";
-    case kStationStop: return "station_stop";
-    case kTunnelMarker: return "tunnel_marker";
-    case kReductionValue: return "speed_reduction_with_value";
-    case kReductionPlain: return "speed_reduction";
-    case kTextBoard: return "indication_board";
+    case kNothing: return CellKindName{"nothing", "nothing"};
+    case kSignal: return CellKindName{"signal", "a signal"};
+    case kSlowdownEnd: return CellKindName{"slowdown_end", "the end of a slowdown"};
+    case kSlowdownStart: return CellKindName{"slowdown_start", "the start of a slowdown"};
+    case kWarningBoard: return CellKindName{"slowdown_warning_board", "a slowdown warning board"};
+    case kPreWarning: return CellKindName{"slowdown_pre_warning", "a slowdown pre-warning cell"};
+    case kSpeedBoard: return CellKindName{"speed_board", "a maximum-speed board"};
+    case kStationStop: return CellKindName{"station_stop", "a station stop mark"};
+    case kTunnelMarker: return CellKindName{"tunnel_marker", "a tunnel marker"};
+    case kReductionValue: return CellKindName{"speed_reduction_with_value", "a speed reduction point"};
+    case kReductionPlain: return CellKindName{"speed_reduction", "a speed reduction point"};
+    case kTextBoard: return CellKindName{"indication_board", "an indication board"};
     default: return std::nullopt;
   }
 }

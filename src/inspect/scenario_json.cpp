@@ -83,7 +83,7 @@ ordered_json cell_json(const std::vector<Cell>& cells, size_t index) {
       {"cell", index},
       {"position_m", object_position(static_cast<int64_t>(index))},
       {"kind", cell.kind},
-      {"kind_name", cell_kind_name(cell.kind).value_or("unknown")},
+      {"kind_name", cell_kind_name(cell.kind).value_or(CellKindName{"unknown", ""}).json},
       {"p1", cell.p1},
       {"p2", cell.p2},
       {"p3", cell.p3},

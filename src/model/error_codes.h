@@ -1,12 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace scenario {
 
 // Every error number the system records or reports, one name each. The
-// readers leave theirs in RouteModel::error_code; the compiler throws its two
-// fatal ones. The numbers are the format's own and never change.
+// readers record theirs in the result of a reading; the compiler throws its
+// two fatal ones. The numbers are the format's own and never change.
 enum ErrorCode : int32_t {
   // Line source, general section.
   kRouteTooLong = 1,             // route length above 1000000 m
@@ -44,6 +45,18 @@ enum ErrorCode : int32_t {
   // Fatal in the compiler: the reserved places are already taken.
   kMarkTaken = 1250,  // row 85 short1 or cell 1 p1
   kCodeTaken = 1251,  // row 85 long4 or cell 1 p2
+};
+
+// Every number above, in increasing order: what a catalogue of them must
+// cover.
+inline constexpr std::array kErrorCodes = {
+    kRouteTooLong,        kUnevenProgressive,  kFirstRepetitionOffGrid, kSecondRepetitionOffGrid,
+    kNoCodeCount,         kTextBoardTaken,     kReductionCellTaken,     kStationOffGrid,
+    kStationLengthUneven, kTooManyStations,    kPositionError,          kSignalCellTaken,
+    kWarningCellTaken,    kStartCellTaken,     kEndCellTaken,           kPreWarningCellTaken,
+    kSpeedBoardTaken,     kStationsTooClose,   kStopCellUnusable,       kRunFailure,
+    kNoLineSource,        kNoGeneralHeading,   kTraceError,             kMarkTaken,
+    kCodeTaken,
 };
 
 }  // namespace scenario

@@ -23,6 +23,11 @@ inline constexpr int kTrainRow = 86;
 // cells; from it on they are timing points.
 inline constexpr uint8_t kFirstTimingPointKind = 25;
 
+// Stations of kinds 5 and 6 end just past their position and get no
+// approach cells; kinds 7 and 8 reach their full length on both sides.
+inline bool station_ends_short(uint8_t kind) { return kind == 5 || kind == 6; }
+inline bool station_reaches_both_ways(uint8_t kind) { return kind == 7 || kind == 8; }
+
 // The reserved cell and the fixed marks stamped before the files are written.
 inline constexpr int kReservedCell = 1;
 inline constexpr int16_t kCellMark = 5121;
@@ -37,6 +42,11 @@ inline constexpr int32_t kMaxRouteLength = 1000000;
 // The route runs on this far past its stated length.
 inline constexpr int32_t kRunOut = 7000;
 inline constexpr int32_t kCellLength = 50;
+
+// A record that places something needs this much grid after its position;
+// a station needs more.
+inline constexpr int32_t kPositionMargin = 100;
+inline constexpr int32_t kStationReach = 800;
 
 // What a cell holds.
 enum CellKind : uint8_t {

@@ -16,6 +16,7 @@ void apply_gradient(RouteModel& model, ReaderState& state, int32_t p, int32_t g)
 // least one cell is written); the last three cells keep gradient 0.
 void final_gradient_fill(RouteModel& model, ReaderState& state);
 
+// Lays a tunnel into the grid and the tunnel register.
 // A tunnel from inizio to fine (metres) of kind tipo covers the cells from its
 // entrance cell to the one before its exit cell. A tipo above 10 stands for
 // tipo - 10 with a tunnel marker in every fourth free cell; a tunnel that

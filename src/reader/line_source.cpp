@@ -18,8 +18,6 @@
 namespace scenario {
 namespace {
 
-// Signal repetition positions lie on cell boundaries.
-constexpr int32_t kRepetitionGrid = 50;
 constexpr int32_t kFourCodes = 4;
 constexpr int32_t kNineCodes = 9;
 // The general section drops up to ten comment tokens in a row and tests the
@@ -67,10 +65,11 @@ Outcome read_background(Record& record, int32_t Entry::*field) {
 }
 
 std::optional<Outcome> off_grid(Record& record, ErrorCode code, std::string_view which, const Number& position) {
-  if (position.value % kRepetitionGrid == 0) return std::nullopt;
+  // Signal repetition positions lie on cell boundaries.
+  if (position.value % kCellLength == 0) return std::nullopt;
   return refused(record, position.site, code,
                  "signal repetition: " + std::string(which) + " position " + std::to_string(position.value) +
-                     " m is not a multiple of " + std::to_string(kRepetitionGrid) + " m");
+                     " m is not a multiple of " + std::to_string(kCellLength) + " m");
 }
 
 // The keyword names the number of cab-signal codes, 4 or 9; a repetition that

@@ -11,7 +11,8 @@ namespace scenario {
 // transient sources; a route author's sources are never deleted.
 enum class SourcePolicy { kDelete, kKeep };
 
-// Reads the line source, then the train source, of files through
+// Reads the two source files of a run into a scenario.
+// It reads the line source, then the train source, of files through
 // read_sources (options names the files itself), and deletes them as the
 // package does with its own: the line source once read, the train source
 // once the reading came to it, both after a failure of the reading (25). A

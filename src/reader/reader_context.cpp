@@ -1,25 +1,18 @@
 #include "reader/reader_context.h"
 
+#include <optional>
 #include <utility>
+
+#include "format/cell_kinds.h"
 
 namespace scenario {
 namespace {
 
+// Only a cell that holds something stands in the way of a placement.
 std::string object_name(uint8_t kind) {
-  switch (kind) {
-    case kSignal: return "a signal";
-    case kSlowdownEnd: return "the end of a slowdown";
-    case kSlowdownStart: return "the start of a slowdown";
-    case kWarningBoard: return "a slowdown warning board";
-    case kPreWarning: return "a slowdown pre-warning cell";
-    case kSpeedBoard: return "a maximum-speed board";
-    case kStationStop: return "a station stop mark";
-    case kTunnelMarker: return "a tunnel marker";
-    case kReductionValue:
-    case kReductionPlain: return "a speed reduction point";
-    case kTextBoard: return "an indication board";
-    default: return "an object of kind " + std::to_string(kind);
-  }
+  const std::optional<CellKindName> name = cell_kind_name(kind);
+  if (kind == kNothing || !name) return "an object of kind " + std::to_string(kind);
+  return std::string(name->prose);
 }
 
 }  // namespace

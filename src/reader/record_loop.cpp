@@ -11,8 +11,6 @@ namespace {
 
 constexpr std::string_view kGeneralHeading = "[generale]";
 constexpr char kCommentMark = '-';
-// A record needs 100 m of grid after its position.
-constexpr int64_t kPositionMargin = 100;
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 

@@ -10,7 +10,6 @@
 namespace scenario {
 namespace {
 
-constexpr int32_t kStationReach = 800;  // a station needs this much grid after its position
 constexpr int32_t kLengthUnit = 100;
 constexpr int32_t kStationSpacing = 350;  // from one station's end to the next one's start
 constexpr int32_t kLongStation = 600;     // byte4 is kept from this length on
@@ -24,12 +23,6 @@ struct Extent {
   int64_t start = 0;
   int64_t end = 0;
 };
-
-// Kinds 5 and 6 end just past their position and get no approach cells.
-bool ends_short(uint8_t kind) { return kind == 5 || kind == 6; }
-
-// Kinds 7 and 8 reach their full length on both sides.
-bool reaches_both_ways(uint8_t kind) { return kind == 7 || kind == 8; }
 
 std::string where(const Entry& row) { return "station at " + std::to_string(row.long3) + " m"; }
 
@@ -56,8 +49,8 @@ void read_settings(FieldReader& reader, Entry& row) {
 // flag counts only for kinds that are centred on their position.
 Extent station_extent(const Entry& row, int64_t length) {
   const int64_t position = row.long3;
-  if (ends_short(row.kind)) return {position - length, position + kShortTail};
-  if (reaches_both_ways(row.kind)) return {position - length, position + length};
+  if (station_ends_short(row.kind)) return {position - length, position + kShortTail};
+  if (station_reaches_both_ways(row.kind)) return {position - length, position + length};
   const int64_t extension = row.byte3 != 0 ? kEndExtension : 0;
   return {position - length / 2, position + length / 2 + extension};
 }
@@ -80,7 +73,7 @@ std::optional<Outcome> mark_stop(Record& record, FieldSite position, int32_t k, 
   if (on_grid && cell_at(model, stop).kind == kSlowdownEnd) {
     return refused(record, position, kStopCellUnusable, where(row) + ": stop " + cell_taken(stop, cell_at(model, stop)));
   }
-  if (!ends_short(row.kind)) {
+  if (!station_ends_short(row.kind)) {
     for (int b = 1; b <= kApproachCells; ++b) {
       if (stop - b < kLowestStopCell) break;
       cell_at(model, stop - b).approach = static_cast<uint8_t>(kApproachBase + b);
@@ -138,7 +131,7 @@ Extent store_extent(Entry& row, int32_t k, int64_t length) {
   const Extent extent = station_extent(row, length);
   row.long1 = narrow<int32_t>(extent.start);
   row.long2 = narrow<int32_t>(extent.end);
-  if (ends_short(row.kind) || reaches_both_ways(row.kind)) row.byte3 = 0;
+  if (station_ends_short(row.kind) || station_reaches_both_ways(row.kind)) row.byte3 = 0;
   if (length < kLongStation) row.byte4 = 0;
   if (k == kFirstStationRow) {
     row.byte3 = 0;

@@ -16,9 +16,11 @@ inline constexpr std::string_view kBuiltInTrain = "47302";
 LineTable line_source_table();
 LineTable train_source_table();
 
-// Write the built-in sources into dir, under the names of the model's scenario
-// and train.
+// Each writes a built-in source into dir, under the names of the model's
+// scenario and train:
+// dati_linea writes the line source.
 void dati_linea(const RouteModel& model, const std::filesystem::path& dir);
+// dati_treno writes the train source.
 void dati_treno(const RouteModel& model, const std::filesystem::path& dir);
 
 }  // namespace scenario

@@ -48,13 +48,13 @@ TEST(ErrorCatalogue, EveryNumberOfTheHandbookHasAnEntryAndNoOther) {
 }
 
 TEST(ErrorCatalogue, EveryNumberOfTheErrorListHasACompleteEntry) {
-  for (const int32_t number :
-       {kRouteTooLong, kUnevenProgressive, kFirstRepetitionOffGrid, kSecondRepetitionOffGrid, kNoCodeCount, kTextBoardTaken, kReductionCellTaken, kStationOffGrid, kStationLengthUneven, kTooManyStations, kPositionError, kSignalCellTaken, kWarningCellTaken, kStartCellTaken, kEndCellTaken, kPreWarningCellTaken, kSpeedBoardTaken, kStationsTooClose, kStopCellUnusable, kRunFailure, kNoLineSource, kNoGeneralHeading, kTraceError, kMarkTaken, kCodeTaken}) {
+  for (const int32_t number : kErrorCodes) {
     const ErrorExplanation* entry = explain_error(number);
     ASSERT_NE(entry, nullptr) << number;
     EXPECT_FALSE(entry->meaning.empty() || entry->cause.empty() || entry->fix.empty() || entry->example.empty())
         << number;
   }
+  EXPECT_EQ(catalogue_numbers(), std::set<int32_t>(kErrorCodes.begin(), kErrorCodes.end()));
   EXPECT_EQ(explain_error(11), nullptr);
   EXPECT_EQ(explain_error(0), nullptr);
 }
