@@ -90,6 +90,9 @@ void fresh_runs(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK_CAPTURE(BM_CheckFaultySource, records_cut_short, Mistakes::kRecordsCutShort)
     ->Apply(doubling_sizes)
     ->Apply(fresh_runs);
+BENCHMARK_CAPTURE(BM_CheckFaultySource, signals_cut_short, Mistakes::kSignalsCutShort)
+    ->Apply(doubling_sizes)
+    ->Apply(fresh_runs);
 BENCHMARK_CAPTURE(BM_CheckFaultySource, warnings_on_one_line, Mistakes::kWarningsOnOneLine)
     ->Apply(memory_sizes)
     ->Apply(fresh_runs);

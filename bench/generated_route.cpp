@@ -49,6 +49,7 @@ FaultyRecord faulty_record(Mistakes mistakes) {
   constexpr std::string_view kOnOneLine = ", ";
   switch (mistakes) {
     case Mistakes::kRecordsCutShort: return {"sabbia", kLineEnd};
+    case Mistakes::kSignalsCutShort: return {"segnale,   10500,   1, 3, 0,  0, 0,    0,  0,0,0", kLineEnd};
     case Mistakes::kWarningsOnOneLine: return {"velocita, 0, 120", kOnOneLine};
     case Mistakes::kErrorsOnOneLine: return {"sabbia, 40000", kOnOneLine};
   }

@@ -36,6 +36,9 @@ enum class Mistakes {
   // as cut short, after which the reading resumes on the next line. The
   // shortest such record (8 bytes a line), so the most refusals per byte.
   kRecordsCutShort,
+  // A signal record without its last number on every line, as an author
+  // who forgot a column leaves them: fewer, longer records cut short.
+  kSignalsCutShort,
   // "velocita, 0, 120" over and over on one line: a speed limit not past the
   // previous one, warned of, and the reading goes on in the same line.
   kWarningsOnOneLine,

@@ -28,8 +28,13 @@ case "$mode" in
 esac
 build="${FUZZ_BUILD:-build-fuzz}"
 targets=(field_reader memorizza_dati inspect_decoders)
-# Small inputs run fast and keep the corpus small; longer seeds are cut.
-max_len=4096
+# Inputs up to 128 KiB: large enough that a reading whose time or memory
+# grows with the square of its input shows it. Each input has a deadline and
+# a memory ceiling far above what a linear reading of it takes, so a slow or
+# greedy input is a finding, kept under crashes/ like a crash.
+max_len=131072
+per_input_seconds=3
+rss_limit_mb=1024
 
 scripts/install-deps.sh
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DSCENARIO_FUZZ=ON -DSCENARIO_TESTS=OFF -DSCENARIO_WERROR=ON >/dev/null
@@ -60,14 +65,15 @@ replay() {
   local target="$1" kept="fuzz/corpus/$1"
   [ -d "$kept" ] || return 0
   echo "replaying $(ls "$kept" | wc -l) inputs of $target" >&2
-  "$fuzz_bin/fuzz_$target" -runs=0 -timeout=10 -artifact_prefix="$build/crashes/$target-" "$kept" 2>&1 | tail -1
+  "$fuzz_bin/fuzz_$target" -runs=0 -timeout="$per_input_seconds" -rss_limit_mb="$rss_limit_mb" -artifact_prefix="$build/crashes/$target-" "$kept" 2>&1 | tail -1
 }
 
 fuzz() {
   local target="$1" log="$build/$1.log"
   mkdir -p "$build/corpus/$target" "fuzz/corpus/$target"
   echo "fuzzing $target for ${seconds}s" >&2
-  "$fuzz_bin/fuzz_$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -print_final_stats=1 $(dictionary "$target") \
+  "$fuzz_bin/fuzz_$target" -max_total_time="$seconds" -max_len="$max_len" -timeout="$per_input_seconds" \
+    -rss_limit_mb="$rss_limit_mb" -print_final_stats=1 $(dictionary "$target") \
     -artifact_prefix="$build/crashes/$target-" "$build/corpus/$target" "fuzz/corpus/$target" "$build/seeds/$target" \
     >"$log" 2>&1 || { tail -40 "$log" >&2; return 1; }
   awk -v target="$target" '/stat::number_of_executed_units/ {runs = $2} /stat::average_exec_per_sec/ {rate = $2}
