@@ -22,6 +22,8 @@ int run() {
     run_package(dir);
   } catch (const FatalError& e) {
     errore(std::to_string(e.number), front_end);
+  } catch (const ProgramFault& e) {  // a fault of the program met while reading, never a source's
+    fail_run("internal error: " + std::string(e.what()), front_end);
   } catch (const std::exception& e) {  // a file that cannot be written, a text too long to store
     fail_run(e.what(), front_end);
   }
