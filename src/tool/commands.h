@@ -1,7 +1,5 @@
 #pragma once
 
-#include <CLI/CLI.hpp>
-
 namespace scenario::tool {
 
 // Exit statuses of the tool.
@@ -10,14 +8,8 @@ inline constexpr int kScenarioError = 1;  // an error in the scenario or its fil
 inline constexpr int kBadCommandLine = 2;
 inline constexpr int kInternalError = 3;  // a fault of the program, whatever the scenario
 
-// Each command registers itself on the application; when it runs, it leaves
-// its exit status in `status`.
-void add_export_command(CLI::App& app, int& status);
-void add_compile_command(CLI::App& app, int& status);
-void add_check_command(CLI::App& app, int& status);
-void add_inspect_command(CLI::App& app, int& status);
-void add_render_command(CLI::App& app, int& status);
-void add_diff_command(CLI::App& app, int& status);
-void add_explain_command(CLI::App& app, int& status);
+// Parses the command line, runs the command it names and returns the exit
+// status.
+int run_command_line(int argc, char** argv);
 
 }  // namespace scenario::tool

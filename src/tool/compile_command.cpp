@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,20 +9,12 @@
 #include "model/run_files.h"
 #include "reader/memorizza_dati.h"
 #include "tool/commands.h"
+#include "tool/compile_command.h"
 #include "tool/diagnostic.h"
 #include "tool/diagnostic_list.h"
 #include "tool/run_names.h"
 
 namespace scenario::tool {
-namespace {
-
-struct CompileRequest {
-  std::string dir;  // as the author gave it; empty for the current directory
-  bool no_trace = false;
-  bool keep_going = false;
-  std::string scenario;
-  std::string train;
-};
 
 // Compiles DIR/SCENARIO_linea.txt and DIR/SCENARIO_TRAIN-.txt into the three
 // binary files in DIR. The author's sources are never deleted. A reader error
@@ -61,21 +52,6 @@ int compile(const CompileRequest& request) {
   list.items.insert(list.items.end(), compiler.begin(), compiler.end());
   print_list(std::cerr, list, request.dir);
   return reader_error != 0 || !compiler.empty() ? kScenarioError : kSuccess;
-}
-
-}  // namespace
-
-void add_compile_command(CLI::App& app, int& status) {
-  auto* command = app.add_subcommand("compile", "Compile a scenario's line and train sources into its binary files");
-  auto request = std::make_shared<CompileRequest>();
-  command->add_option("--dir", request->dir, "Directory of the sources and the binary files (default: the current one)")
-      ->check(CLI::ExistingDirectory);
-  command->add_flag("--no-trace", request->no_trace, "Build no plan trace and write no line geometry file");
-  command->add_flag("--keep-going", request->keep_going,
-                    "On a reader error, still write the files from the partial model (exit status stays 1)");
-  command->add_option("SCENARIO", request->scenario, "Scenario name (reads SCENARIO_linea.txt)")->required();
-  command->add_option("TRAIN", request->train, "Train number (reads SCENARIO_TRAIN-.txt)")->required();
-  command->callback([&status, request] { status = compile(*request); });
 }
 
 }  // namespace scenario::tool

@@ -1,11 +1,11 @@
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "inspect/scenario_diff.h"
 #include "inspect/scenario_file.h"
 #include "tool/commands.h"
+#include "tool/diff_command.h"
 
 namespace scenario::tool {
 namespace {
@@ -15,10 +15,7 @@ constexpr int kSame = 0;
 constexpr int kDifferent = 1;
 constexpr int kTrouble = 2;
 
-struct DiffRequest {
-  std::string a;
-  std::string b;
-};
+}  // namespace
 
 int diff(const DiffRequest& request) {
   try {
@@ -29,20 +26,6 @@ int diff(const DiffRequest& request) {
     std::cerr << "scenario diff: " << e.what() << "\n";
     return kTrouble;
   }
-}
-
-}  // namespace
-
-void add_diff_command(CLI::App& app, int& status) {
-  auto* command = app.add_subcommand("diff", "Compare two binary scenario files of the same kind");
-  command->footer(
-      "Prints each difference on a line of its own, in metres, km/h, station names and times of day\n"
-      "(a stretch of cells with the same change is one line). Exit status 0 when the files are the same,\n"
-      "1 when they differ, 2 when one cannot be read or the two are of different kinds.");
-  auto request = std::make_shared<DiffRequest>();
-  command->add_option("A", request->a, "First scenario file")->required();
-  command->add_option("B", request->b, "Second scenario file, of the same kind")->required();
-  command->callback([&status, request] { status = diff(*request); });
 }
 
 }  // namespace scenario::tool

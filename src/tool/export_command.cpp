@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -9,17 +8,11 @@
 #include "model/run_files.h"
 #include "sources/builtin_sources.h"
 #include "tool/commands.h"
+#include "tool/export_command.h"
 #include "tool/run_names.h"
 
 namespace scenario::tool {
 namespace {
-
-struct ExportRequest {
-  std::string dir = ".";
-  std::string scenario{kBuiltInScenario};
-  std::string train{kBuiltInTrain};
-  bool force = false;
-};
 
 // Something already stands at the path: a file, a directory, even a dangling
 // link.
@@ -37,6 +30,8 @@ std::vector<std::filesystem::path> sources_in_the_way(const RunFiles& files) {
   }
   return in_the_way;
 }
+
+}  // namespace
 
 // Writes the built-in line and train sources, byte for byte as the package
 // writes them, under the requested names: a starting point for a scenario of
@@ -63,22 +58,6 @@ int export_builtin(const ExportRequest& request) {
     return kScenarioError;
   }
   return kSuccess;
-}
-
-}  // namespace
-
-void add_export_command(CLI::App& app, int& status) {
-  auto* command = app.add_subcommand("export", "Write the built-in line and train sources into a directory");
-  command->footer(
-      "Writes DIR/SCENARIO_linea.txt and DIR/SCENARIO_NUMBER-.txt, creating DIR and its parents. The texts\n"
-      "are the built-in ones whatever the names. An existing source is left alone (status 1) unless --force\n"
-      "is given. The format of both sources is written down in docs/source-format.md.");
-  auto request = std::make_shared<ExportRequest>();
-  command->add_option("--dir", request->dir, "Directory to write into")->capture_default_str();
-  command->add_option("--name", request->scenario, "Scenario name of the files")->capture_default_str();
-  command->add_option("--train", request->train, "Train number of the train source")->capture_default_str();
-  command->add_flag("--force", request->force, "Overwrite sources that already exist");
-  command->callback([&status, request] { status = export_builtin(*request); });
 }
 
 }  // namespace scenario::tool

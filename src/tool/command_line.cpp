@@ -1,0 +1,182 @@
+// The one file that sees CLI11: its header costs seconds to compile, so the
+// commands take plain requests and only this file turns argv into them.
+
+#include <CLI/CLI.hpp>
+
+#include <exception>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "model/run_files.h"
+#include "render/route_drawing.h"
+#include "tool/check_command.h"
+#include "tool/commands.h"
+#include "tool/compile_command.h"
+#include "tool/diagnostic_list.h"
+#include "tool/diff_command.h"
+#include "tool/explain_command.h"
+#include "tool/export_command.h"
+#include "tool/inspect_command.h"
+#include "tool/render_command.h"
+
+namespace scenario::tool {
+namespace {
+
+// The file's name says what it holds; a name that says nothing is a bad
+// command line, like a missing file.
+const CLI::Validator kScenarioFileName(
+    [](const std::string& file) -> std::string {
+      if (scenario_file_kind(file)) return {};
+      return "cannot tell the format of " + file + " from its name: expected " + scenario_file_patterns();
+    },
+    "SCENARIO_FILE");
+
+const CLI::Validator kImageName(
+    [](const std::string& file) -> std::string {
+      if (image_format_for(file)) return {};
+      return "cannot tell the image format of " + file + ": the name must end in .svg, .png or .pdf";
+    },
+    "FILE.svg|FILE.png|FILE.pdf");
+
+// Each command registers itself on the application; when it runs, it leaves
+// its exit status in `status`.
+void add_export_command(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("export", "Write the built-in line and train sources into a directory");
+  command->footer(
+      "Writes DIR/SCENARIO_linea.txt and DIR/SCENARIO_NUMBER-.txt, creating DIR and its parents. The texts\n"
+      "are the built-in ones whatever the names. An existing source is left alone (status 1) unless --force\n"
+      "is given. The format of both sources is written down in docs/source-format.md.");
+  auto request = std::make_shared<ExportRequest>();
+  command->add_option("--dir", request->dir, "Directory to write into")->capture_default_str();
+  command->add_option("--name", request->scenario, "Scenario name of the files")->capture_default_str();
+  command->add_option("--train", request->train, "Train number of the train source")->capture_default_str();
+  command->add_flag("--force", request->force, "Overwrite sources that already exist");
+  command->callback([&status, request] { status = export_builtin(*request); });
+}
+
+void add_compile_command(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("compile", "Compile a scenario's line and train sources into its binary files");
+  auto request = std::make_shared<CompileRequest>();
+  command->add_option("--dir", request->dir, "Directory of the sources and the binary files (default: the current one)")
+      ->check(CLI::ExistingDirectory);
+  command->add_flag("--no-trace", request->no_trace, "Build no plan trace and write no line geometry file");
+  command->add_flag("--keep-going", request->keep_going,
+                    "On a reader error, still write the files from the partial model (exit status stays 1)");
+  command->add_option("SCENARIO", request->scenario, "Scenario name (reads SCENARIO_linea.txt)")->required();
+  command->add_option("TRAIN", request->train, "Train number (reads SCENARIO_TRAIN-.txt)")->required();
+  command->callback([&status, request] { status = compile(*request); });
+}
+
+void add_check_command(CLI::App& app, int& status) {
+  auto* command =
+      app.add_subcommand("check", "List every error and warning of a scenario's sources, writing nothing");
+  command->footer(
+      "After a refused record the reading goes on with the next record, so that independent errors are all "
+      "listed; past " +
+      std::to_string(kShownErrors) + " errors only their number is given. Exit status 1 with an error, 0 without.");
+  auto request = std::make_shared<CheckRequest>();
+  command->add_option("--dir", request->dir, "Directory of the sources (default: the current one)")
+      ->check(CLI::ExistingDirectory);
+  command->add_flag("--strict", request->strict, "Treat warnings as errors (exit status 1)");
+  command->add_option("SCENARIO", request->scenario, "Scenario name (reads SCENARIO_linea.txt)")->required();
+  command->add_option("TRAIN", request->train, "Train number (reads SCENARIO_TRAIN-.txt)")->required();
+  command->callback([&status, request] { status = check(*request); });
+}
+
+void add_inspect_command(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("inspect", "Decode binary scenario files to JSON on stdout");
+  command->footer(
+      "Files are told apart by name: SCENARIO_linea.dat (line geometry), SCENARIO_TRAIN.sim (entry table),\n"
+      "SCENARIO_TRAIN.dat (cell grid). A damaged file is reported on stderr with the byte offset of the\n"
+      "fault, and the status is 1.");
+  auto request = std::make_shared<InspectRequest>();
+  command->add_flag("--all", request->all,
+                    "List every cell, not only those holding something, and every trace value, not only the summary");
+  command->add_option("FILE", request->files, "Scenario files, told apart by name")
+      ->required()
+      ->check(kScenarioFileName);
+  command->callback([&status, request] { status = inspect(*request); });
+}
+
+void add_render_command(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("render", "Draw a compiled scenario's plan and profile as SVG, PNG or PDF");
+  command->footer(
+      "Reads the binary files in DIR (SCENARIO_linea.dat, SCENARIO_TRAIN.sim, SCENARIO_TRAIN.dat) and draws\n"
+      "the plan of the line with tunnels, signals and stations, and below it the profile: height and\n"
+      "gradients, line speed limit with slowdowns, speed and indication boards, speed reduction points,\n"
+      "stations and kilometre posts, with a legend. Without SCENARIO_linea.dat\n"
+      "(compiled with --no-trace) only the profile is drawn. Files that do not belong together (a geometry\n"
+      "file or an entry table left by an earlier compile of another route) are refused, naming the stale file.");
+  auto request = std::make_shared<RenderRequest>();
+  command->add_option("--dir", request->dir, "Directory of the binary files")
+      ->capture_default_str()
+      ->check(CLI::ExistingDirectory);
+  command->add_option("-o,--output", request->output, "Image to write; its extension, .svg, .png or .pdf, sets the format")
+      ->required()
+      ->check(kImageName);
+  command->add_option("--width", request->width, "Width in pixels")
+      ->capture_default_str()
+      ->check(CLI::Range(kSmallestSide, kLargestSide));
+  command->add_option("--height", request->height, "Height in pixels")
+      ->capture_default_str()
+      ->check(CLI::Range(kSmallestSide, kLargestSide));
+  command->add_option("SCENARIO", request->scenario, "Scenario name")->required();
+  command->add_option("TRAIN", request->train, "Train number")->required();
+  command->callback([&status, request] { status = render(*request); });
+}
+
+void add_diff_command(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("diff", "Compare two binary scenario files of the same kind");
+  command->footer(
+      "Prints each difference on a line of its own, in metres, km/h, station names and times of day\n"
+      "(a stretch of cells with the same change is one line). Exit status 0 when the files are the same,\n"
+      "1 when they differ, 2 when one cannot be read or the two are of different kinds.");
+  auto request = std::make_shared<DiffRequest>();
+  command->add_option("A", request->a, "First scenario file")->required();
+  command->add_option("B", request->b, "Second scenario file, of the same kind")->required();
+  command->callback([&status, request] { status = diff(*request); });
+}
+
+void add_explain_command(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("explain", "Say what an error number means, its usual cause and its fix");
+  command->footer("docs/errors.md holds the same for every number; --markdown prints that document.");
+  auto request = std::make_shared<ExplainRequest>();
+  command->add_option("NUMBER", request->number, "Error number, as a diagnostic shows it");
+  command->add_flag("--markdown", request->markdown, "Print the whole catalogue as docs/errors.md holds it");
+  command->callback([&status, request] { status = explain(*request); });
+}
+
+}  // namespace
+
+int run_command_line(int argc, char** argv) {
+  CLI::App app{"scenario: export, compile, check, inspect, compare and draw train-driving scenarios"};
+  app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
+  app.require_subcommand(1);
+  int status = kSuccess;
+  add_export_command(app, status);
+  add_compile_command(app, status);
+  add_check_command(app, status);
+  add_inspect_command(app, status);
+  add_render_command(app, status);
+  add_diff_command(app, status);
+  add_explain_command(app, status);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);  // prints the reason and the usage on stderr
+    return kBadCommandLine;
+  } catch (const std::exception& e) {  // whatever a command let through: a message and a status, never an abort
+    std::cerr << "scenario: " << e.what() << "\n";
+    return kScenarioError;
+  }
+  return status;
+}
+
+}  // namespace scenario::tool
