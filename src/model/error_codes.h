@@ -35,7 +35,7 @@ enum ErrorCode : int32_t {
   // Either source.
   kUnevenProgressive = 2,  // a progressive system starts or shifts off the 50 m cells
   kPositionError = 15,     // a record lies beyond the route's tables; ends the source like its end
-  kRunFailure = 25,        // the failure trap: a bad field, a read past the end, an overflow
+  kRunFailure = 25,        // a failure of the reading: a bad field, a read past the end, an overflow
 
   // Files and the plan trace.
   kNoLineSource = 101,      // the line source does not exist

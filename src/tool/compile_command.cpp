@@ -19,8 +19,8 @@ namespace scenario::tool {
 // Compiles DIR/SCENARIO_linea.txt and DIR/SCENARIO_TRAIN-.txt into the three
 // binary files in DIR. The author's sources are never deleted. A reader error
 // writes no binary file unless --keep-going asks for the partial model.
-// Diagnostics only inform: the readers' warnings, and after a reader error
-// every error a recovering reading finds, then the compiler's own.
+// Diagnostics only inform: the one recovering reading's list, the list check
+// prints, then the compiler's own errors.
 int compile(const CompileRequest& request) {
   if (names_refused("compile", request.scenario, request.train)) return kBadCommandLine;
   const int32_t j = request.no_trace ? kWithoutTrace : kWithTrace;
