@@ -16,12 +16,9 @@ ReadReport read_sources_in_memory(RouteModel& model, std::string_view line_sourc
                                   int32_t j) {
   // The package's own reading, its sources named as the files would be.
   const RunFiles files = run_files({}, model.scenario_name, model.train_number);
-  ReadOptions options;
-  options.scenario_name = model.scenario_name;
-  options.train_number = model.train_number;
+  ReadOptions options = read_options(model.scenario_name, model.train_number, j);
   options.line_file = files.line_source.filename().string();
   options.train_file = files.train_source.filename().string();
-  options.write_trace = j;
   ReadResult read = read_sources(line_source, train_source, options);
   model = std::move(read.scenario);
   return std::move(read.report);

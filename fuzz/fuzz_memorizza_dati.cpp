@@ -99,12 +99,10 @@ void compile_in_memory(scenario::RouteModel& model) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const FuzzInput input = split({reinterpret_cast<const char*>(data), size});
-  scenario::ReadOptions options;
-  options.scenario_name = "Fuzz";
-  options.train_number = "1";
+  scenario::ReadOptions options = scenario::read_options(
+      "Fuzz", "1", input.write_trace ? scenario::kWithTrace : scenario::kWithoutTrace);
   options.line_file = "Fuzz_linea.txt";
   options.train_file = "Fuzz_1-.txt";
-  options.write_trace = input.write_trace ? scenario::kWithTrace : scenario::kWithoutTrace;
   scenario::ReadResult strict = scenario::read_sources(input.line, input.train, options);
   if (input.recover) {
     options.recover = true;

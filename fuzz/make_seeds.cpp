@@ -42,10 +42,8 @@ std::string sources_input(const std::string& line, const std::string& train, boo
 }
 
 scenario::RouteModel builtin_model(const std::string& line, const std::string& train) {
-  scenario::ReadOptions options;
-  options.scenario_name = scenario::kBuiltInScenario;
-  options.train_number = scenario::kBuiltInTrain;
-  options.write_trace = scenario::kWithTrace;
+  const auto options = scenario::read_options(std::string(scenario::kBuiltInScenario),
+                                              std::string(scenario::kBuiltInTrain), scenario::kWithTrace);
   return scenario::read_sources(line, train, options).scenario;
 }
 

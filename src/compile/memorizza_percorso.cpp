@@ -63,11 +63,8 @@ void store_codes(RouteModel& model, const SourceOrigins& origins) {
 }  // namespace
 
 ReadReport memorizza_percorso(RouteModel& model, int32_t j, const RunFiles& files, CompileOptions options) {
-  ReadOptions reading;
-  reading.scenario_name = model.scenario_name;
-  reading.train_number = model.train_number;
-  reading.write_trace = j;
-  ReadResult read = memorizza_dati(files, reading, options.sources);
+  ReadResult read =
+      memorizza_dati(files, read_options(model.scenario_name, model.train_number, j), options.sources);
   model = std::move(read.scenario);
   seal_and_write(model, read.report, files, options);
   return std::move(read.report);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace scenario {
 
@@ -33,6 +34,14 @@ struct ErrorSite {
   LineExcerpt excerpt;
   std::string detail;  // what was wrong, where, and what was in the way
 };
+
+// A site that concerns a whole file rather than one of its fields.
+inline ErrorSite file_site(std::string file, std::string detail) {
+  ErrorSite site;
+  site.file = std::move(file);
+  site.detail = std::move(detail);
+  return site;
+}
 
 enum class Severity { kError, kWarning };
 

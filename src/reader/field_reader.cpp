@@ -130,13 +130,13 @@ int32_t FieldReader::read_number() {
 }
 
 FieldSite FieldReader::on_line_of(FieldSite site, int column) {
-  const size_t line_start = site.offset - static_cast<size_t>(site.column - 1);
+  const size_t line_start = line_start_of(site);
   return {site.line, column, line_start + static_cast<size_t>(column - 1)};
 }
 
 LineExcerpt FieldReader::excerpt(FieldSite site) const {
   if (site.line < 1 || site.column < 1) return {};
-  const size_t line_start = site.offset - static_cast<size_t>(site.column - 1);
+  const size_t line_start = line_start_of(site);
   const size_t at = std::min(site.offset, text_.size());
   const size_t begin = std::max(line_start, at - std::min(at, kExcerptReach));
   size_t end = at;
@@ -147,7 +147,7 @@ LineExcerpt FieldReader::excerpt(FieldSite site) const {
 }
 
 int FieldReader::content_end_column(FieldSite site) const {
-  const size_t line_start = site.offset - static_cast<size_t>(site.column - 1);
+  const size_t line_start = line_start_of(site);
   const size_t line_end = find_from(text_, std::min(site.offset, text_.size()), is_line_end);
   size_t end = line_end;
   while (end > site.offset && (is_blank(text_[end - 1]) || text_[end - 1] == kComma)) --end;
@@ -155,7 +155,7 @@ int FieldReader::content_end_column(FieldSite site) const {
 }
 
 void FieldReader::restart_at_line_of(FieldSite site) {
-  pos_ = site.offset - static_cast<size_t>(site.column - 1);
+  pos_ = line_start_of(site);
   line_ = site.line;
   line_start_ = pos_;
   content_on_line_ = false;

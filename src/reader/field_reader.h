@@ -64,6 +64,9 @@ class FieldReader {
   // The place of column on the line of site.
   static FieldSite on_line_of(FieldSite site, int column);
 
+  // The offset of the first byte of site's line.
+  static size_t line_start_of(FieldSite site) { return site.offset - static_cast<size_t>(site.column - 1); }
+
   // The part of site's line that a diagnostic shows: up to kExcerptReach
   // bytes on either side of its column, never more, however long the line.
   LineExcerpt excerpt(FieldSite site) const;

@@ -29,9 +29,8 @@ SourceText load(const std::filesystem::path& path, std::string& storage, bool li
 
 // A source that cannot be deleted is a failure of the reading, about its file.
 void record_failure(ReadReport& report, const std::filesystem::path& path, const std::string& why) {
-  Diagnostic failure{Severity::kError, kRunFailure, {}, {}};
-  failure.site.file = path.filename().string();
-  failure.site.detail = "cannot delete " + path.string() + ": " + why;
+  Diagnostic failure{Severity::kError, kRunFailure, {},
+                     file_site(path.filename().string(), "cannot delete " + path.string() + ": " + why)};
   report.recorded = failure;
   report.diagnostics.push_back(std::move(failure));
 }

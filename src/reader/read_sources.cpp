@@ -24,14 +24,6 @@ RouteModel fresh_model(const ReadOptions& options) {
   return model;
 }
 
-// A refusal that concerns a whole file rather than one of its fields.
-Refusal file_refusal(ErrorCode code, const std::string& file, std::string detail) {
-  ErrorSite site;
-  site.file = file;
-  site.detail = std::move(detail);
-  return {code, std::move(site)};
-}
-
 // Runs one half of the reading over its source; false when the source could
 // not be read or a failure of the reading outside its records ended it. Any
 // other exception is a fault of the program: it leaves the reading, named
@@ -40,7 +32,7 @@ template <typename Half>
 bool read_guarded(ReaderContext& context, RouteModel& model, const SourceText& source, const std::string& file,
                   Half&& half) {
   if (source.trouble != SourceText::Trouble::kNone) {
-    settle(context, model, file_refusal(kRunFailure, file, source.reason));
+    settle(context, model, Refusal{kRunFailure, file_site(file, source.reason)});
     return false;
   }
   FieldReader reader(source.text, file);
@@ -84,25 +76,19 @@ ReadResult result_of(ReaderContext& context, RouteModel& model, const ReadOption
 
 }  // namespace
 
-SourceText SourceText::missing(std::string reason) {
-  SourceText source{std::string_view{}};
-  source.trouble = Trouble::kMissing;
-  source.reason = std::move(reason);
-  return source;
-}
-
-SourceText SourceText::unreadable(std::string reason) {
-  SourceText source{std::string_view{}};
-  source.trouble = Trouble::kUnreadable;
-  source.reason = std::move(reason);
-  return source;
+ReadOptions read_options(std::string scenario_name, std::string train_number, int32_t write_trace) {
+  ReadOptions options;
+  options.scenario_name = std::move(scenario_name);
+  options.train_number = std::move(train_number);
+  options.write_trace = write_trace;
+  return options;
 }
 
 ReadResult read_sources(const SourceText& line, const SourceText& train, const ReadOptions& options) {
   ReaderContext context(options.recover);
   RouteModel model = fresh_model(options);
   if (line.trouble == SourceText::Trouble::kMissing) {
-    settle(context, model, file_refusal(kNoLineSource, options.line_file, line.reason));
+    settle(context, model, Refusal{kNoLineSource, file_site(options.line_file, line.reason)});
     return result_of(context, model, options, false);
   }
   const bool train_follows = read_guarded(context, model, line, options.line_file, [&](FieldReader& reader) {

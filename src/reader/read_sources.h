@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/diagnostic.h"
@@ -32,13 +33,16 @@ struct SourceText {
   SourceText(std::string_view source_text) : text(source_text) {}  // NOLINT(google-explicit-constructor)
   SourceText(const std::string& source_text) : text(source_text) {}  // NOLINT(google-explicit-constructor)
   SourceText(const char* source_text) : text(source_text) {}  // NOLINT(google-explicit-constructor)
-  static SourceText missing(std::string reason);
-  static SourceText unreadable(std::string reason);
-
   enum class Trouble { kNone, kMissing, kUnreadable };
+  static SourceText missing(std::string reason) { return {Trouble::kMissing, std::move(reason)}; }
+  static SourceText unreadable(std::string reason) { return {Trouble::kUnreadable, std::move(reason)}; }
+
   std::string_view text;
   Trouble trouble = Trouble::kNone;
   std::string reason;  // the system's word on a source that could not be had
+
+ private:
+  SourceText(Trouble why, std::string what) : trouble(why), reason(std::move(what)) {}
 };
 
 struct ReadOptions {
@@ -52,6 +56,10 @@ struct ReadOptions {
   // recorded error are still the strict reading's.
   bool recover = false;
 };
+
+// A strict reading of scenario_name's sources for train_number; the file
+// names are left to whoever has the files.
+ReadOptions read_options(std::string scenario_name, std::string train_number, int32_t write_trace);
 
 // Everything a reading tells besides the scenario.
 struct ReadReport {

@@ -17,14 +17,12 @@ std::string object_name(uint8_t kind) {
 
 }  // namespace
 
-ErrorSite site_of(const FieldReader& reader, FieldSite site) {
-  return {reader.file_name(), site.line, site.column, reader.excerpt(site), {}};
+ErrorSite site_of(const FieldReader& reader, FieldSite site, std::string detail) {
+  return {reader.file_name(), site.line, site.column, reader.excerpt(site), std::move(detail)};
 }
 
 Refusal refusal_at(const FieldReader& reader, FieldSite at, ErrorCode code, std::string detail) {
-  ErrorSite site = site_of(reader, at);
-  site.detail = std::move(detail);
-  return {code, std::move(site)};
+  return {code, site_of(reader, at, std::move(detail))};
 }
 
 Refusal failure_refusal(const FieldReader& reader, const RunFailure& failure) {
@@ -32,7 +30,7 @@ Refusal failure_refusal(const FieldReader& reader, const RunFailure& failure) {
 }
 
 Flow settle(ReaderContext& context, const RouteModel& model, Refusal refusal) {
-  const Flow flow = refusal.code == kPositionError ? Flow::kEnd : Flow::kStop;
+  const Flow flow = flow_after(refusal.code);
   Diagnostic error{Severity::kError, refusal.code, {}, std::move(refusal.site)};
   const bool recorded = context.strict;
   if (recorded) {
@@ -48,9 +46,7 @@ Flow settle(ReaderContext& context, const RouteModel& model, Refusal refusal) {
 
 void warn_at(ReaderContext& context, const FieldReader& reader, FieldSite at, std::string_view name,
              std::string detail) {
-  ErrorSite site = site_of(reader, at);
-  site.detail = std::move(detail);
-  context.log.warn({Severity::kWarning, 0, std::string(name), std::move(site)});
+  context.log.warn({Severity::kWarning, 0, std::string(name), site_of(reader, at, std::move(detail))});
 }
 
 std::string cell_taken(int64_t index, const Cell& cell) {

@@ -27,6 +27,10 @@ struct Refusal {
   ErrorSite site;
 };
 
+// How a strict reading goes on after a refusal: a 15 ends the records as the
+// end of the source would, any other number stops the reading.
+inline Flow flow_after(ErrorCode code) { return code == kPositionError ? Flow::kEnd : Flow::kStop; }
+
 // What lives only while one reading of the two sources runs: the state of
 // the record families, the latest token, the diagnostics and the error the
 // reading records.
@@ -49,8 +53,8 @@ struct ReaderContext {
 };
 
 // The place of a field of the reader's source: the file name, the line and
-// column, and the excerpt of the line a diagnostic shows.
-ErrorSite site_of(const FieldReader& reader, FieldSite site);
+// column, the excerpt of the line a diagnostic shows, and what is said there.
+ErrorSite site_of(const FieldReader& reader, FieldSite site, std::string detail = {});
 
 // A refusal at the field at of the reader's source.
 Refusal refusal_at(const FieldReader& reader, FieldSite at, ErrorCode code, std::string detail);

@@ -93,8 +93,8 @@ RecordRead read_one(Record& record, Outcome (*read_record)(Record&)) {
     read.outcome = read_record(record);
   } catch (const RunFailure& failure) {
     const bool short_record = cut_short(record);
-    read.outcome.flow = Flow::kStop;
     read.outcome.refusal = short_record ? cut_short_refusal(record) : failure_refusal(record.reader, failure);
+    read.outcome.flow = flow_after(read.outcome.refusal->code);
     read.next_record_met = short_record && !record.reader.at_end();
   }
   // Should the compiler find its places taken, it names the record that took them.
@@ -223,7 +223,7 @@ Number read_sited(Record& record) {
 }
 
 Outcome refused(const Record& record, FieldSite at, ErrorCode code, std::string detail) {
-  return {code == kPositionError ? Flow::kEnd : Flow::kStop, refusal_at(record.reader, at, code, std::move(detail))};
+  return {flow_after(code), refusal_at(record.reader, at, code, std::move(detail))};
 }
 
 Outcome placed(const Record& record, FieldSite at, Verdict verdict) {

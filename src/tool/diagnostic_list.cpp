@@ -17,10 +17,7 @@ bool is_error(const Diagnostic& diagnostic) { return diagnostic.severity == Seve
 }  // namespace
 
 ReadOptions tool_reading(const std::string& scenario, const std::string& train, int32_t write_trace) {
-  ReadOptions options;
-  options.scenario_name = scenario;
-  options.train_number = train;
-  options.write_trace = write_trace;
+  ReadOptions options = read_options(scenario, train, write_trace);
   options.recover = true;
   return options;
 }

@@ -252,11 +252,8 @@ TEST(MemorizzaPercorso, BuiltInGridIsWrittenAsTheReadersLeftIt) {
   dati_linea(model, dir.path());
   dati_treno(model, dir.path());
   const RunFiles files = run_files(dir.path(), kBuiltInScenario, kBuiltInTrain);
-  ReadOptions options;
-  options.scenario_name = model.scenario_name;
-  options.train_number = model.train_number;
-  options.write_trace = kWithTrace;
-  ReadResult read = memorizza_dati(files, options, SourcePolicy::kDelete);
+  ReadResult read =
+      memorizza_dati(files, read_options(model.scenario_name, model.train_number, kWithTrace), SourcePolicy::kDelete);
   ASSERT_EQ(read.report.error_code(), 0);
   model = std::move(read.scenario);
   std::vector<Cell> as_read = model.cells;

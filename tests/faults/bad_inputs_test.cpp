@@ -174,12 +174,8 @@ TEST(OversizedFiles, AreRefusedByTheirSize) {
 // The caps are the files of a route of the longest length, with room for
 // none larger.
 TEST(OversizedFiles, TheLongestRouteFitsTheCaps) {
-  ReadOptions options;
-  options.scenario_name = "S";
-  options.train_number = "1";
-  options.write_trace = 1;
   const std::string line = "[generale]\r\nlunghezza percorso, " + std::to_string(kMaxRouteLength) + "\r\n[fine]\r\n";
-  const RouteModel model = read_sources(line, "", options).scenario;
+  const RouteModel model = read_sources(line, "", read_options("S", "1", 1)).scenario;
   EXPECT_LE(line_geometry_size(model.plan_trace), kLargestLineGeometry);
   EXPECT_EQ(static_cast<size_t>(model.plan_trace.points) * 2, kMostTraceValues);
   EXPECT_LE(model.cells.size() * kCellBytes, kLargestCellGrid);

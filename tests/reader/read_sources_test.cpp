@@ -32,12 +32,9 @@ constexpr char kLineFile[] = "S_linea.txt";
 constexpr char kTrainFile[] = "S_T-.txt";
 
 ReadOptions options(bool recover, int32_t write_trace = 1) {
-  ReadOptions read;
-  read.scenario_name = "S";
-  read.train_number = "T";
+  ReadOptions read = read_options("S", "T", write_trace);
   read.line_file = kLineFile;
   read.train_file = kTrainFile;
-  read.write_trace = write_trace;
   read.recover = recover;
   return read;
 }

@@ -36,12 +36,9 @@ TEST(SourceTexts, ReadAsTheSameFilesOnDisk) {
 
     testing::TempDir empty;
     const RunFiles files = run_files(empty.path(), kBuiltInScenario, kBuiltInTrain);
-    ReadOptions options;
-    options.scenario_name = kBuiltInScenario;
-    options.train_number = kBuiltInTrain;
+    ReadOptions options = read_options(std::string(kBuiltInScenario), std::string(kBuiltInTrain), 1);
     options.line_file = files.line_source.filename().string();
     options.train_file = files.train_source.filename().string();
-    options.write_trace = 1;
     const ReadResult in_memory = read_sources(c.line, c.train, options);
 
     EXPECT_EQ(testing::recorded_error(in_memory.report), testing::recorded_error(on_disk.report));

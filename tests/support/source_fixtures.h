@@ -25,11 +25,8 @@ struct RunInTempDir {
   // model's names and write_trace: the model becomes the scenario read, and
   // report holds what the reading told.
   void read_sources(SourcePolicy policy) {
-    ReadOptions options;
-    options.scenario_name = model.scenario_name;
-    options.train_number = model.train_number;
-    options.write_trace = model.write_trace;
-    ReadResult read = memorizza_dati(files, options, policy);
+    ReadResult read =
+        memorizza_dati(files, read_options(model.scenario_name, model.train_number, model.write_trace), policy);
     model = std::move(read.scenario);
     report = std::move(read.report);
   }
