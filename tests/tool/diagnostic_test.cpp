@@ -9,9 +9,19 @@
 namespace scenario::tool {
 namespace {
 
+// A diagnostic whose excerpt is its whole source line.
+Diagnostic at(Severity severity, int32_t code, std::string name, std::string file, int line, int column,
+              std::string source_line, std::string detail) {
+  Diagnostic diagnostic{severity, code, std::move(name), file_site(std::move(file), std::move(detail))};
+  diagnostic.site.line = line;
+  diagnostic.site.column = column;
+  diagnostic.site.excerpt.text = std::move(source_line);
+  return diagnostic;
+}
+
 Diagnostic error_at(int32_t code, std::string file, int line, int column, std::string source_line,
                     std::string detail) {
-  return {Severity::kError, code, {}, {std::move(file), line, column, {std::move(source_line), 1, false}, std::move(detail)}};
+  return at(Severity::kError, code, {}, std::move(file), line, column, std::move(source_line), std::move(detail));
 }
 
 struct Case {
@@ -43,7 +53,7 @@ TEST(FormatDiagnostic, EditorsCanJumpToTheFieldAtFault) {
       {"without a file only the number",
        error_at(kMarkTaken, "", 0, 0, "", "reserved mark taken"), "d", "error 1250: reserved mark taken\n"},
       {"a warning carries its name",
-       {Severity::kWarning, 0, "unknown-record", {"S_T-.txt", 4, 1, {"segnlae, 100", 1, false}, "no record begins with \"segnlae\""}},
+       at(Severity::kWarning, 0, "unknown-record", "S_T-.txt", 4, 1, "segnlae, 100", "no record begins with \"segnlae\""),
        "",
        "S_T-.txt:4:1: warning: no record begins with \"segnlae\" [unknown-record]\nsegnlae, 100\n^\n"},
       {"an error without a number",
