@@ -10,6 +10,7 @@
 #include "format/scenario_format.h"
 #include "inspect/scenario_json.h"
 #include "io/read_file.h"
+#include "io/run_lock.h"
 
 namespace scenario {
 namespace {
@@ -30,6 +31,16 @@ std::string bytes_of(const std::filesystem::path& path, ScenarioFileKind kind) {
   try {
     return read_file(path, size_cap(kind));
   } catch (const std::system_error& e) {
+    throw ScenarioFileError(e.what());
+  }
+}
+
+// A file of a set that a stopped run left between two sets is read once the
+// switch is finished, never from a mix of the two.
+void settle(const std::filesystem::path& path) {
+  try {
+    settle_pending_switch(path.parent_path());
+  } catch (const std::runtime_error& e) {
     throw ScenarioFileError(e.what());
   }
 }
@@ -80,6 +91,7 @@ std::string_view format_name(ScenarioFileKind kind) {
 
 DecodedFile decode_scenario_file(const std::filesystem::path& path) {
   const ScenarioFileKind kind = kind_of(path);
+  settle(path);
   const std::string bytes = bytes_of(path, kind);
   return DecodedFile{path, kind, bytes.size(), decode_contents(path, kind, bytes)};
 }
@@ -100,6 +112,7 @@ ScenarioFileContents read_scenario_file(const std::filesystem::path& path) {
 }
 
 RouteModel load_scenario(const RunFiles& files) {
+  settle(files.entry_table);
   RouteModel model;
   if (!file_missing(files.line_geometry)) {
     model.trace = decode_file(files.line_geometry, bytes_of(files.line_geometry, ScenarioFileKind::kLineGeometry), decode_line_geometry);

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "io/file_error.h"
+#include "io/file_system.h"
 
 namespace scenario {
 namespace {
@@ -45,7 +46,7 @@ void check_size(std::uintmax_t size, const std::filesystem::path& path, SizeCap 
 std::string read_file(const std::filesystem::path& path, SizeCap cap) {
   // Opened without blocking, so that a FIFO without a writer is refused
   // rather than waited on; a regular file reads the same either way.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = file_system().open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) fail("cannot read", path, errno);
   const OpenFile file(fd);
   const std::uintmax_t size = regular_file_size(fd, path);
@@ -53,7 +54,7 @@ std::string read_file(const std::filesystem::path& path, SizeCap cap) {
   std::string bytes(size, '\0');
   size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t got = file_system().read(fd, bytes.data() + done, bytes.size() - done, path);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) fail("cannot read", path, errno);
     if (got == 0) break;  // the file shrank while it was read

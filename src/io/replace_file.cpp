@@ -1,11 +1,9 @@
 #include "io/replace_file.h"
 
-#include "io/staged_files.h"
-
 namespace scenario {
 
-void replace_file(const std::filesystem::path& path, std::string_view bytes) {
-  StagedFiles files;
+void replace_file(const std::filesystem::path& path, std::string_view bytes, Durability durability) {
+  StagedFiles files(durability);
   files.stage(path).append(bytes);
   files.publish();
 }

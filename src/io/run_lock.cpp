@@ -11,6 +11,8 @@
 #include <thread>
 
 #include "io/file_error.h"
+#include "io/file_system.h"
+#include "io/intent_record.h"
 #include "io/temporaries.h"
 
 namespace scenario {
@@ -26,7 +28,7 @@ bool still_named(int fd, const std::filesystem::path& path) {
 
 // The descriptor of the locked lock file, or -1 while another run holds it.
 int try_lock(const std::filesystem::path& path) {
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  const int fd = file_system().open(path, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) fail("cannot make the lock file", path, errno);
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
@@ -52,19 +54,45 @@ RunLock::RunLock(const std::filesystem::path& dir, std::chrono::milliseconds wai
   const auto deadline = std::chrono::steady_clock::now() + wait;
   while ((fd_ = try_lock(path_)) < 0) {
     if (std::chrono::steady_clock::now() >= deadline) {
-      throw std::runtime_error("another run is using " + dir.string() + ": its lock " + path_.string() +
-                               " was still held after " + seconds(wait));
+      throw DirectoryBusy("another run is using " + dir.string() + ": its lock " + path_.string() +
+                          " was still held after " + seconds(wait));
     }
     std::this_thread::sleep_for(kRunLockPoll);
   }
-  remove_dead_temporaries(dir);
+  try {
+    // In this order: the sweep would take the temporaries of a switch that a
+    // stopped run recorded for temporaries of dead writers.
+    complete_pending_switch(dir);
+    remove_dead_temporaries(dir);
+  } catch (...) {
+    let_go();
+    throw;
+  }
 }
 
-RunLock::~RunLock() {
+RunLock::~RunLock() { let_go(); }
+
+void RunLock::let_go() {
   // Removed while still held: a run waiting on this file sees it gone and
   // makes a new one.
-  ::unlink(path_.c_str());
+  file_system().unlink(path_);
   ::close(fd_);
+}
+
+void settle_pending_switch(const std::filesystem::path& file_dir) {
+  const std::filesystem::path dir = file_dir.empty() ? std::filesystem::path(".") : file_dir;
+  if (!switch_pending(dir)) return;
+  const std::string where = dir.string();
+  try {
+    const RunLock lock(dir, std::chrono::milliseconds(0));
+  } catch (const DirectoryBusy&) {
+    throw std::runtime_error("the scenario files in " + where +
+                             " are being switched to new ones by another run: read them once it has ended");
+  } catch (const std::exception& e) {
+    throw std::runtime_error("the scenario files in " + where +
+                             " are between two sets, and the switch to the new one cannot be finished here: " +
+                             e.what());
+  }
 }
 
 }  // namespace scenario

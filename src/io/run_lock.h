@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <stdexcept>
 #include <string_view>
 
 namespace scenario {
@@ -16,13 +17,21 @@ inline constexpr std::string_view kRunLockName = ".scenario.lock";
 inline constexpr std::chrono::milliseconds kRunLockWait{30000};
 inline constexpr std::chrono::milliseconds kRunLockPoll{10};
 
+// Another run holds the directory's lock for longer than this one would wait.
+class DirectoryBusy : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // One run at a time in a directory: an advisory lock (flock) on
 // DIR/.scenario.lock, held from construction to destruction. Taking it waits
 // at most `wait` for the run that holds it, then throws std::runtime_error
-// saying so; a lock file that cannot be made throws std::system_error. Once
-// held, the temporaries of killed runs are removed from the directory. The
-// holder removes the lock file when it lets go, so a directory at rest has
-// none; a killed run's stays until the next run.
+// saying so (DirectoryBusy); a lock file that cannot be made throws
+// std::system_error. Once held, a switch of files that a stopped run recorded
+// is completed (io/intent_record.h), and then the temporaries of killed runs
+// are removed from the directory. The holder removes the lock file when it
+// lets go, so a directory at rest has none; a killed run's stays until the
+// next run.
 class RunLock {
  public:
   explicit RunLock(const std::filesystem::path& dir, std::chrono::milliseconds wait = kRunLockWait);
@@ -31,8 +40,18 @@ class RunLock {
   ~RunLock();
 
  private:
+  void let_go();
+
   std::filesystem::path path_;
   int fd_ = -1;
 };
+
+// For a command that only reads the files of a directory: a switch of files
+// that a stopped run recorded there is completed when the directory's lock
+// can be had at once, so that the reading sees one whole set, never a mix of
+// two. When another run holds the lock, or the switch cannot be completed
+// (a directory this user may not write), throws std::runtime_error saying
+// so rather than letting a mixed set be read.
+void settle_pending_switch(const std::filesystem::path& dir);
 
 }  // namespace scenario

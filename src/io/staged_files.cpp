@@ -1,13 +1,15 @@
 #include "io/staged_files.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <set>
+#include <stdexcept>
+#include <vector>
 
 #include "io/file_error.h"
+#include "io/file_system.h"
+#include "io/intent_record.h"
+#include "io/sync_directory.h"
 #include "io/temporaries.h"
 
 namespace scenario {
@@ -26,37 +28,33 @@ void refuse_directory_in_the_way(const std::filesystem::path& target) {
   if (::lstat(target.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) fail("cannot replace", target, EISDIR);
 }
 
-// A rename is on disk once its directory is: without this, a crash soon after
-// can bring the old names back.
-void sync_directory(const std::filesystem::path& dir) {
-  const std::filesystem::path path = dir.empty() ? std::filesystem::path(".") : dir;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) fail("cannot open the directory", path, errno);
-  // Some file systems cannot sync a directory (EINVAL); there is nothing more to do.
-  const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
-  const int error = errno;
-  ::close(fd);
-  if (!synced) fail("cannot flush to disk the directory", path, error);
-}
-
 }  // namespace
 
-StagedFile::StagedFile(std::filesystem::path target) : target_(std::move(target)) {
+StagedFile::StagedFile(std::filesystem::path target, Durability durability)
+    : target_(std::move(target)), durability_(durability) {
   std::string pattern = temporary_pattern(target_);
-  fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+  fd_ = file_system().make_temporary(pattern);
   if (fd_ < 0) fail("cannot create a file beside", target_, errno);
   temporary_ = pattern;
-  ::fchmod(fd_, ordinary_file_mode());
+  if (file_system().fchmod(fd_, ordinary_file_mode(), temporary_) != 0) {
+    const int error = errno;
+    discard();  // the destructor of an object whose constructor throws never runs
+    fail("cannot set the permissions of the new", target_, error);
+  }
 }
 
-StagedFile::~StagedFile() {
-  if (fd_ >= 0) ::close(fd_);
-  if (!published_) ::unlink(temporary_.c_str());
+StagedFile::~StagedFile() { discard(); }
+
+void StagedFile::discard() {
+  if (fd_ >= 0) file_system().close(fd_, temporary_);
+  fd_ = -1;
+  if (!handed_on_) file_system().unlink(temporary_);
+  handed_on_ = true;
 }
 
 void StagedFile::append(std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+    const ssize_t written = file_system().write(fd_, bytes, temporary_);
     if (written < 0) {
       if (errno == EINTR) continue;
       fail("cannot write", target_, errno);
@@ -67,7 +65,7 @@ void StagedFile::append(std::string_view bytes) {
 
 void StagedFile::write_at(uint64_t offset, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    const ssize_t written = file_system().pwrite(fd_, bytes, offset, temporary_);
     if (written < 0) {
       if (errno == EINTR) continue;
       fail("cannot write", target_, errno);
@@ -78,29 +76,73 @@ void StagedFile::write_at(uint64_t offset, std::string_view bytes) {
 }
 
 void StagedFile::sync_and_close() {
-  if (::fsync(fd_) != 0) fail("cannot flush to disk", target_, errno);
+  if (durability_ == Durability::kOnDisk && file_system().fsync(fd_, temporary_) != 0) {
+    fail("cannot flush to disk", target_, errno);
+  }
   // close reports a write that failed late (a full disk on some file systems).
-  const int closed = ::close(fd_);
+  const int closed = file_system().close(fd_, temporary_);
   fd_ = -1;
   if (closed != 0) fail("cannot write", target_, errno);
 }
 
 void StagedFile::rename_over_target() {
-  if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot replace", target_, errno);
-  published_ = true;
+  if (file_system().rename(temporary_, target_) != 0) fail("cannot replace", target_, errno);
+  handed_on_ = true;
 }
 
-StagedFile& StagedFiles::stage(const std::filesystem::path& target) { return files_.emplace_back(target); }
+StagedFile& StagedFiles::stage(const std::filesystem::path& target) {
+  return files_.emplace_back(target, durability_);
+}
+
+std::filesystem::path StagedFiles::directory() const {
+  const std::filesystem::path dir = files_.front().target().parent_path();
+  for (const StagedFile& file : files_) {
+    if (file.target().parent_path() != dir) throw std::logic_error("a set of files is switched within one directory");
+  }
+  return dir;
+}
+
+// Once the record is on disk the switch is decided: the temporaries are the
+// record's, and nothing removes them until they are renamed.
+void StagedFiles::record_intent(const std::filesystem::path& dir) {
+  std::vector<Renaming> renamings;
+  for (const StagedFile& file : files_) {
+    renamings.push_back({file.temporary_.filename().string(), file.target().filename().string()});
+  }
+  StagedFile record(dir / kIntentName, Durability::kOnDisk);
+  record.append(encode_intent(renamings));
+  record.sync_and_close();
+  record.rename_over_target();
+  try {
+    sync_directory(dir);
+  } catch (...) {
+    // A record not known to be on disk decides nothing: the old set stays.
+    file_system().unlink(dir / kIntentName);
+    throw;
+  }
+  for (StagedFile& file : files_) file.handed_on_ = true;
+}
+
+void StagedFiles::rename_all(const std::filesystem::path& dir) {
+  for (StagedFile& file : files_) file.rename_over_target();
+  if (durability_ == Durability::kOnDisk) sync_directory(dir);
+}
 
 void StagedFiles::publish() {
+  if (files_.empty()) return;
   for (StagedFile& file : files_) file.sync_and_close();
   for (const StagedFile& file : files_) refuse_directory_in_the_way(file.target());
-  std::set<std::filesystem::path> dirs;
-  for (StagedFile& file : files_) {
-    file.rename_over_target();
-    dirs.insert(file.target().parent_path());
+  const std::filesystem::path dir = directory();
+  if (files_.size() == 1) return rename_all(dir);  // one rename is all or nothing by itself
+  record_intent(dir);
+  try {
+    rename_all(dir);
+    if (file_system().unlink(dir / kIntentName) != 0) fail("cannot remove", dir / kIntentName, errno);
+  } catch (const std::exception& e) {
+    const std::string where = dir.empty() ? "this directory" : dir.string();
+    throw std::runtime_error(std::string(e.what()) + "; the new files are complete, and the next run in " + where +
+                             " puts them in place");
   }
-  for (const std::filesystem::path& dir : dirs) sync_directory(dir);
 }
 
 }  // namespace scenario

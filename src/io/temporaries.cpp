@@ -7,6 +7,8 @@
 #include <charconv>
 #include <limits>
 
+#include "io/file_system.h"
+
 namespace scenario {
 namespace {
 
@@ -58,7 +60,7 @@ void remove_dead_temporaries(const std::filesystem::path& dir) {
     const std::optional<pid_t> writer = temporary_writer(entry->path().filename().string());
     if (writer && writer_is_gone(*writer) &&
         std::filesystem::is_regular_file(entry->symlink_status(ignored))) {
-      std::filesystem::remove(entry->path(), ignored);
+      file_system().unlink(entry->path());
     }
   }
 }

@@ -1,10 +1,13 @@
 #include "reader/memorizza_dati.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <utility>
 
+#include "io/file_error.h"
+#include "io/file_system.h"
 #include "io/read_file.h"
 #include "model/error_codes.h"
 
@@ -35,18 +38,22 @@ void record_failure(ReadReport& report, const std::filesystem::path& path, const
   report.diagnostics.push_back(std::move(failure));
 }
 
+// The errno of a deletion that failed; 0 once the file is gone, or when it
+// was gone already.
+int delete_file(const std::filesystem::path& path) {
+  return file_system().unlink(path) == 0 || errno == ENOENT ? 0 : errno;
+}
+
 bool deleted(const std::filesystem::path& path, ReadReport& report) {
-  std::error_code error;
-  std::filesystem::remove(path, error);
-  if (error) record_failure(report, path, error.message());
-  return !error;
+  const int error = delete_file(path);
+  if (error != 0) record_failure(report, path, file_category().message(error));
+  return error == 0;
 }
 
 // After a failure of the reading whatever still exists goes, as far as it can.
 void delete_remaining(const RunFiles& files) {
-  std::error_code ignored;
-  std::filesystem::remove(files.line_source, ignored);
-  std::filesystem::remove(files.train_source, ignored);
+  delete_file(files.line_source);
+  delete_file(files.train_source);
 }
 
 void delete_read_sources(const RunFiles& files, ReadReport& report) {

@@ -15,8 +15,9 @@ void run_package(const std::filesystem::path& dir) {
   RouteModel model;
   model.scenario_name = kBuiltInScenario;
   model.train_number = kBuiltInTrain;
-  dati_linea(model, dir);
-  dati_treno(model, dir);
+  // Read back and deleted within milliseconds: not worth flushing to disk.
+  dati_linea(model, dir, Durability::kTransient);
+  dati_treno(model, dir, Durability::kTransient);
   dati_note(model, dir);
   dati_rallentamenti(model, dir);
   dati_scheda(model, dir);

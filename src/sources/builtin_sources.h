@@ -17,10 +17,11 @@ LineTable line_source_table();
 LineTable train_source_table();
 
 // Each writes a built-in source into dir, under the names of the model's
-// scenario and train:
+// scenario and train; transient when the sources are read back and deleted
+// at once, as the package's are:
 // dati_linea writes the line source.
-void dati_linea(const RouteModel& model, const std::filesystem::path& dir);
+void dati_linea(const RouteModel& model, const std::filesystem::path& dir, Durability durability = Durability::kOnDisk);
 // dati_treno writes the train source.
-void dati_treno(const RouteModel& model, const std::filesystem::path& dir);
+void dati_treno(const RouteModel& model, const std::filesystem::path& dir, Durability durability = Durability::kOnDisk);
 
 }  // namespace scenario

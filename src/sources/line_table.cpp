@@ -18,6 +18,8 @@ std::string table_text(LineTable table) {
   throw std::logic_error("line table without its end marker");
 }
 
-void write_table(const std::filesystem::path& path, LineTable table) { replace_file(path, table_text(table)); }
+void write_table(const std::filesystem::path& path, LineTable table, Durability durability) {
+  replace_file(path, table_text(table), durability);
+}
 
 }  // namespace scenario

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "io/staged_files.h"
+
 namespace scenario {
 
 // A line table: up to 1001 literal lines, the last slot in use holding the end
@@ -20,6 +22,6 @@ using LineTable = std::span<const std::string_view>;
 std::string table_text(LineTable table);
 
 // Writes a table as the whole new content of path (see replace_file).
-void write_table(const std::filesystem::path& path, LineTable table);
+void write_table(const std::filesystem::path& path, LineTable table, Durability durability = Durability::kOnDisk);
 
 }  // namespace scenario

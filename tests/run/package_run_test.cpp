@@ -230,9 +230,11 @@ TEST(PackageRun, WritesItsEightFilesInOrderAndDeletesTheSourcesAfterReading) {
       "Dorvallo_Brisente_47302_scheda_treno.txt",
       "deleted Dorvallo_Brisente_linea.txt",
       "deleted Dorvallo_Brisente_47302-.txt",
+      ".scenario.intent",  // from here on the switch to the three new files is decided
       "Dorvallo_Brisente_linea.dat",
       "Dorvallo_Brisente_47302.sim",
       "Dorvallo_Brisente_47302.dat",
+      "deleted .scenario.intent",
       "deleted .scenario.lock",  // the run's lock, let go at the end
   };
   EXPECT_EQ(events.read_all(), expected);

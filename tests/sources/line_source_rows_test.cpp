@@ -299,7 +299,10 @@ TEST(LineSourceSpeedBoards, FollowTheAnnouncementPattern) {
 
 TEST(DatiLinea, WritesTheTableUnderTheScenarioName) {
   // An older, longer file of the same name leaves nothing behind.
-  const std::string bytes = testing::written_over_older_file("Dorvallo_Brisente_linea.txt", line_source_table(), dati_linea);
+  const std::string bytes = testing::written_over_older_file("Dorvallo_Brisente_linea.txt", line_source_table(),
+                                                                [](const RouteModel& model, const std::filesystem::path& dir) {
+                                                                  dati_linea(model, dir, Durability::kTransient);  // as the package writes it
+                                                                });
   EXPECT_EQ(bytes, table_text(line_source_table()));
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 189);
   EXPECT_EQ(bytes.find(kEndMarker), std::string::npos);

@@ -228,7 +228,10 @@ TEST(BuiltInScenario, EveryObjectHasACellOfItsOwn) {
 
 TEST(DatiTreno, WritesTheTableUnderTheScenarioAndTrainNames) {
   // An older, longer file of the same name leaves nothing behind.
-  const std::string bytes = testing::written_over_older_file("Dorvallo_Brisente_47302-.txt", train_source_table(), dati_treno);
+  const std::string bytes = testing::written_over_older_file("Dorvallo_Brisente_47302-.txt", train_source_table(),
+                                                                [](const RouteModel& model, const std::filesystem::path& dir) {
+                                                                  dati_treno(model, dir, Durability::kTransient);  // as the package writes it
+                                                                });
   EXPECT_EQ(bytes, table_text(train_source_table()));
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 113);
   EXPECT_NE(bytes.find("orologio,    10              55            30 \r\n"), std::string::npos);
