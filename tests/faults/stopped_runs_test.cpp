@@ -11,6 +11,7 @@
 #include "faults/package_copy.h"
 #include "faults/scenario_snapshot.h"
 #include "inspect/scenario_file.h"
+#include "io/intent_record.h"
 #include "io/run_lock.h"
 #include "run/run_sequence.h"
 #include "support/scripted_file_system.h"
@@ -176,6 +177,23 @@ TEST(FailingCompile, EachFailedOperationIsSaidAndLeavesOneWholeSet) {
     ASSERT_EQ(compile_in(dir.path()), tool::kSuccess);
     EXPECT_EQ(testing::names_in(dir.path()), kCompile.complete_directory(files));
   }
+}
+
+// The package flushes to disk every file it leaves, and not the two sources
+// that it deletes as soon as it has read them.
+TEST(PackageRun, FlushesWhatItLeavesButNotTheSourcesItDeletes) {
+  const RunFiles files = testing::builtin_files("");
+  std::set<std::string> flushed;
+  for (const FileCall& call : calls_of(kPackageRun)) {
+    const std::string name = call.path.filename().string();
+    const size_t mark = name.find(".part-");
+    if (call.op == FileOp::kFsync && name.starts_with('.') && mark != std::string::npos) {
+      flushed.insert(name.substr(1, mark - 1));
+    }
+  }
+  std::set<std::string> expected = names_of(testing::files_left(files));
+  expected.insert(std::string(kIntentName));
+  EXPECT_EQ(flushed, expected);
 }
 
 // Two compiles in one directory, the first held between the renames of its
