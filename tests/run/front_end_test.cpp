@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "run/x_display.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
@@ -18,6 +19,8 @@ namespace {
 
 using std::chrono::steady_clock;
 using testing::TempDir;
+using testing::VirtualDisplay;
+using testing::WindowManagerThatMapsNothing;
 
 const std::string kWindowProgramName = std::filesystem::path(PACKAGE_WINDOW_PROGRAM).filename();
 
@@ -130,6 +133,24 @@ TEST(FrontEnd, ErrorBoxIsShownUnlessTheWindowProgramDies) {
     EXPECT_EQ(show_error_box(front_end, " Errore n. 7"), program.shown);
     EXPECT_TRUE(no_child_left());
   }
+}
+
+// Under a window manager that never maps the window, the window program
+// gives up by itself once the window is late, well before the package, given
+// a long wait, would have ended it.
+TEST(FrontEnd, WindowProgramGivesUpOnAWindowThatIsNeverMapped) {
+  ASSERT_EQ(std::system("command -v Xvfb >/dev/null 2>&1"), 0)
+      << "Xvfb is missing: scripts/install-deps.sh installs it with the rest of the build's packages";
+  const VirtualDisplay server;
+  ASSERT_FALSE(server.name().empty()) << "Xvfb did not start";
+  const WindowManagerThatMapsNothing window_manager(server.name());
+  ASSERT_TRUE(window_manager.connected()) << server.name();
+  const DisplayVariable display(server.name());
+  const std::chrono::seconds long_wait = kWindowReadyWait + 2 * kMargin;
+  const auto start = steady_clock::now();
+  const FrontEnd front_end = open_front_end(std::filesystem::path(PACKAGE_WINDOW_PROGRAM).parent_path(), long_wait);
+  EXPECT_LT(steady_clock::now() - start, kWindowReadyWait + kMargin);
+  EXPECT_EQ(front_end.window, -1);
 }
 
 }  // namespace

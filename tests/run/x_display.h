@@ -141,6 +141,26 @@ class DisplayWatcher {
   Display* display_;
 };
 
+// A window manager that takes over every request to map a top-level window
+// and grants none, for the life of the object.
+class WindowManagerThatMapsNothing {
+ public:
+  explicit WindowManagerThatMapsNothing(const std::string& name) : display_(XOpenDisplay(name.c_str())) {
+    if (display_ == nullptr) return;
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureRedirectMask);
+    XSync(display_, False);
+  }
+  WindowManagerThatMapsNothing(const WindowManagerThatMapsNothing&) = delete;
+  WindowManagerThatMapsNothing& operator=(const WindowManagerThatMapsNothing&) = delete;
+  ~WindowManagerThatMapsNothing() {
+    if (display_ != nullptr) XCloseDisplay(display_);
+  }
+  bool connected() const { return display_ != nullptr; }
+
+ private:
+  Display* display_;
+};
+
 // A display on 127.0.0.1 that takes connections and never answers, as a hung
 // server does: the kernel accepts them into the listening socket's backlog,
 // and nobody reads. Its name is empty when no display number was free.
