@@ -2,8 +2,11 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+
+#include "run/window_channel.h"
 
 namespace scenario {
 
@@ -23,15 +26,19 @@ inline constexpr FrontEnd kConsole{};
 // Otherwise the window program beside the package (in program_dir) is
 // started; it asks whether the display opens, and only then loads the window
 // library and shows the waiting window, and this returns once the window is
-// on the screen. A window program that is missing or finds no display or no
-// window module means the console too.
-FrontEnd open_front_end(const std::filesystem::path& program_dir);
+// on the screen. A window program that is missing, finds no display or no
+// window module, or is not ready within ready_wait means the console too; one
+// still running then is killed.
+FrontEnd open_front_end(const std::filesystem::path& program_dir,
+                        std::chrono::milliseconds ready_wait = kWindowReadyWait);
 
 // Shows the message in the window's error box and returns once the user has
-// closed it; false, with nothing shown, when the window is gone.
+// closed it, however long that takes: the wait is on a person, so it has no
+// limit. False, with nothing shown, when the window is gone or goes.
 bool show_error_box(const FrontEnd& front_end, const std::string& message);
 
-// Ends a run that succeeded: the window goes away.
-void close_front_end(const FrontEnd& front_end);
+// Ends a run that succeeded: the window goes away, and a window program that
+// has not ended within end_wait is killed.
+void close_front_end(const FrontEnd& front_end, std::chrono::milliseconds end_wait = kWindowReadyWait);
 
 }  // namespace scenario

@@ -8,6 +8,9 @@
 #include <FL/x.H>
 
 #include <algorithm>
+#include <chrono>
+
+#include "run/window_channel.h"
 
 namespace {
 
@@ -28,9 +31,28 @@ constexpr const char* kProgramTitle = "dorvallo_brisente";
 // nothing touches the display connection while the process exits.
 Fl_Window* waiting_window = nullptr;
 
+// Whether the server shows the window. FLTK counts a window as visible as
+// soon as it has asked for it to be mapped, before any window manager has.
+bool on_screen(const Fl_Window& window) {
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(fl_display, fl_xid(&window), &attributes) != 0 && attributes.map_state == IsViewable;
+}
+
+// Handles the display's events until the window is on the screen; false when
+// it is not by the deadline, as under a window manager that never maps it.
+bool wait_until_mapped(const Fl_Window& window) {
+  const auto deadline = std::chrono::steady_clock::now() + scenario::kWindowReadyWait;
+  while (!on_screen(window)) {
+    const std::chrono::duration<double> left = deadline - std::chrono::steady_clock::now();
+    if (left.count() <= 0) return false;
+    Fl::wait(left.count());
+  }
+  return true;
+}
+
 }  // namespace
 
-void window_show_waiting(void* display) {
+bool window_show_waiting(void* display) {
   fl_open_display(static_cast<Display*>(display));
   waiting_window = new Fl_Window(kWindowWidth, kWindowHeight, "Form1");
   auto* label = new Fl_Box(kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight, "Attendere");
@@ -40,9 +62,10 @@ void window_show_waiting(void* display) {
   waiting_window->show();
   // Let the window be mapped and drawn before the work starts; no events are
   // handled while it runs.
-  while (!waiting_window->shown() || !waiting_window->visible()) Fl::wait();
+  if (!wait_until_mapped(*waiting_window)) return false;
   Fl::flush();
   Fl::check();
+  return true;
 }
 
 void window_show_error_box(const char* message) {

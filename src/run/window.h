@@ -12,8 +12,9 @@ extern "C" {
 // at once, so that it is on the screen before the work starts. The window
 // takes over the connection the window program opened to ask for the display
 // (an X Display*): a second connection would race a server that starts
-// afresh once its last client has left.
-void window_show_waiting(void* display);
+// afresh once its last client has left. False when the window is not mapped
+// within kWindowReadyWait.
+bool window_show_waiting(void* display);
 
 // A modal box with the message and an OK button only, no icon; returns when
 // the user has closed it.

@@ -21,6 +21,7 @@ using scenario::kWindowChannelFd;
 // that the ready byte never came.
 constexpr int kNoDisplay = 3;
 constexpr int kNoWindowModule = 4;
+constexpr int kWindowNotMapped = 5;
 
 // The address of a function of a loaded library, of the type its declaration
 // gives it; null when the library lacks it.
@@ -73,7 +74,7 @@ int main() {
     XCloseDisplay(display);
     return kNoWindowModule;
   }
-  window.show_waiting(display);
+  if (!window.show_waiting(display)) return kWindowNotMapped;
   if (!send_byte(scenario::kWindowReady)) return 0;
   const std::string message = read_message();
   if (message.empty()) return 0;

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "run/window_channel.h"
 #include "run/x_display.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -25,6 +26,7 @@ using testing::bytes_of;
 using testing::DisplayWatcher;
 using testing::run_program;
 using testing::ServerReset;
+using testing::SilentDisplay;
 using testing::TempDir;
 using testing::VirtualDisplay;
 
@@ -103,6 +105,20 @@ TEST(PackageRun, WithoutADisplayRunsOnTheConsoleWithoutTheWindowLibrary) {
       EXPECT_EQ(loaded, "");
     }
   }
+}
+
+// A display that takes the connection and never answers holds the window
+// program in the X library: the package ends it once the window is late, and
+// runs on the console.
+TEST(PackageRun, DisplayThatNeverAnswersCostsAtMostTheWaitForTheWindow) {
+  const SilentDisplay display;
+  ASSERT_FALSE(display.name().empty()) << "no display number free on 127.0.0.1";
+  TempDir dir;
+  const std::string program = install_package(dir);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(run_program(program, {}, environment_with("DISPLAY=" + display.name())), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, kWindowReadyWait + std::chrono::seconds(15));
+  expect_documents_and_binaries_only(dir);
 }
 
 // The package under a virtual X server, one for all the tests of the group.

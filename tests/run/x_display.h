@@ -2,7 +2,9 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -137,6 +139,60 @@ class DisplayWatcher {
   }
 
   Display* display_;
+};
+
+// A window manager that takes over every request to map a top-level window
+// and grants none, for the life of the object.
+class WindowManagerThatMapsNothing {
+ public:
+  explicit WindowManagerThatMapsNothing(const std::string& name) : display_(XOpenDisplay(name.c_str())) {
+    if (display_ == nullptr) return;
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureRedirectMask);
+    XSync(display_, False);
+  }
+  WindowManagerThatMapsNothing(const WindowManagerThatMapsNothing&) = delete;
+  WindowManagerThatMapsNothing& operator=(const WindowManagerThatMapsNothing&) = delete;
+  ~WindowManagerThatMapsNothing() {
+    if (display_ != nullptr) XCloseDisplay(display_);
+  }
+  bool connected() const { return display_ != nullptr; }
+
+ private:
+  Display* display_;
+};
+
+// A display on 127.0.0.1 that takes connections and never answers, as a hung
+// server does: the kernel accepts them into the listening socket's backlog,
+// and nobody reads. Its name is empty when no display number was free.
+class SilentDisplay {
+ public:
+  SilentDisplay() : socket_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    constexpr int kFirstNumber = 50;
+    constexpr int kNumbersTried = 50;
+    for (int number = kFirstNumber; number < kFirstNumber + kNumbersTried && display_.empty(); ++number) {
+      if (listens_as(number)) display_ = "127.0.0.1:" + std::to_string(number);
+    }
+  }
+  SilentDisplay(const SilentDisplay&) = delete;
+  SilentDisplay& operator=(const SilentDisplay&) = delete;
+  ~SilentDisplay() { ::close(socket_); }
+  const std::string& name() const { return display_; }
+
+ private:
+  // Display number n is served on TCP port 6000 + n.
+  bool listens_as(int number) {
+    constexpr int kFirstPort = 6000;
+    constexpr int kBacklog = 16;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(kFirstPort + number));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return ::bind(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+           ::listen(socket_, kBacklog) == 0;
+  }
+
+  int socket_;
+  std::string display_;
 };
 
 }  // namespace scenario::testing
