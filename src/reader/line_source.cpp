@@ -55,7 +55,7 @@ Outcome read_progressive(Record& record, int row) {
   entry.long2 = offset.value;
   entry.long3 = record.reader.read_number();
   record.state.progressive_origins[static_cast<size_t>(row - kProgressiveTreRow)] = {
-      start.value, site_of(record.reader, start.site), site_of(record.reader, offset.site)};
+      get_progressive_system(entry), site_of(record.reader, start.site), site_of(record.reader, offset.site)};
   return {};
 }
 

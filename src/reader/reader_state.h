@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "format/scenario_format.h"
 #include "model/route_model.h"
 #include "reader/field_reader.h"
 
@@ -11,8 +12,8 @@ namespace scenario {
 // Where a progressive system row was written: error 2 is found only after
 // the train source, on the rows as ordered.
 struct ProgressiveOrigin {
-  int32_t start = 0;
-  ErrorSite at_start;  // the start field
+  ProgressiveSystem as_read;  // before ordering moves it and adjusts its offset
+  ErrorSite at_start;         // the start field
   ErrorSite at_offset;
 };
 

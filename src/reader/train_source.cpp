@@ -232,12 +232,18 @@ constexpr std::array kTrainRecords = {
 
 Outcome read_train_record(Record& record) { return read_keywords(record, kTrainRecords); }
 
-// The row of the line source that wrote a progressive system, found by its
-// start (ordering moves the rows but keeps their starts); the file alone
-// when none did.
+// Whether a slot holds the system of this row: ordering moves a system whole
+// and only raises a falling system's offset.
+bool holds(const Entry& slot, const ProgressiveOrigin& origin) {
+  return origin.as_read.start == slot.long1 && origin.as_read.direction == slot.long3 &&
+         origin.as_read.offset == decode_numbering_offset(slot.long3, slot.long2);
+}
+
+// The row of the line source that wrote a progressive system, found by the
+// whole system (two rows may share a start); the file alone when none did.
 ErrorSite progressive_site(const RouteModel& model, const ReaderState& state, const Entry& entry) {
   for (const ProgressiveOrigin& origin : state.progressive_origins) {
-    if (origin.at_start.line == 0 || origin.start != entry.long1) continue;
+    if (origin.at_start.line == 0 || !holds(entry, origin)) continue;
     return entry.long1 % kCellLength == 0 ? origin.at_offset : origin.at_start;
   }
   ErrorSite site;

@@ -205,6 +205,13 @@ INSTANTIATE_TEST_SUITE_P(
                      "kilometric progressive system in row 81 starts at 0 m with offset 35020 m: both must be "
                      "multiples of 50 m"),
                   Train::kRead},
+        // Both systems start at 0: the row at fault is found by its whole system.
+        ErrorCase{"ProgressiveOffsetOffTheCellsNamesItsRowAmongRowsOfOneStart",
+                  line_source("", "progressiva chilometrica tre, 0, 0, 0\r\nprogressiva chilometrica uno, 0, 35020, 1\r\n"),
+                  at(kUnevenProgressive, 5, 34,
+                     "kilometric progressive system in row 81 starts at 0 m with offset 35020 m: both must be "
+                     "multiples of 50 m"),
+                  Train::kRead},
         ErrorCase{"GradientBlamedOnItsRecord",
                   line_source("pendenza, 0, 200\r\npendenza, 1000, 0\r\n"),
                   at(kRunFailure, 5, 14, "gradient 200 \u2030 does not fit a cell: it may run from -100 to 155 \u2030"),
