@@ -39,7 +39,10 @@ bool read_guarded(ReaderContext& context, RouteModel& model, const SourceText& s
   try {
     return std::forward<Half>(half)(reader);
   } catch (const RunFailure& failure) {
-    settle(context, model, failure_refusal(reader, failure));
+    Refusal refusal = failure_refusal(reader, failure);
+    // Said as the author sees it, rather than as the first read that failed.
+    if (source.text.empty()) refusal.site.detail = "the file is empty";
+    settle(context, model, std::move(refusal));
     return false;
   } catch (const std::exception& fault) {
     throw ProgramFault(std::string(fault.what()) + ", while reading " + file + " at line " +

@@ -129,11 +129,11 @@ constexpr std::array kCatalogue = {
         kRunFailure, "A field cannot be read.",
         "A number expected and something else found (a letter, `12.5`), a number too large for its field (a "
         "gradient above 155, a speed above 1277 km/h), a record cut short by the next record or the end of the "
-        "file, an unclosed quote, a line source without `lunghezza percorso`, a missing or empty train source, or a "
-        "source that cannot be read: not a regular file (a FIFO, a device, a directory), larger than 8 MiB, or "
-        "refused by the system (no permission, a loop of symbolic links); the message gives the reason. A speed "
-        "limit, adhesion or gradient is written into the cells only when the next record of its kind arrives: the "
-        "message still names the record that holds it.",
+        "file, an unclosed quote, a line source without `lunghezza percorso`, an empty line source, a missing or "
+        "empty train source, or a source that cannot be read: not a regular file (a FIFO, a device, a directory), "
+        "larger than 8 MiB, or refused by the system (no permission, a loop of symbolic links); the message gives "
+        "the reason. A speed limit, adhesion or gradient is written into the cells only when the next record of its "
+        "kind arrives: the message still names the record that holds it.",
         "Look at the field the caret points at: write a whole number in its range, close the quote, complete the "
         "record; give the line source its route length row and the train its source.",
         "pendenza,  1350,   -3.5"},
@@ -146,7 +146,8 @@ constexpr std::array kCatalogue = {
         "scenario compile --dir out Borgo_Lago 2901   (no out/Borgo_Lago_linea.txt)"},
     ErrorExplanation{
         kNoGeneralHeading, "The line source has no `[generale]` section.",
-        "An empty file, a file in another format, or the heading misspelt (`[general]`).",
+        "A file in another format, or the heading misspelt (`[general]`). An empty line source is error 25: "
+        "the file is empty.",
         "Begin the line source with the `[generale]` heading and its rows.",
         "[general]\nlunghezza percorso,  12000"},
     ErrorExplanation{

@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "100,100,100,0\r\n"),
                   at(kSpeedBoardTaken, 6, 18, "speed board at 1000 m: cell 21 already holds an indication board"),
                   Train::kLeftUnread},
-        ErrorCase{"EmptySource", "", at(kRunFailure, 1, 1, "read past the end of the file"),
+        ErrorCase{"EmptySource", "", at(kRunFailure, 1, 1, "the file is empty"),
                   Train::kDeletedByTheTrap},
         ErrorCase{"NoLengthRow", "[generale]\r\nsfondo uno, 1\r\n[curve]\r\n[fine]\r\n",
                   at(kRunFailure, 3, 1, "the general section has no route length row (\"lunghezza percorso\")"),
