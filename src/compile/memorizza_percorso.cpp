@@ -37,7 +37,9 @@ FatalError cell_taken_by(const RouteModel& model, const SourceOrigins& origins, 
                          std::string_view field, int16_t value, const std::string& place_of) {
   ErrorSite site = origins.reserved_cell;
   site.detail = cell_taken(kReservedCell, model.cells[kReservedCell]) + ", whose " + std::string(field) + " = " +
-                std::to_string(value) + " takes the place of " + place_of;
+                std::to_string(value) + " takes the place of " + place_of +
+                "; cell 1 is reserved, and an object within the route's first 100 m lands in it: was a position "
+                "written in kilometres where metres are meant?";
   return FatalError(code, site.detail, site.line > 0 ? site : ErrorSite{});
 }
 

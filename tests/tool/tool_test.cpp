@@ -205,7 +205,8 @@ TEST(ToolCompile, ReservedMarkTakenIsFatal1250) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err, (dir / "S_linea.txt").string() +
                             ":4:1: error 1250: cell 1 already holds a maximum-speed board, whose p1 = 2020 takes the "
-                            "place of the reserved mark 5121\n"
+                            "place of the reserved mark 5121; cell 1 is reserved, and an object within the route's "
+                            "first 100 m lands in it: was a position written in kilometres where metres are meant?\n"
                             "indicatori_vmax,  0,  100,  100,  100,  0,  100,  100,  100,  0\n"
                             "^\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "S_T.dat"));
