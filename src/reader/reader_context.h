@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/diagnostic.h"
 #include "model/error_codes.h"
@@ -25,6 +26,7 @@ enum class Flow {
 struct Refusal {
   ErrorCode code;
   ErrorSite site;
+  std::vector<ErrorSite> notes{};  // the places the refusal depends on
 };
 
 // How a strict reading goes on after a refusal: a 15 ends the records as the

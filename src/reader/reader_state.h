@@ -21,6 +21,7 @@ struct ProgressiveOrigin {
 struct ReaderState {
   // Line source.
   bool length_read = false;       // a length row has set up the grid
+  ErrorSite route_length_row;     // the note of every position beyond the grid
   std::array<ProgressiveOrigin, 3> progressive_origins{};  // rows tre, due, uno
   int64_t gradient_fill = 0;      // next cell to receive a gradient
   int32_t previous_gradient = 0;  // per mille
@@ -29,6 +30,7 @@ struct ReaderState {
   int32_t next_board_slot = kBoardTop;
   // Train source.
   int32_t station_counter = kFirstStationRow;
+  ErrorSite previous_station;  // the note of a station too close after it
   int64_t speed_fill = 0;
   int32_t previous_speed = 0;  // km/h
   FieldSite speed_site;

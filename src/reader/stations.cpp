@@ -4,6 +4,7 @@
 
 #include "format/scenario_format.h"
 #include "model/numeric.h"
+#include "model/windows1252.h"
 #include "reader/record_loop.h"
 #include "reader/warnings.h"
 
@@ -144,10 +145,21 @@ std::optional<Outcome> too_close(Record& record, FieldSite position, int32_t k, 
   if (k == kFirstStationRow) return std::nullopt;
   const int32_t previous_end = record.model.entries[static_cast<size_t>(k - 1)].long2;
   if (extent.start - kStationSpacing >= previous_end) return std::nullopt;
-  return refused(record, position, kStationsTooClose,
-                 where(record.model.entries[static_cast<size_t>(k)]) + " begins at " + std::to_string(extent.start) +
-                     " m, less than " + std::to_string(kStationSpacing) + " m after the station in row " +
-                     std::to_string(k - 1) + " ends at " + std::to_string(previous_end) + " m");
+  Outcome outcome = refused(record, position, kStationsTooClose,
+                            where(record.model.entries[static_cast<size_t>(k)]) + " begins at " +
+                                std::to_string(extent.start) + " m, less than " + std::to_string(kStationSpacing) +
+                                " m after the station in row " + std::to_string(k - 1) + " ends at " +
+                                std::to_string(previous_end) + " m");
+  outcome.refusal->notes.push_back(record.state.previous_station);
+  return outcome;
+}
+
+// What a station too close after this one is told: where this one is, and
+// where it ends. Stations must come in route order.
+ErrorSite station_note(const Record& record, FieldSite position, const Entry& row) {
+  return {record.reader.file_name(), position.line, position.column, {},
+          "the station before, " + printable_utf8(row.text) + " at " + std::to_string(row.long3) + " m, ends at " +
+              std::to_string(row.long2) + " m: stations come in route order"};
 }
 
 // The station is stored; the next row must still lie below the board texts.
@@ -180,6 +192,7 @@ Outcome memo_stazione(Record& record) {
     if (auto refusal = mark_stop(record, position.site, k, extent)) return *refusal;
   }
   if (auto refusal = too_close(record, position.site, k, extent)) return *refusal;
+  record.state.previous_station = station_note(record, position.site, row);
   return advance_counter(record, k);
 }
 

@@ -103,6 +103,7 @@ std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& d
   const ErrorSite& site = diagnostic.site;
   std::string text = place(site, dir) + headline(diagnostic) + "\n";
   if (site.line > 0) text += echo(site.excerpt, site.column);
+  for (const ErrorSite& note : diagnostic.notes) text += place(note, dir) + "note: " + bounded(note.detail) + "\n";
   return text;
 }
 

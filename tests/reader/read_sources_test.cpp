@@ -161,6 +161,45 @@ TEST(ReadSources, RecordsAfterAFifteenAreReadForTheirDiagnosticsAlone) {
   EXPECT_EQ(read.scenario.cells[500].speed_limit, 20);  // the end fill ran on the strict scenario
 }
 
+// "FILE:LINE:COL detail" of each note of the first error.
+std::vector<std::string> notes_of_first_error(const ReadReport& report) {
+  std::vector<std::string> notes;
+  for (const Diagnostic& d : report.diagnostics) {
+    if (d.severity != Severity::kError) continue;
+    for (const ErrorSite& note : d.notes) {
+      notes.push_back(note.file + ":" + std::to_string(note.line) + ":" + std::to_string(note.column) + " " +
+                      note.detail);
+    }
+    break;
+  }
+  return notes;
+}
+
+// An error names in notes the places it depends on: a position beyond the
+// grid the row that set the route length (the last one, when there are
+// two), a station too close the station before it.
+TEST(ReadSources, AnErrorNotesThePlacesItDependsOn) {
+  const struct {
+    const char* what;
+    std::string line;
+    std::string train;
+    std::vector<std::string> notes;
+  } kCases[] = {
+      {"position beyond the grid", kShortLine, train("velocita, 26950, 90\r\n"),
+       {"S_linea.txt:2:21 the route length is set here to 20000 m"}},
+      {"the second length row", "[generale]\r\nlunghezza percorso, 30000\r\nlunghezza percorso, 20000\r\n[fine]\r\n",
+       train("velocita, 26950, 90\r\n"), {"S_linea.txt:3:21 the route length is set here to 20000 m"}},
+      {"station too close", kShortLine,
+       train("stazione,  5000, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,   30,  11, 9, 0, PIEVE\r\n"
+             "stazione,  5500, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,   30,  11, 19, 0, BORGO\r\n"),
+       {"S_T-.txt:2:12 the station before, PIEVE at 5000 m, ends at 5200 m: stations come in route order"}},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(notes_of_first_error(recovering(c.line, c.train).report), c.notes) << c.what;
+    EXPECT_EQ(notes_of_first_error(strict(c.line, c.train).report), c.notes) << c.what;
+  }
+}
+
 // A fill value blamed on its record by every later record of its kind is
 // listed once.
 TEST(ReadSources, AFaultMetAgainIsListedOnce) {
