@@ -47,15 +47,15 @@ inline ErrorSite file_site(std::string file, std::string detail) {
 enum class Severity { kError, kWarning };
 
 // One message for the route author: an error with its number (0 for a
-// failure that has none), or a warning with its short name; then the places
-// it depends on, each shown as a note of its own (the row that set the route
-// length, the station before), without their source lines.
+// failure that has none), or a warning with its short name; and the other
+// places it depends on (the record that took a cell first, say), each shown
+// as a note after it.
 struct Diagnostic {
   Severity severity = Severity::kError;
   int32_t code = 0;
   std::string name;  // a warning's name
   ErrorSite site;
-  std::vector<ErrorSite> notes{};
+  std::vector<ErrorSite> notes = {};
 };
 
 }  // namespace scenario

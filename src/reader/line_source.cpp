@@ -44,8 +44,8 @@ Outcome read_length(Record& record) {
   }
   set_up_sizes(record.model, length.value);
   record.state.length_read = true;
-  record.state.route_length_row = {record.reader.file_name(), length.site.line, length.site.column, {},
-                                   "the route length is set here to " + std::to_string(length.value) + " m"};
+  record.state.route_length_row =
+      site_of(record.reader, length.site, "the route length is set here to " + std::to_string(length.value) + " m");
   return {};
 }
 

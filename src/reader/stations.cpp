@@ -157,9 +157,9 @@ std::optional<Outcome> too_close(Record& record, FieldSite position, int32_t k, 
 // What a station too close after this one is told: where this one is, and
 // where it ends. Stations must come in route order.
 ErrorSite station_note(const Record& record, FieldSite position, const Entry& row) {
-  return {record.reader.file_name(), position.line, position.column, {},
-          "the station before, " + printable_utf8(row.text) + " at " + std::to_string(row.long3) + " m, ends at " +
-              std::to_string(row.long2) + " m: stations come in route order"};
+  return site_of(record.reader, position,
+                 "the station before, " + printable_utf8(row.text) + " at " + std::to_string(row.long3) +
+                     " m, ends at " + std::to_string(row.long2) + " m: stations come in route order");
 }
 
 // The station is stored; the next row must still lie below the board texts.

@@ -6,6 +6,7 @@
 #include "model/run_files.h"
 #include "reader/memorizza_dati.h"
 #include "tool/check_command.h"
+#include "tool/check_summary.h"
 #include "tool/commands.h"
 #include "tool/diagnostic_list.h"
 #include "tool/run_names.h"
@@ -14,16 +15,19 @@ namespace scenario::tool {
 
 // Reads both sources as compile does, writes nothing, and lists every error
 // and warning found; exit 1 with an error (or, with --strict, a warning).
+// The last line counts the errors, or, without one, says what was read.
 int check(const CheckRequest& request) {
   if (names_refused("check", request.scenario, request.train)) return kBadCommandLine;
   const RunFiles files = run_files(request.dir.empty() ? "." : request.dir, request.scenario, request.train);
   DiagnosticList list;
+  std::string route;
   try {
     ReadResult read = memorizza_dati(
         files, tool_reading(stored_name(request.scenario), stored_name(request.train), kWithTrace), SourcePolicy::kKeep);
     // The compiler's own checks run on a scenario read without error: only
     // then is it the one a compile would seal.
     const bool read_cleanly = read.report.error_code() == 0;
+    if (read_cleanly) route = route_summary(read.scenario);
     const std::vector<Diagnostic> compiler =
         read_cleanly ? compiler_checks(std::move(read.scenario), read.report) : std::vector<Diagnostic>{};
     list = listed(read.report);
@@ -32,7 +36,8 @@ int check(const CheckRequest& request) {
     report_internal_error("check", e);
     return kInternalError;
   }
-  const ListCount count = print_list(std::cerr, list, request.dir);
+  const ListCount count = print_list(std::cerr, list, request.dir, colours_wanted(request.colour));
+  std::cerr << (count.errors > 0 ? summary_line(count) : checked_line(files, request.dir, route, count));
   const bool failed = count.errors > 0 || (request.strict && count.warnings > 0);
   return failed ? kScenarioError : kSuccess;
 }

@@ -2,12 +2,15 @@
 
 #include <string>
 
+#include "tool/colour.h"
+
 namespace scenario::tool {
 
-// `scenario check [--dir DIR] [--strict] SCENARIO TRAIN`, as parsed.
+// `scenario check [--dir DIR] [--strict] [--color=WHEN] SCENARIO TRAIN`, as parsed.
 struct CheckRequest {
   std::string dir;  // as the author gave it; empty for the current directory
   bool strict = false;
+  ColourMode colour = ColourMode::kAuto;
   std::string scenario;
   std::string train;
 };

@@ -4,13 +4,16 @@
 #include <CLI/CLI.hpp>
 
 #include <exception>
+#include <functional>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "model/run_files.h"
 #include "render/route_drawing.h"
 #include "tool/check_command.h"
+#include "tool/colour.h"
 #include "tool/commands.h"
 #include "tool/compile_command.h"
 #include "tool/diagnostic_list.h"
@@ -18,6 +21,7 @@
 #include "tool/explain_command.h"
 #include "tool/export_command.h"
 #include "tool/inspect_command.h"
+#include "tool/new_command.h"
 #include "tool/render_command.h"
 
 namespace scenario::tool {
@@ -39,6 +43,22 @@ const CLI::Validator kImageName(
     },
     "FILE.svg|FILE.png|FILE.pdf");
 
+const std::map<std::string, ColourMode, std::less<>> kColourModes = {
+    {"auto", ColourMode::kAuto}, {"always", ColourMode::kAlways}, {"never", ColourMode::kNever}};
+
+// --color belongs to the commands that print diagnostics, where their help
+// shows it: an option of the application itself would be taken only before
+// the command's name.
+void add_colour_option(CLI::App* command, ColourMode& mode) {
+  command
+      ->add_option_function<std::string>(
+          "--color", [&mode](const std::string& when) { mode = kColourModes.find(when)->second; },
+          "Colour the diagnostics as gcc does: auto (the default) when stderr is a terminal, TERM is set and not "
+          "dumb, and NO_COLOR is unset or empty; always; never")
+      ->check(CLI::IsMember({"auto", "always", "never"}))
+      ->option_text("auto|always|never");
+}
+
 // Each command registers itself on the application; when it runs, it leaves
 // its exit status in `status`.
 void add_export_command(CLI::App& app, int& status) {
@@ -55,14 +75,35 @@ void add_export_command(CLI::App& app, int& status) {
   command->callback([&status, request] { status = export_builtin(*request); });
 }
 
+void add_new_command(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("new", "Write a small commented line and train source to start a scenario from");
+  command->footer(
+      "Writes DIR/SCENARIO_linea.txt and DIR/SCENARIO_TRAIN-.txt, creating DIR and its parents: a route of\n"
+      "12 km and a train on it with every kind of record, each explained by the comment lines before it.\n"
+      "They compile without an error or a warning; the texts are the same whatever the names, and are the\n"
+      "complete example of docs/source-format.md. An existing source is left alone (status 1) unless --force\n"
+      "is given.");
+  auto request = std::make_shared<NewRequest>();
+  command->add_option("--dir", request->dir, "Directory to write into")->capture_default_str();
+  command->add_flag("--force", request->force, "Overwrite sources that already exist");
+  command->add_option("SCENARIO", request->scenario, "Scenario name (writes SCENARIO_linea.txt)")->required();
+  command->add_option("TRAIN", request->train, "Train number (writes SCENARIO_TRAIN-.txt)")->required();
+  command->callback([&status, request] { status = new_scenario(*request); });
+}
+
 void add_compile_command(CLI::App& app, int& status) {
   auto* command = app.add_subcommand("compile", "Compile a scenario's line and train sources into its binary files");
+  command->footer(
+      "Diagnostics go to stderr as PATH:LINE:COL: error: message [E25] or warning: message [name], each with\n"
+      "the source line and a caret under the field, then a line that counts them (\"2 errors, 1 warning\").\n"
+      "Exit status 1 with an error, 0 without; warnings never change the files or the status.");
   auto request = std::make_shared<CompileRequest>();
   command->add_option("--dir", request->dir, "Directory of the sources and the binary files (default: the current one)")
       ->check(CLI::ExistingDirectory);
   command->add_flag("--no-trace", request->no_trace, "Build no plan trace and write no line geometry file");
   command->add_flag("--keep-going", request->keep_going,
                     "On a reader error, still write the files from the partial model (exit status stays 1)");
+  add_colour_option(command, request->colour);
   command->add_option("SCENARIO", request->scenario, "Scenario name (reads SCENARIO_linea.txt)")->required();
   command->add_option("TRAIN", request->train, "Train number (reads SCENARIO_TRAIN-.txt)")->required();
   command->callback([&status, request] { status = compile(*request); });
@@ -72,13 +113,19 @@ void add_check_command(CLI::App& app, int& status) {
   auto* command =
       app.add_subcommand("check", "List every error and warning of a scenario's sources, writing nothing");
   command->footer(
-      "After a refused record the reading goes on with the next record, so that independent errors are all "
-      "listed; past " +
-      std::to_string(kShownErrors) + " errors only their number is given. Exit status 1 with an error, 0 without.");
+      "Diagnostics go to stderr as compile prints them. After a refused record the reading goes on with\n"
+      "the next record, so that independent errors are all listed; past " +
+      std::to_string(kShownErrors) +
+      " errors only their number is given.\n"
+      "The last line counts the errors (\"2 errors, 1 warning\"), or, without an error, says what was\n"
+      "read: both sources, the route length, the stations, signals, speed and indication boards, tunnels\n"
+      "and slowdowns, and \"no error, no warning\" or the count of warnings. Exit status 1 with an error,\n"
+      "0 without.");
   auto request = std::make_shared<CheckRequest>();
   command->add_option("--dir", request->dir, "Directory of the sources (default: the current one)")
       ->check(CLI::ExistingDirectory);
   command->add_flag("--strict", request->strict, "Treat warnings as errors (exit status 1)");
+  add_colour_option(command, request->colour);
   command->add_option("SCENARIO", request->scenario, "Scenario name (reads SCENARIO_linea.txt)")->required();
   command->add_option("TRAIN", request->train, "Train number (reads SCENARIO_TRAIN-.txt)")->required();
   command->callback([&status, request] { status = check(*request); });
@@ -150,11 +197,12 @@ void add_explain_command(CLI::App& app, int& status) {
 }  // namespace
 
 int run_command_line(int argc, char** argv) {
-  CLI::App app{"scenario: export, compile, check, inspect, compare and draw train-driving scenarios"};
+  CLI::App app{"scenario: start, export, compile, check, inspect, compare and draw train-driving scenarios"};
   app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
   app.require_subcommand(1);
   int status = kSuccess;
   add_export_command(app, status);
+  add_new_command(app, status);
   add_compile_command(app, status);
   add_check_command(app, status);
   add_inspect_command(app, status);

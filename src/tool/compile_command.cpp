@@ -20,7 +20,7 @@ namespace scenario::tool {
 // binary files in DIR. The author's sources are never deleted. A reader error
 // writes no binary file unless --keep-going asks for the partial model.
 // Diagnostics only inform: the one recovering reading's list, the list check
-// prints, then the compiler's own errors.
+// prints, then the compiler's own errors, and a line that counts them.
 int compile(const CompileRequest& request) {
   if (names_refused("compile", request.scenario, request.train)) return kBadCommandLine;
   const int32_t j = request.no_trace ? kWithoutTrace : kWithTrace;
@@ -50,7 +50,7 @@ int compile(const CompileRequest& request) {
   const int32_t reader_error = report.error_code();
   DiagnosticList list = listed(report);
   list.items.insert(list.items.end(), compiler.begin(), compiler.end());
-  print_list(std::cerr, list, request.dir);
+  std::cerr << summary_line(print_list(std::cerr, list, request.dir, colours_wanted(request.colour)));
   return reader_error != 0 || !compiler.empty() ? kScenarioError : kSuccess;
 }
 

@@ -18,6 +18,23 @@ constexpr size_t kEchoLead = 60;
 constexpr size_t kLongestDetail = 400;
 constexpr std::string_view kCutMark = "...";
 
+// The escape sequences gcc colours its diagnostics with; none in plain text.
+struct Palette {
+  std::string_view locus;
+  std::string_view error;
+  std::string_view warning;
+  std::string_view note;
+  std::string_view caret;
+  std::string_view reset;
+};
+constexpr Palette kPlain{};
+constexpr Palette kGccColours{"\x1b[01m", "\x1b[01;31m", "\x1b[01;35m", "\x1b[01;36m", "\x1b[01;32m", "\x1b[m"};
+
+std::string painted(const std::string& text, std::string_view colour, const Palette& palette) {
+  if (colour.empty()) return text;
+  return std::string(colour) + text + std::string(palette.reset);
+}
+
 // One byte of the source line as shown.
 std::string glyph(char byte) { return printable_utf8(std::string_view(&byte, 1)); }
 
@@ -52,7 +69,7 @@ Window window_around(std::string_view line, size_t caret) {
 // The echoed line and, when a column is known, the caret line under it.
 // Tabs before the caret stay tabs, so that it lines up whatever their width.
 // The excerpt holds more of the line on both sides than the echo shows.
-std::string echo(const LineExcerpt& excerpt, int column) {
+std::string echo(const LineExcerpt& excerpt, int column, const Palette& palette) {
   const std::string_view source_line = excerpt.text;
   const int from_excerpt = column - excerpt.first_column;
   const size_t caret = column > 0 && from_excerpt > 0 ? std::min(static_cast<size_t>(from_excerpt), source_line.size()) : 0;
@@ -66,7 +83,7 @@ std::string echo(const LineExcerpt& excerpt, int column) {
   }
   if (window.end < source_line.size() || excerpt.cut_after) line += kCutMark;
   std::string text = line + "\n";
-  if (column > 0) text += under + "^\n";
+  if (column > 0) text += under + painted("^", palette.caret, palette) + "\n";
   return text;
 }
 
@@ -78,32 +95,54 @@ std::string bounded(const std::string& detail) {
   return detail.substr(0, end) + std::string(kCutMark);
 }
 
-std::string path_of(const std::string& file, const std::string& dir) {
-  if (dir.empty() || file.empty()) return file;
-  return (std::filesystem::path(dir) / file).string();
-}
-
 std::string place(const ErrorSite& site, const std::string& dir) {
-  std::string text = path_of(site.file, dir);
+  std::string text = source_path(site.file, dir);
   if (site.line > 0) text += ":" + std::to_string(site.line);
   if (site.line > 0 && site.column > 0) text += ":" + std::to_string(site.column);
-  return text.empty() ? text : text + ": ";
+  return text.empty() ? text : text + ":";
 }
 
-std::string headline(const Diagnostic& diagnostic) {
-  const std::string detail = bounded(diagnostic.site.detail);
-  if (diagnostic.severity == Severity::kWarning) return "warning: " + detail + " [" + diagnostic.name + "]";
-  if (diagnostic.code == 0) return "error: " + detail;
-  return "error " + std::to_string(diagnostic.code) + ": " + detail;
+// What a diagnostic is, as gcc says it, and the colour of the word.
+struct Kind {
+  std::string_view word;
+  std::string_view Palette::*colour;
+};
+
+constexpr Kind kError{"error", &Palette::error};
+constexpr Kind kWarning{"warning", &Palette::warning};
+constexpr Kind kNote{"note", &Palette::note};
+
+// "PATH:LINE:COL: KIND: what [TAG]", then the source line and the caret.
+std::string message(const ErrorSite& site, const std::string& dir, const Kind& kind, const std::string& tag,
+                    const Palette& palette) {
+  const std::string locus = place(site, dir);
+  const std::string_view colour = palette.*kind.colour;
+  std::string text = locus.empty() ? "" : painted(locus, palette.locus, palette) + " ";
+  text += painted(std::string(kind.word) + ":", colour, palette) + " " + bounded(site.detail);
+  if (!tag.empty()) text += " [" + painted(tag, colour, palette) + "]";
+  text += "\n";
+  if (site.line > 0) text += echo(site.excerpt, site.column, palette);
+  return text;
+}
+
+// An error is tagged with its number, a warning with its name.
+std::string tag_of(const Diagnostic& diagnostic) {
+  if (diagnostic.severity == Severity::kWarning) return diagnostic.name;
+  return diagnostic.code == 0 ? std::string() : "E" + std::to_string(diagnostic.code);
 }
 
 }  // namespace
 
-std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& dir) {
-  const ErrorSite& site = diagnostic.site;
-  std::string text = place(site, dir) + headline(diagnostic) + "\n";
-  if (site.line > 0) text += echo(site.excerpt, site.column);
-  for (const ErrorSite& note : diagnostic.notes) text += place(note, dir) + "note: " + bounded(note.detail) + "\n";
+std::string source_path(const std::string& file, const std::string& dir) {
+  if (dir.empty() || file.empty()) return file;
+  return (std::filesystem::path(dir) / file).string();
+}
+
+std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& dir, bool colour) {
+  const Palette& palette = colour ? kGccColours : kPlain;
+  const Kind& kind = diagnostic.severity == Severity::kWarning ? kWarning : kError;
+  std::string text = message(diagnostic.site, dir, kind, tag_of(diagnostic), palette);
+  for (const ErrorSite& note : diagnostic.notes) text += message(note, dir, kNote, {}, palette);
   return text;
 }
 

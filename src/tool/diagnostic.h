@@ -7,15 +7,23 @@
 
 namespace scenario::tool {
 
-// A diagnostic as editors and compilers print it:
-//   PATH:LINE:COL: error N: what was wrong
+// A diagnostic in the form gcc's problem matchers and Vim's errorformat read:
+//   PATH:LINE:COL: error: what was wrong [E25]
 //   PATH:LINE:COL: warning: what was dropped or altered [name]
 //   the source line
 //          ^ under the field at fault
-// PATH is the file as the author would open it: dir (as the author gave it)
-// joined with the file name, or the name alone when dir is empty. The source
-// line is shown in UTF-8 with control bytes escaped, cut around the caret;
-// no source can make a message longer than a few hundred bytes.
-std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& dir);
+//   PATH:LINE:COL: note: a place the diagnostic depends on
+// A diagnostic about a whole file has PATH alone, one with no file nothing;
+// an error without a number has no tag. PATH is the file as the author would
+// open it (see source_path). The source line is shown in UTF-8 with control
+// bytes escaped, cut around the caret; no source can make a message longer
+// than a few hundred bytes. In colour, as gcc colours its own: the place in
+// bold, the kind and its tag in bold red, magenta or cyan, the caret in bold
+// green.
+std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& dir, bool colour = false);
+
+// A source's file name joined to dir as the author gave it, or the name
+// alone when dir is empty.
+std::string source_path(const std::string& file, const std::string& dir);
 
 }  // namespace scenario::tool

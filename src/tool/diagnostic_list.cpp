@@ -63,14 +63,14 @@ void report_internal_error(const std::string& command, const std::exception& fau
             << "\nThis is a fault of the program, not of the scenario; please report it with the sources.\n";
 }
 
-ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::string& dir) {
+ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::string& dir, bool colour) {
   ListCount count;
   for (const Diagnostic& diagnostic : list.items) {
     if (!is_error(diagnostic)) {
       ++count.warnings;
-      out << format_diagnostic(diagnostic, dir);
+      out << format_diagnostic(diagnostic, dir, colour);
     } else if (++count.errors <= kShownErrors) {
-      out << format_diagnostic(diagnostic, dir);
+      out << format_diagnostic(diagnostic, dir, colour);
     }
   }
   count.errors += list.unlisted_errors;
@@ -78,6 +78,18 @@ ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::s
   if (count.errors > kShownErrors) out << "... and " << count.errors - kShownErrors << " more errors\n";
   if (list.unlisted_warnings > 0) out << "... and " << list.unlisted_warnings << " more warnings\n";
   return count;
+}
+
+std::string counted(size_t count, std::string_view noun) {
+  if (count == 0) return "no " + std::string(noun);
+  return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
+}
+
+std::string summary_line(const ListCount& count) {
+  std::string line;
+  if (count.errors > 0) line = counted(count.errors, "error");
+  if (count.warnings > 0) line += (line.empty() ? "" : ", ") + counted(count.warnings, "warning");
+  return line.empty() ? line : line + "\n";
 }
 
 }  // namespace scenario::tool

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "compile/memorizza_percorso.h"
@@ -49,7 +50,15 @@ struct ListCount {
 };
 
 // Prints the list to out, every warning kept and the first kShownErrors
-// errors, then how many are not shown; PATH as format_diagnostic makes it.
-ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::string& dir);
+// errors, then how many are not shown; PATH as format_diagnostic makes it,
+// in colour when asked.
+ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::string& dir, bool colour);
+
+// "no error", "1 error", "3 errors": a count and its noun, which takes an s.
+std::string counted(size_t count, std::string_view noun);
+
+// The line after a list, "2 errors, 1 warning\n": what it held, errors
+// first, naming only what there is; empty for an empty list.
+std::string summary_line(const ListCount& count);
 
 }  // namespace scenario::tool

@@ -80,6 +80,7 @@ TEST(BadNames, CompileExportAndRenderRefuseThemWithStatus2) {
         {"compile", "--dir", dir.path().string(), names.scenario, names.train},
         {"check", "--dir", dir.path().string(), names.scenario, names.train},
         {"export", "--dir", dir.path().string(), "--name", names.scenario, "--train", names.train},
+        {"new", "--dir", dir.path().string(), "--force", names.scenario, names.train},
         {"render", "--dir", dir.path().string(), "-o", (dir / "r.svg").string(), names.scenario, names.train},
     };
     for (const auto& command : commands) {
@@ -134,7 +135,7 @@ TEST(SpecialFiles, AsASourceTheyAreRefusedAtOnce) {
       const Outcome outcome =
           scenario_tool(compile_builtin(dir));
       EXPECT_EQ(outcome.status, kScenarioError) << outcome.err;
-      EXPECT_TRUE(says(outcome, "error 25: cannot read " + (files.*source).string() + ": not a regular file"))
+      EXPECT_TRUE(says(outcome, "error: cannot read " + (files.*source).string() + ": not a regular file [E25]\n"))
           << outcome.err;
     }
   }
@@ -167,8 +168,9 @@ TEST(OversizedFiles, AreRefusedByTheirSize) {
   std::filesystem::resize_file(files.line_source, kLargestSource + 1);
   const Outcome compiled = scenario_tool(compile_builtin(dir));
   EXPECT_EQ(compiled.status, kScenarioError);
-  EXPECT_TRUE(says(compiled, "error 25: cannot read " + files.line_source.string())) << compiled.err;
+  EXPECT_TRUE(says(compiled, "error: cannot read " + files.line_source.string())) << compiled.err;
   EXPECT_TRUE(says(compiled, "more than the " + std::to_string(kLargestSource))) << compiled.err;
+  EXPECT_TRUE(says(compiled, " [E25]\n")) << compiled.err;
 }
 
 // The caps are the files of a route of the longest length, with room for
@@ -190,14 +192,14 @@ TEST(Reasons, ALoopOfLinksIsNoMissingSource) {
   std::filesystem::create_symlink(files.line_source.filename(), files.line_source);
   const Outcome looped = scenario_tool(compile_builtin(dir));
   EXPECT_EQ(looped.status, kScenarioError);
-  EXPECT_TRUE(says(looped, "error 25: cannot read " + files.line_source.string() +
-                               ": Too many levels of symbolic links"))
+  EXPECT_TRUE(says(looped, "error: cannot read " + files.line_source.string() +
+                               ": Too many levels of symbolic links [E25]\n"))
       << looped.err;
 
   std::filesystem::remove(files.line_source);
   const Outcome missing = scenario_tool(compile_builtin(dir));
   EXPECT_EQ(missing.status, kScenarioError);
-  EXPECT_TRUE(says(missing, "error 101: the line source " + files.line_source.string() + " does not exist"))
+  EXPECT_TRUE(says(missing, "error: the line source " + files.line_source.string() + " does not exist [E101]\n"))
       << missing.err;
 }
 

@@ -45,38 +45,38 @@ TEST(CheckMessages, EachMistakeIsNamedOnItsRecordInTheAuthorsWords) {
   const Mistake mistakes[] = {
       {"a signal with a number missing", kShortLine,
        train_with("segnale, 10500, 1, 3, 0, 0, 0, 0, 0, 0, 0\r\nsegnale, 12500, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"),
-       "S_T-.txt:2:42: error 25: the signal record on line 2 has 10 of its 11 numbers; line 3 begins the next "
-       "record\n"
+       "S_T-.txt:2:42: error: the signal record on line 2 has 10 of its 11 numbers; line 3 begins the next "
+       "record [E25]\n"
        "segnale, 10500, 1, 3, 0, 0, 0, 0, 0, 0, 0\n"
        "                                         ^\n"},
       {"a negative speed limit, written only when the next one arrives", kShortLine,
        train_with("velocita, 0, 100\r\nvelocita, 500, -140\r\nvelocita, 1000, 90\r\n"),
-       "S_T-.txt:3:16: error 25: speed limit -140 km/h does not fit a cell: it may run from 0 to 1275 km/h\n"
+       "S_T-.txt:3:16: error: speed limit -140 km/h does not fit a cell: it may run from 0 to 1275 km/h [E25]\n"
        "velocita, 500, -140\n"
        "               ^\n"},
       {"a gradient too steep", line_with("pendenza, 0, 200\r\n"), kEmptyTrain,
-       "S_linea.txt:4:14: error 25: gradient 200 \u2030 does not fit a cell: it may run from -100 to 155 \u2030\n"
+       "S_linea.txt:4:14: error: gradient 200 \u2030 does not fit a cell: it may run from -100 to 155 \u2030 [E25]\n"
        "pendenza, 0, 200\n"
        "             ^\n"},
       {"a station off the cells", kShortLine,
        train_with("stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"),
-       "S_T-.txt:2:11: error 8: station at 10025 m: position is not a multiple of 50 m\n"
+       "S_T-.txt:2:11: error: station at 10025 m: position is not a multiple of 50 m [E8]\n"
        "stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\n"
        "          ^\n"},
       {"a progressive offset measured to the metre",
        "[generale]\r\nlunghezza percorso, 20000\r\nprogressiva chilometrica uno, 0, 35020, 1\r\n[fine]\r\n",
        kEmptyTrain,
-       "S_linea.txt:3:34: error 2: kilometric progressive system in row 81 starts at 0 m with offset 35020 m: both "
-       "must be multiples of 50 m\n"
+       "S_linea.txt:3:34: error: kilometric progressive system in row 81 starts at 0 m with offset 35020 m: both "
+       "must be multiples of 50 m [E2]\n"
        "progressiva chilometrica uno, 0, 35020, 1\n"
        "                                 ^\n"},
       {"a letter in a number, with an escape and a Windows-1252 degree sign on the line",
        line_with("montagna, 3000, 3x00, 1 \x1b \xB0\r\n"), kEmptyTrain,
-       "S_linea.txt:4:17: error 25: expected a number, found \"3x00\"\n"
+       "S_linea.txt:4:17: error: expected a number, found \"3x00\" [E25]\n"
        "montagna, 3000, 3x00, 1 \\x1b \u00B0\n"
        "                ^\n"},
       {"a misspelt curve class", line_with("curva sx, 1000, 200\r\n"), kEmptyTrain,
-       "S_linea.txt:4:1: error 103: curve at 1000 m: keyword \"curva sx\" holds no class digit 1 to 6\n"
+       "S_linea.txt:4:1: error: curve at 1000 m: keyword \"curva sx\" holds no class digit 1 to 6 [E103]\n"
        "curva sx, 1000, 200\n"
        "^\n"},
   };
@@ -86,7 +86,7 @@ TEST(CheckMessages, EachMistakeIsNamedOnItsRecordInTheAuthorsWords) {
     const Outcome outcome = check_in(dir);
     EXPECT_EQ(outcome.status, 1) << mistake.what;
     EXPECT_EQ(outcome.out, "") << mistake.what;
-    EXPECT_EQ(outcome.err, mistake.message) << mistake.what;
+    EXPECT_EQ(outcome.err, mistake.message + "1 error\n") << mistake.what;
   }
 }
 
@@ -96,7 +96,9 @@ TEST(CheckMessages, NoSourceMakesALongMessage) {
   write_sources(dir, "[generale]\r\nlunghezza percorso, " + std::string(1000000, '7') + "\r\n[fine]\r\n", kEmptyTrain);
   const Outcome outcome = check_in(dir);
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err.rfind("S_linea.txt:2:21: error 25: number \"" + std::string(40, '7') + "...\" does not fit 32 bits\n", 0),
+  EXPECT_EQ(outcome.err.rfind("S_linea.txt:2:21: error: number \"" + std::string(40, '7') +
+                                  "...\" does not fit 32 bits [E25]\n",
+                              0),
             0u)
       << outcome.err.substr(0, 300);
   EXPECT_LT(outcome.err.size(), 600u);
@@ -125,15 +127,18 @@ TEST(Check, ListsEveryIndependentErrorOfBothSources) {
   for (size_t at = 0; at < outcome.err.size();) {
     const size_t end = outcome.err.find('\n', at);
     const std::string line = outcome.err.substr(at, end - at);
-    if (line.starts_with(prefix)) headlines.push_back(line.substr(prefix.size(), line.find(": ", line.find(": ") + 2) - prefix.size()));
+    // The place and the tag: "S_linea.txt:5:18 [E21]".
+    if (line.starts_with(prefix)) {
+      headlines.push_back(line.substr(prefix.size(), line.find(": ") - prefix.size()) + line.substr(line.rfind(" [")));
+    }
     at = end + 1;
   }
   EXPECT_EQ(headlines, (std::vector<std::string>{
-                           "S_linea.txt:5:18: error 21",
-                           "S_linea.txt:6:17: error 25",
-                           "S_T-.txt:2:42: error 25",
-                           "S_T-.txt:4:10: error 16",
-                           "S_T-.txt:5:11: error 8",
+                           "S_linea.txt:5:18 [E21]",
+                           "S_linea.txt:6:17 [E25]",
+                           "S_T-.txt:2:42 [E25]",
+                           "S_T-.txt:4:10 [E16]",
+                           "S_T-.txt:5:11 [E8]",
                        }))
       << outcome.err;
   EXPECT_EQ(testing::names_in(dir.path()), before);
@@ -147,11 +152,11 @@ TEST(Check, PastFiftyErrorsSaysHowManyMore) {
   const Outcome outcome = check_in(dir);
   EXPECT_EQ(outcome.status, 1);
   size_t shown = 0;
-  for (size_t at = outcome.err.find(": error 8: "); at != std::string::npos; at = outcome.err.find(": error 8: ", at + 1)) {
+  for (size_t at = outcome.err.find(" [E8]\n"); at != std::string::npos; at = outcome.err.find(" [E8]\n", at + 1)) {
     ++shown;
   }
   EXPECT_EQ(shown, tool::kShownErrors);
-  EXPECT_TRUE(outcome.err.ends_with("... and 10 more errors\n")) << outcome.err.substr(outcome.err.size() - 200);
+  EXPECT_TRUE(outcome.err.ends_with("... and 10 more errors\n60 errors\n")) << outcome.err.substr(outcome.err.size() - 200);
 }
 
 TEST(Check, CleanSourcesPassAndTheCompilersOwnChecksRun) {
@@ -159,14 +164,17 @@ TEST(Check, CleanSourcesPassAndTheCompilersOwnChecksRun) {
   write_sources(dir, kShortLine, kEmptyTrain);
   const Outcome clean = check_in(dir);
   EXPECT_EQ(clean.status, 0);
-  EXPECT_EQ(clean.out + clean.err, "");
+  EXPECT_EQ(clean.out, "");
+  EXPECT_EQ(clean.err,
+            "S_linea.txt, S_T-.txt: 20 km, no station, no signal, no speed board, no indication board, no tunnel, "
+            "no slowdown: no error, no warning\n");
   EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"S_linea.txt", "S_T-.txt"}));
 
   // A speed board at 0 m takes the reserved cell 1.
   write_sources(dir, line_with("indicatori_vmax, 0, 100,100,100,0, 100,100,100,0\r\n"), kEmptyTrain);
   const Outcome taken = check_in(dir);
   EXPECT_EQ(taken.status, 1);
-  EXPECT_EQ(taken.err.rfind("S_linea.txt:4:1: error 1250: cell 1 already holds a maximum-speed board", 0), 0u)
+  EXPECT_EQ(taken.err.rfind("S_linea.txt:4:1: error: cell 1 already holds a maximum-speed board", 0), 0u)
       << taken.err;
 }
 
@@ -178,13 +186,16 @@ TEST(CompileList, ReaderErrorComesBeforeTheReservedPlaceTaken) {
                            "stazione, 20025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n"));
   const Outcome outcome = scenario_tool({"compile", "S", "T"}, dir.path());
   EXPECT_EQ(outcome.status, 1);
-  const size_t first = outcome.err.find("S_T-.txt:2:11: error 8: ");
-  const size_t second = outcome.err.find("S_T-.txt:3:11: error 8: ");
-  const size_t fatal = outcome.err.find("S_linea.txt:4:1: error 1250: ");
+  const std::string off_grid = ": error: station at 20025 m: position is not a multiple of 50 m [E8]\n";
+  const size_t first = outcome.err.find("S_T-.txt:2:11: error: station at 10025 m: position is not a multiple of 50 m [E8]\n");
+  const size_t second = outcome.err.find("S_T-.txt:3:11" + off_grid);
+  const size_t fatal = outcome.err.find("S_linea.txt:4:1: error: cell 1 already holds");
   EXPECT_NE(first, std::string::npos) << outcome.err;
   EXPECT_LT(first, second) << outcome.err;
   EXPECT_LT(second, fatal) << outcome.err;
   EXPECT_NE(fatal, std::string::npos) << outcome.err;
+  EXPECT_NE(outcome.err.find("[E1250]\n", fatal), std::string::npos) << outcome.err;
+  EXPECT_TRUE(outcome.err.ends_with("\n3 errors\n")) << outcome.err;
   EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"S_linea.txt", "S_T-.txt"}));
 }
 
@@ -201,19 +212,26 @@ TEST(CompileList, TextTooLongNamesItsRecord) {
   EXPECT_LT(outcome.err.size(), 600u);
 }
 
-// What compile prints of the reading, without the compiler's own errors
-// (1250, 1251, a text too long to store), which check gives only for a
-// scenario read without error, and without the count of errors not shown.
+// The compiler's own errors: 1250, 1251, and a text too long to store, which
+// has no number.
+bool compilers_error(const std::string& headline) {
+  return headline.ends_with(" [E1250]") || headline.ends_with(" [E1251]") ||
+         (headline.find("error: ") != std::string::npos && !headline.ends_with("]"));
+}
+
+// What compile prints of the reading, without the compiler's own errors,
+// which check gives only for a scenario read without error, without the
+// count of errors not shown and without the closing line (the counts, which
+// take in the compiler's errors, or what check read).
 std::vector<std::string> reader_blocks(const std::string& printed) {
+  const std::string listed = printed.empty() ? printed : printed.substr(0, printed.rfind('\n', printed.size() - 2) + 1);
   std::vector<std::string> blocks;
   size_t at = 0;
-  while (at < printed.size()) {
-    size_t end = printed.find("\nS_", at);
-    end = end == std::string::npos ? printed.size() : end + 1;
-    const std::string block = printed.substr(at, end - at);
-    const bool compilers = block.find(": error 125") != std::string::npos || block.find(": error: ") != std::string::npos ||
-                           block.starts_with("error 125");
-    if (!compilers) blocks.push_back(block.substr(0, block.find("\n... and ")));
+  while (at < listed.size()) {
+    size_t end = listed.find("\nS_", at);
+    end = end == std::string::npos ? listed.size() : end + 1;
+    const std::string block = listed.substr(at, end - at);
+    if (!compilers_error(block.substr(0, block.find('\n')))) blocks.push_back(block.substr(0, block.find("\n... and ")));
     at = end;
   }
   return blocks;

@@ -19,14 +19,18 @@ struct Outcome {
   std::string err;
 };
 
+// The environment the tool runs in unless a test names one.
+inline const std::vector<std::string> kToolEnvironment = {"PATH=/usr/bin:/bin"};
+
 // Runs the tool with the given arguments, capturing what it prints; in
 // working_dir when one is named.
 inline Outcome scenario_tool(const std::vector<std::string>& arguments,
-                             const std::filesystem::path& working_dir = {}) {
+                             const std::filesystem::path& working_dir = {},
+                             const std::vector<std::string>& environment = kToolEnvironment) {
   TempDir output;
   Outcome outcome;
-  outcome.status = run_program(SCENARIO_PROGRAM, arguments, {"PATH=/usr/bin:/bin"}, std::chrono::seconds(60),
-                               output / "out", output / "err", working_dir.string());
+  outcome.status = run_program(SCENARIO_PROGRAM, arguments, environment, std::chrono::seconds(60), output / "out",
+                               output / "err", working_dir.string());
   outcome.out = bytes_of(output / "out").value_or("");
   outcome.err = bytes_of(output / "err").value_or("");
   return outcome;

@@ -28,7 +28,7 @@ const char* const kBinaries[] = {"Dorvallo_Brisente_linea.dat", "Dorvallo_Brisen
 TEST(ToolCommandLine, HelpAndVersionGoToStdoutWithStatus0) {
   const Outcome help = scenario_tool({"--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* command : {"export", "compile", "check", "inspect", "render", "diff", "explain"}) {
+  for (const char* command : {"export", "new", "compile", "check", "inspect", "render", "diff", "explain"}) {
     EXPECT_NE(help.out.find(command), std::string::npos) << command;
   }
   const Outcome version = scenario_tool({"--version"});
@@ -165,8 +165,10 @@ TEST(ToolCompile, ReaderErrorPrintsFileLineAndCaretAndWritesNothing) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out, "");
   // A warning says first that 7175 m stands as if at 7150 m.
-  EXPECT_NE(outcome.err.find("\n" + (dir / "S_linea.txt").string() + ":5:23: error 6: "), std::string::npos)
-      << outcome.err;
+  const size_t refused = outcome.err.find("\n" + (dir / "S_linea.txt").string() + ":5:23: error: ");
+  ASSERT_NE(refused, std::string::npos) << outcome.err;
+  const std::string headline = outcome.err.substr(refused + 1, outcome.err.find('\n', refused + 1) - refused - 1);
+  EXPECT_TRUE(headline.ends_with(" [E6]")) << headline;
   EXPECT_TRUE(std::regex_search(outcome.err, std::regex("\ncartello_indicatore,  7175,   \\(PONTE\\)\n +\\^\n")))
       << outcome.err;
   EXPECT_FALSE(std::filesystem::exists(dir / "S_T.dat"));
@@ -181,7 +183,7 @@ TEST(ToolCompile, KeepGoingWritesThePartialModelAndStillFails) {
   write_sources(dir, kCollidingBoards, kEmptyTrain);
   const Outcome outcome = scenario_tool({"compile", "--keep-going", "--dir", dir.path().string(), "S", "T"});
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_NE(outcome.err.find("error 6: "), std::string::npos);
+  EXPECT_NE(outcome.err.find(" [E6]\n"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(dir / "S_T.dat"));
   EXPECT_TRUE(std::filesystem::exists(dir / "S_T.sim"));
   EXPECT_TRUE(std::filesystem::exists(dir / "S_linea.dat"));
@@ -191,7 +193,8 @@ TEST(ToolCompile, MissingLineSourceIsError101) {
   TempDir dir;
   const Outcome outcome = scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"});
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err.rfind((dir / "S_linea.txt").string() + ": error 101: ", 0), 0u) << outcome.err;
+  const std::string path = (dir / "S_linea.txt").string();
+  EXPECT_EQ(outcome.err, path + ": error: the line source " + path + " does not exist [E101]\n1 error\n");
 }
 
 TEST(ToolCompile, ReservedMarkTakenIsFatal1250) {
@@ -204,11 +207,13 @@ TEST(ToolCompile, ReservedMarkTakenIsFatal1250) {
   const Outcome outcome = scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err, (dir / "S_linea.txt").string() +
-                            ":4:1: error 1250: cell 1 already holds a maximum-speed board, whose p1 = 2020 takes the "
+                            ":4:1: error: cell 1 already holds a maximum-speed board, whose p1 = 2020 takes the "
                             "place of the reserved mark 5121; cell 1 is reserved, and an object within the route's "
-                            "first 100 m lands in it: was a position written in kilometres where metres are meant?\n"
+                            "first 100 m lands in it: was a position written in kilometres where metres are meant? "
+                            "[E1250]\n"
                             "indicatori_vmax,  0,  100,  100,  100,  0,  100,  100,  100,  0\n"
-                            "^\n");
+                            "^\n"
+                            "1 error\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "S_T.dat"));
 }
 
