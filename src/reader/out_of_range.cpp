@@ -32,11 +32,13 @@ std::string changed_by(std::string_view name, int64_t by) {
   return std::string(name) + " " + std::to_string(std::llabs(by)) + (by > 0 ? " higher" : " lower");
 }
 
+constexpr std::string_view kStoredAs = "it is stored as";
+
 // "it is stored as sx 0 with rapp 1 higher and dx 1 lower": the field at
 // fault as it reads back, the others by how much they moved.
-std::string stored_instead(const SchemaRecord& schema, std::span<const Number> numbers,
+std::string stored_instead(std::string_view stored_as, const SchemaRecord& schema, std::span<const Number> numbers,
                            std::initializer_list<Packed> packed, const Packed& fault) {
-  std::string text = "it is stored as " + std::string(schema.fields[fault.index].name) + " " +
+  std::string text = std::string(stored_as) + " " + std::string(schema.fields[fault.index].name) + " " +
                      std::to_string(fault.read_back);
   std::vector<std::string> moved;
   for (const Packed& other : packed) {
@@ -54,7 +56,7 @@ std::string stored_instead(const SchemaRecord& schema, std::span<const Number> n
 // within every range that still reads back otherwise (a speed off the 5 km/h
 // steps) is no matter of ranges.
 void warn_packed(Record& record, std::string_view what, const SchemaRecord& schema, std::span<const Number> numbers,
-                 std::initializer_list<Packed> packed) {
+                 std::initializer_list<Packed> packed, std::string_view stored_as = kStoredAs) {
   bool altered = false;
   for (const Packed& field : packed) altered = altered || field.read_back != numbers[field.index].value;
   if (!altered) return;
@@ -63,7 +65,7 @@ void warn_packed(Record& record, std::string_view what, const SchemaRecord& sche
     const int32_t value = numbers[field.index].value;
     if (!passes_warned_end(range, value)) continue;
     warn_out_of_range(record, numbers[field.index].site, what, range, value,
-                      stored_instead(schema, numbers, packed, field));
+                      stored_instead(stored_as, schema, numbers, packed, field));
     return;
   }
 }
@@ -102,7 +104,9 @@ void warn_signal_out_of_range(Record& record, std::span<const Number> numbers) {
   const SignalPair p4 =
       decode_signal_pair(encode_signal_pair(numbers[kRapp].value, signal_code(sx, numbers[kDx].value)));
   const SignalPair code = decode_signal_code(p4.low);
-  warn_packed(record, what, schema, numbers, {{kSx, code.high}, {kRapp, p4.high}, {kDx, code.low}});
+  // The approach cells keep the code digit whole; the signal's own cell does not.
+  warn_packed(record, what, schema, numbers, {{kSx, code.high}, {kRapp, p4.high}, {kDx, code.low}},
+              "the signal's cell stores it as");
   if (keeps_tempo(sx)) {
     warn_packed(record, what, schema, numbers, {{kTempo, signal_timer(sx, numbers[kTempo].value)}});
   }

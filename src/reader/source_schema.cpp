@@ -36,13 +36,14 @@ constexpr SchemaField station_setting(std::string_view name, Width width, std::s
 }
 
 // A minute or second: 60 or more is carried into the minute or hour above.
-constexpr SchemaField sixty(std::string_view name, std::string_view unit, Width width, std::string_view stored) {
+constexpr SchemaField sixty(std::string_view name, std::string_view unit, Width width, std::string_view meaning,
+                            std::string_view stored) {
   return {.name = name,
           .unit = unit,
           .width = width,
           .lowest = {0, kWarned},
           .highest = {59, kWarned},
-          .meaning = "of the time",
+          .meaning = meaning,
           .stored = stored};
 }
 
@@ -264,10 +265,10 @@ constexpr std::array kClockFields = {
                 .width = Width::kInt16,
                 .lowest = {0, warned_as(kLateTime)},
                 .highest = {23, warned_as(kLateTime)},
-                .meaning = "of the time the run starts",
+                .meaning = "the hour the run starts at",
                 .stored = "row 86 short3"},
-    sixty("minute", "min", Width::kInt16, "row 86 short4"),
-    sixty("second", "s", Width::kInt16, "row 86 short5"),
+    sixty("minute", "min", Width::kInt16, "the minute; 60 or more runs into the next hour", "row 86 short4"),
+    sixty("second", "s", Width::kInt16, "the second; 60 or more runs into the next minute", "row 86 short5"),
 };
 
 constexpr std::array kSandForms = {KeywordForm{"sabbia", "", LetterCase::kAny}};
@@ -394,10 +395,10 @@ constexpr std::array kStationFields = {
                 .unit = "h",
                 .lowest = {0, warned_as(kLateTime)},
                 .highest = {23, warned_as(kLateTime)},
-                .meaning = "of the scheduled time",
+                .meaning = "the hour of the scheduled time",
                 .stored = "long4 = hour × 3600 + minute × 60 + second, 32 bits (error 25 beyond)"},
-    sixty("minute", "min", Width::kInt32, "in long4"),
-    sixty("second", "s", Width::kInt32, "in long4"),
+    sixty("minute", "min", Width::kInt32, "its minute; 60 or more is carried into the next hour", "in long4"),
+    sixty("second", "s", Width::kInt32, "its second; 60 or more is carried into the next minute", "in long4"),
     SchemaField{.name = "name",
                 .width = Width::kText,
                 .lowest = {0, kStoredAsRead},
