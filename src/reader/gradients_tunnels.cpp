@@ -40,6 +40,13 @@ std::string tunnel_name(int32_t inizio, int32_t fine) {
 
 }  // namespace
 
+int32_t tunnel_kind(int32_t tipo) { return tipo > kMarkedKinds ? tipo - kMarkedKinds : tipo; }
+
+bool follows_closely(const RouteModel& model, int32_t inizio) {
+  const int32_t n = model.tunnel_count;
+  return n >= 1 && int64_t{inizio} - model.tunnel_end[static_cast<size_t>(n)] <= kCloseSuccession;
+}
+
 void apply_gradient(RouteModel& model, ReaderState& state, int32_t p, int32_t g) {
   const int64_t v = round_half_even(p / double{kCellLength});
   if (v > 0) fill_gradient(model, state, v);
@@ -65,11 +72,14 @@ Verdict memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t t
                                       std::to_string(model.last_cell));
   }
   const bool markers = tipo > kMarkedKinds;
-  if (markers) tipo -= kMarkedKinds;
+  if (follows_closely(model, inizio)) {
+    tipo = kCloseSuccessionKind;
+  } else {
+    tipo = tunnel_kind(tipo);
+  }
   const auto n = static_cast<size_t>(++model.tunnel_count);
   model.tunnel_start[n] = inizio;
   model.tunnel_end[n] = fine;
-  if (n > 1 && int64_t{inizio} - model.tunnel_end[n - 1] <= kCloseSuccession) tipo = kCloseSuccessionKind;
   for (int64_t i = first; i <= last; ++i) {
     Cell& cell = cell_at(model, i);
     cell.tunnel = low8(tipo);

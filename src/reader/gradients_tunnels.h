@@ -24,4 +24,11 @@ void final_gradient_fill(RouteModel& model, ReaderState& state);
 // 15 an 81st tunnel and a tunnel whose cells reach past the grid.
 Verdict memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo);
 
+// The kind a tipo stands for: above 10, tipo - 10 (and markers).
+int32_t tunnel_kind(int32_t tipo);
+
+// Whether a tunnel that begins at inizio follows the last one stored closely
+// enough to take kind 3.
+bool follows_closely(const RouteModel& model, int32_t inizio);
+
 }  // namespace scenario

@@ -10,6 +10,7 @@
 #include "model/windows1252.h"
 #include "reader/boards.h"
 #include "reader/gradients_tunnels.h"
+#include "reader/out_of_range.h"
 #include "reader/plan_trace.h"
 #include "reader/progressive_systems.h"
 #include "reader/record_loop.h"
@@ -178,29 +179,38 @@ Outcome read_curve(Record& record) {
 }
 
 Outcome read_tunnel(Record& record) {
-  const Number inizio = read_sited(record);
-  const Number end = read_sited(record);
+  std::array<Number, 3> numbers;
+  for (Number& number : numbers) number = read_sited(record);
+  const auto& [inizio, end, kind] = numbers;
   const int32_t fine = end.value;
-  const int32_t tipo = record.reader.read_number();
+  const int32_t tipo = kind.value;
   if (auto beyond = beyond_grid(record, "tunnel", inizio)) return *beyond;
   if (fine < inizio.value) {
     warn(record, end.site, "reversed-tunnel",
          "tunnel from " + std::to_string(inizio.value) + " m ends at " + std::to_string(fine) +
              " m, before it begins: it covers no cell");
   }
-  return placed(record, inizio.site, memo_montagna(record.model, inizio.value, fine, tipo));
+  const bool kind_replaced = follows_closely(record.model, inizio.value);
+  Verdict verdict = memo_montagna(record.model, inizio.value, fine, tipo);
+  if (!verdict && !kind_replaced) warn_tunnel_out_of_range(record, numbers);
+  return placed(record, inizio.site, std::move(verdict));
 }
 
 Outcome read_speed_board(Record& record) {
-  const Number posizione = read_sited(record);
+  std::array<Number, 9> numbers;
+  for (Number& number : numbers) number = read_sited(record);
+  const Number& posizione = numbers[0];
   SpeedBoard board{.posizione = posizione.value};
+  size_t next = 1;
   for (int32_t* field : {&board.vas, &board.vbs, &board.vcs, &board.strisces, &board.vad, &board.vbd,
                          &board.vcd, &board.strisced}) {
-    *field = record.reader.read_number();
+    *field = numbers[next++].value;
   }
   if (auto beyond = beyond_grid(record, "speed board", posizione)) return *beyond;
   warn_placement(record, "speed board", posizione, board_cell(posizione.value));
-  return placed(record, posizione.site, memo_indicatori_v_max(record.model, board));
+  Verdict verdict = memo_indicatori_v_max(record.model, board);
+  if (!verdict) warn_speed_board_out_of_range(record, numbers);
+  return placed(record, posizione.site, std::move(verdict));
 }
 
 // The board text replaces the keyword as the latest token.

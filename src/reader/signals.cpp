@@ -25,6 +25,10 @@ int64_t code_digit(const SignalRecord& record) { return signal_code(record.sx, r
 
 }  // namespace
 
+bool keeps_tempo(int32_t sx) { return sx == kSxWithTimer; }
+
+uint8_t signal_timer(int32_t sx, int32_t tempo) { return keeps_tempo(sx) ? low8(raised_tempo(tempo)) : 0; }
+
 int64_t signal_cell(int64_t position) {
   return round_half_even(static_cast<double>(position) / kCellLength + 1);
 }
@@ -40,7 +44,7 @@ Verdict memo_segnale(RouteModel& model, const SignalRecord& record) {
   cell.p1 = encode_signal_pair(record.s1, record.d1);
   cell.p2 = encode_signal_pair(record.s2, record.d2);
   cell.p3 = encode_signal_pair(record.s3, record.d3);
-  cell.timer = record.sx == kSxWithTimer ? low8(raised_tempo(record.tempo)) : 0;
+  cell.timer = signal_timer(record.sx, record.tempo);
   // A signal near the origin has fewer approach cells than four: the grid
   // begins at cell 0 and the missing ones are skipped.
   for (int b = 1; b <= kApproachCells; ++b) {

@@ -22,6 +22,13 @@ struct SignalRecord {
   int32_t tempo = 0;
 };
 
+// Whether a signal of code sx keeps its tempo in the timer.
+bool keeps_tempo(int32_t sx);
+
+// The timer a signal stores: its tempo (1 to 100 raised to 101), low 8 bits,
+// when it keeps it, else 0.
+uint8_t signal_timer(int32_t sx, int32_t tempo);
+
 // Signals and slowdown cells stand one cell past their position's fiftieth:
 // p / 50 + 1, rounded as a whole (a signal at 1500 takes cell 31).
 int64_t signal_cell(int64_t position);

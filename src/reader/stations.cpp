@@ -1,10 +1,12 @@
 #include "reader/stations.h"
 
+#include <array>
 #include <string>
 
 #include "format/scenario_format.h"
 #include "model/numeric.h"
 #include "model/windows1252.h"
+#include "reader/out_of_range.h"
 #include "reader/record_loop.h"
 #include "reader/warnings.h"
 
@@ -27,8 +29,10 @@ struct Extent {
 
 std::string where(const Entry& row) { return "station at " + std::to_string(row.long3) + " m"; }
 
-// Values 4 to 16 and the name, in the order of the record.
-void read_settings(FieldReader& reader, Entry& row) {
+// Values 4 to 16 and the name, in the order of the record; the scheduled
+// time as read, for its warnings.
+std::array<Number, 3> read_settings(Record& record, Entry& row) {
+  FieldReader& reader = record.reader;
   row.flag = reader.read_number_as<uint8_t>();
   row.byte4 = reader.read_number_as<uint8_t>();
   row.byte3 = reader.read_number_as<uint8_t>();
@@ -39,11 +43,11 @@ void read_settings(FieldReader& reader, Entry& row) {
   row.short4 = reader.read_number_as<int16_t>();
   row.short5 = reader.read_number_as<int16_t>();
   row.byte2 = reader.read_number_as<uint8_t>();
-  const int64_t hour = reader.read_number();
-  const int64_t minute = reader.read_number();
-  const int64_t second = reader.read_number();
-  row.long4 = encode_time_of_day(hour, minute, second);
+  std::array<Number, 3> time;
+  for (Number& part : time) part = read_sited(record);
+  row.long4 = encode_time_of_day(time[0].value, time[1].value, time[2].value);
   row.text = reader.read_text();
+  return time;
 }
 
 // Lengths are whole hundreds, so halving them is exact. The end extension
@@ -182,9 +186,10 @@ Outcome memo_stazione(Record& record) {
   if (auto refusal = refuses_position(record, row, position.site)) return *refusal;
   int32_t length = 0;
   if (auto refusal = read_kind_and_length(record, row, length)) return *refusal;
-  read_settings(record.reader, row);
+  const std::array<Number, 3> time = read_settings(record, row);
   record.context.text_buffer = row.text;
   warn_late_time(record, position.site, "scheduled time", row.long4);
+  warn_time_out_of_range(record, where(row), "stazione", time, false);
   warn_utf8_text(record, record.reader.site(), "station name", row.text);
   warn_past_route_end(record, "station", position);
   const Extent extent = store_extent(row, k, length);

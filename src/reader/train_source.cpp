@@ -9,6 +9,7 @@
 #include "model/run_files.h"
 #include "model/windows1252.h"
 #include "reader/fill_value.h"
+#include "reader/out_of_range.h"
 #include "reader/record_loop.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
@@ -138,12 +139,14 @@ Outcome read_coaches(Record& record) {
 
 Outcome read_clock(Record& record) {
   Entry& train = record.model.entries[kTrainRow];
-  const Number hour = read_sited(record);
-  train.short3 = narrow<int16_t>(hour.value);
-  train.short4 = record.reader.read_number_as<int16_t>();
-  train.short5 = record.reader.read_number_as<int16_t>();
-  warn_late_time(record, hour.site, "start clock",
+  std::array<Number, 3> time;
+  for (auto [at, field] : {std::pair{&time[0], &Entry::short3}, {&time[1], &Entry::short4}, {&time[2], &Entry::short5}}) {
+    *at = read_sited(record);
+    train.*field = narrow<int16_t>(at->value);
+  }
+  warn_late_time(record, time[0].site, "start clock",
                  int64_t{train.short3} * kSecondsPerHour + int64_t{train.short4} * kSecondsPerMinute + train.short5);
+  warn_time_out_of_range(record, "start clock", "orologio", time, true);
   return {};
 }
 
@@ -153,29 +156,32 @@ Outcome read_sand(Record& record) {
 }
 
 Outcome read_signal(Record& record) {
-  const Number posizione = read_sited(record);
+  std::array<Number, 11> numbers;
+  for (Number& number : numbers) number = read_sited(record);
+  const Number& posizione = numbers[0];
   SignalRecord signal{.posizione = posizione.value};
+  size_t next = 1;
   for (int32_t* value : {&signal.sx, &signal.s1, &signal.s2, &signal.s3, &signal.rapp, &signal.dx, &signal.d1,
                          &signal.d2, &signal.d3, &signal.tempo}) {
-    *value = record.reader.read_number();
+    *value = numbers[next++].value;
   }
   if (auto refusal = unplaceable(record, "signal", posizione, signal_cell(posizione.value))) return *refusal;
   warn_placement(record, "signal", posizione, signal_cell(posizione.value));
-  return placed(record, posizione.site, memo_segnale(record.model, signal));
+  Verdict verdict = memo_segnale(record.model, signal);
+  if (!verdict) warn_signal_out_of_range(record, numbers);
+  return placed(record, posizione.site, std::move(verdict));
 }
 
 Outcome read_slowdown(Record& record) {
-  FieldReader& reader = record.reader;
-  const Number x = read_sited(record);
-  const int32_t v = reader.read_number();
-  const Number l = read_sited(record);
-  const int32_t f_tt = reader.read_number();
-  const int32_t f_ta = reader.read_number();
-  const int32_t d_v = reader.read_number();
+  std::array<Number, 6> numbers;
+  for (Number& number : numbers) number = read_sited(record);
+  const auto& [x, v, l, f_tt, f_ta, d_v] = numbers;
   if (auto refusal = unplaceable(record, "slowdown", x, signal_cell(x.value))) return *refusal;
   warn_placement(record, "slowdown", x, signal_cell(x.value));
-  const SlowdownRecord slowdown{.x = x.value, .v = v, .l = l.value, .f_tt = f_tt, .f_ta = f_ta, .d_v = d_v};
+  const SlowdownRecord slowdown{
+      .x = x.value, .v = v.value, .l = l.value, .f_tt = f_tt.value, .f_ta = f_ta.value, .d_v = d_v.value};
   Verdict verdict = memo_rallentamento(record.model, slowdown);
+  if (!verdict) warn_slowdown_out_of_range(record, numbers);
   // The end cell's troubles come from the length; the others from the start.
   const bool end_at_fault = verdict && (verdict->code == kEndCellTaken || verdict->code == kPositionError);
   return placed(record, end_at_fault ? l.site : x.site, std::move(verdict));

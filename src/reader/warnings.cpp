@@ -96,4 +96,13 @@ void warn_utf8_text(Record& record, FieldSite at, std::string_view what, const s
   }
 }
 
+void warn_out_of_range(Record& record, FieldSite at, std::string_view what, const SchemaField& field, int64_t value,
+                       std::string_view instead) {
+  const Limit& passed = value < field.lowest.value ? field.lowest : field.highest;
+  warn(record, at, passed.outside.warning,
+       std::string(what) + ": " + std::string(field.name) + " is " + std::to_string(value) + ", but " +
+           std::to_string(field.lowest.value) + " to " + std::to_string(field.highest.value) +
+           " are stored intact: " + std::string(instead));
+}
+
 }  // namespace scenario

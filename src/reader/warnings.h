@@ -7,6 +7,7 @@
 #include "model/route_model.h"
 #include "reader/field_reader.h"
 #include "reader/record_loop.h"
+#include "reader/source_schema.h"
 
 // Warnings: what the readers let through but drop or alter. Each has a short
 // name in brackets; none changes anything that is read or stored.
@@ -43,5 +44,10 @@ void warn_late_time(Record& record, FieldSite at, std::string_view what, int64_t
 // A text whose bytes read as UTF-8: the source is Windows-1252, so the
 // simulator shows two or three odd letters for each such character.
 void warn_utf8_text(Record& record, FieldSite at, std::string_view what, const std::string& text);
+
+// A value outside the range its field holds intact, which the reading takes
+// all the same: instead says how it is stored.
+void warn_out_of_range(Record& record, FieldSite at, std::string_view what, const SchemaField& field, int64_t value,
+                       std::string_view instead);
 
 }  // namespace scenario
