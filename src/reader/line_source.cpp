@@ -13,6 +13,7 @@
 #include "reader/plan_trace.h"
 #include "reader/progressive_systems.h"
 #include "reader/record_loop.h"
+#include "reader/sense_warnings.h"
 #include "reader/warnings.h"
 
 namespace scenario {
@@ -35,6 +36,7 @@ void set_up_sizes(RouteModel& model, int32_t length) {
 }
 
 Outcome read_length(Record& record) {
+  warn_repeated_row(record);
   const Number length = read_sited(record);
   record.model.entries[kTotalsRow].long2 = length.value;
   if (length.value > kMaxRouteLength) {
@@ -48,6 +50,7 @@ Outcome read_length(Record& record) {
 }
 
 Outcome read_progressive(Record& record, int row) {
+  warn_repeated_row(record);
   Entry& entry = record.model.entries[static_cast<size_t>(row)];
   const Number start = read_sited(record);
   const Number offset = read_sited(record);
@@ -60,6 +63,7 @@ Outcome read_progressive(Record& record, int row) {
 }
 
 Outcome read_background(Record& record, int32_t Entry::*field) {
+  warn_repeated_row(record);
   record.model.entries[kScenarioRow].*field = record.reader.read_number();
   return {};
 }
@@ -75,6 +79,7 @@ std::optional<Outcome> off_grid(Record& record, ErrorCode code, std::string_view
 // The keyword names the number of cab-signal codes, 4 or 9; a repetition that
 // ends at 0 m has none.
 Outcome read_signal_repetition(Record& record) {
+  warn_repeated_row(record);
   Entry& row = record.model.entries[kTrainRow];
   const Number first = read_sited(record);
   row.long1 = first.value;
@@ -161,7 +166,7 @@ Outcome read_gradient(Record& record) {
 Outcome read_curve(Record& record) {
   if (record.model.write_trace == 0) return {};
   const Number start = read_sited(record);
-  const int32_t length = record.reader.read_number();
+  const Number length = read_sited(record);
   if (auto beyond = beyond_grid(record, "curve", start)) return *beyond;
   const int64_t previous_end = record.state.trace_position - 1;
   if (record.state.trace_position > kFirstComputedPoint && start.value < previous_end) {
@@ -169,7 +174,8 @@ Outcome read_curve(Record& record) {
          "curve at " + std::to_string(start.value) + " m begins before the previous curve ends at " +
              std::to_string(previous_end) + " m: the overlap keeps the previous bend");
   }
-  Verdict verdict = apply_curve(record.model, record.state, record.token.text(), start.value, length);
+  Verdict verdict = apply_curve(record.model, record.state, record.token.text(), start.value, length.value);
+  if (!verdict) warn_curve(record, start, length);
   // The keyword is at fault for a missing class digit and a trace too long.
   const bool keyword_at_fault = verdict && verdict->code == kTraceError;
   return placed(record, keyword_at_fault ? record.keyword : start.site, std::move(verdict));
@@ -179,14 +185,16 @@ Outcome read_tunnel(Record& record) {
   const Number inizio = read_sited(record);
   const Number end = read_sited(record);
   const int32_t fine = end.value;
-  const int32_t tipo = record.reader.read_number();
+  const Number tipo = read_sited(record);
   if (auto beyond = beyond_grid(record, "tunnel", inizio)) return *beyond;
   if (fine < inizio.value) {
     warn(record, end.site, "reversed-tunnel",
          "tunnel from " + std::to_string(inizio.value) + " m ends at " + std::to_string(fine) +
              " m, before it begins: it covers no cell");
   }
-  return placed(record, inizio.site, memo_montagna(record.model, inizio.value, fine, tipo));
+  Verdict verdict = memo_montagna(record.model, inizio.value, fine, tipo.value);
+  if (!verdict) warn_open_air_tunnel(record, inizio.value, fine, tipo);
+  return placed(record, inizio.site, std::move(verdict));
 }
 
 Outcome read_speed_board(Record& record) {
@@ -209,10 +217,7 @@ Outcome read_text_board(Record& record) {
   const FieldSite text = record.reader.site();
   if (auto beyond = beyond_grid(record, "indication board", posizione)) return *beyond;
   warn_placement(record, "indication board", posizione, board_cell(posizione.value));
-  if (!record.reader.at_line_start() && !record.reader.at_end()) {
-    warn(record, text, "text-cut",
-         "the board text " + quoted(board_text) + " ends at a comma: the rest of the line is not part of it");
-  }
+  warn_text_cut(record, text, "board text", board_text);
   warn_utf8_text(record, text, "board text", board_text);
   const int32_t slot = record.state.next_board_slot;
   Verdict verdict = place_text_board(record.model, record.state, posizione.value, board_text);
@@ -226,7 +231,7 @@ constexpr std::array kTrackRecords = {
     KeywordTest{"curva", "", KeywordTest::kAnyCase, read_curve, {"curve", 2}},
     KeywordTest{"montagna", "", KeywordTest::kAnyCase, read_tunnel, {"tunnel", 3}},
     KeywordTest{"indicatori_v", "", KeywordTest::kAnyCase, read_speed_board, {"speed board", 9}},
-    KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board, {"indication board", 2, "fields"}},
+    KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board, {"indication board", 2, "fields", true}},
 };
 
 Outcome read_track_record(Record& record) { return read_keywords(record, kTrackRecords); }
@@ -271,5 +276,8 @@ LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderConte
   if (extend_to_the_end(model, reader, context) == Flow::kStop) return LineOutcome::kStop;
   return LineOutcome::kTrainFollows;
 }
+
+std::span<const KeywordTest> general_rows() { return kGeneralRows; }
+std::span<const KeywordTest> track_records() { return kTrackRecords; }
 
 }  // namespace scenario

@@ -5,6 +5,7 @@
 #include "format/scenario_format.h"
 #include "model/numeric.h"
 #include "reader/record_loop.h"
+#include "reader/sense_warnings.h"
 #include "reader/warnings.h"
 
 namespace scenario {
@@ -26,8 +27,10 @@ struct Extent {
 
 std::string where(const Entry& row) { return "station at " + std::to_string(row.long3) + " m"; }
 
-// Values 4 to 16 and the name, in the order of the record.
-void read_settings(FieldReader& reader, Entry& row) {
+// Values 4 to 16 and the name, in the order of the record; returns where
+// the hour stands.
+FieldSite read_settings(Record& record, Entry& row) {
+  FieldReader& reader = record.reader;
   row.flag = reader.read_number_as<uint8_t>();
   row.byte4 = reader.read_number_as<uint8_t>();
   row.byte3 = reader.read_number_as<uint8_t>();
@@ -38,11 +41,12 @@ void read_settings(FieldReader& reader, Entry& row) {
   row.short4 = reader.read_number_as<int16_t>();
   row.short5 = reader.read_number_as<int16_t>();
   row.byte2 = reader.read_number_as<uint8_t>();
-  const int64_t hour = reader.read_number();
+  const Number hour = read_sited(record);
   const int64_t minute = reader.read_number();
   const int64_t second = reader.read_number();
-  row.long4 = encode_time_of_day(hour, minute, second);
+  row.long4 = encode_time_of_day(hour.value, minute, second);
   row.text = reader.read_text();
+  return hour.site;
 }
 
 // Lengths are whole hundreds, so halving them is exact. The end extension
@@ -73,6 +77,7 @@ std::optional<Outcome> mark_stop(Record& record, FieldSite position, int32_t k, 
   if (on_grid && cell_at(model, stop).kind == kSlowdownEnd) {
     return refused(record, position, kStopCellUnusable, where(row) + ": stop " + cell_taken(stop, cell_at(model, stop)));
   }
+  if (on_grid) warn_displaced(record, position, row, stop);
   if (!station_ends_short(row.kind)) {
     for (int b = 1; b <= kApproachCells; ++b) {
       if (stop - b < kLowestStopCell) break;
@@ -170,11 +175,13 @@ Outcome memo_stazione(Record& record) {
   if (auto refusal = refuses_position(record, row, position.site)) return *refusal;
   int32_t length = 0;
   if (auto refusal = read_kind_and_length(record, row, length)) return *refusal;
-  read_settings(record.reader, row);
+  const FieldSite hour = read_settings(record, row);
   record.context.text_buffer = row.text;
   warn_late_time(record, position.site, "scheduled time", row.long4);
   warn_utf8_text(record, record.reader.site(), "station name", row.text);
   warn_past_route_end(record, "station", position);
+  warn_text_cut(record, record.reader.site(), "station name", row.text);
+  warn_time_order(record, k, hour);
   const Extent extent = store_extent(row, k, length);
   if (row.kind < kFirstTimingPointKind) {
     if (auto refusal = mark_stop(record, position.site, k, extent)) return *refusal;

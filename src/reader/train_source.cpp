@@ -10,6 +10,7 @@
 #include "model/windows1252.h"
 #include "reader/fill_value.h"
 #include "reader/record_loop.h"
+#include "reader/sense_warnings.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
 #include "reader/stations.h"
@@ -127,16 +128,19 @@ Outcome read_speed_limit(Record& record) { return read_fill(record, "speed limit
 Outcome read_adhesion(Record& record) { return read_fill(record, "adhesion", adhesion_list(record.state)); }
 
 Outcome read_braked_mass(Record& record) {
+  warn_repeated_row(record);
   record.model.entries[kTotalsRow].long1 = record.reader.read_number();
   return {};
 }
 
 Outcome read_coaches(Record& record) {
+  warn_repeated_row(record);
   record.model.entries[kTotalsRow].long3 = record.reader.read_number();
   return {};
 }
 
 Outcome read_clock(Record& record) {
+  warn_repeated_row(record);
   Entry& train = record.model.entries[kTrainRow];
   const Number hour = read_sited(record);
   train.short3 = narrow<int16_t>(hour.value);
@@ -148,6 +152,7 @@ Outcome read_clock(Record& record) {
 }
 
 Outcome read_sand(Record& record) {
+  warn_repeated_row(record);
   record.model.entries[kTrainRow].short1 = record.reader.read_number_as<int16_t>();
   return {};
 }
@@ -167,15 +172,16 @@ Outcome read_signal(Record& record) {
 Outcome read_slowdown(Record& record) {
   FieldReader& reader = record.reader;
   const Number x = read_sited(record);
-  const int32_t v = reader.read_number();
+  const Number v = read_sited(record);
   const Number l = read_sited(record);
   const int32_t f_tt = reader.read_number();
   const int32_t f_ta = reader.read_number();
   const int32_t d_v = reader.read_number();
   if (auto refusal = unplaceable(record, "slowdown", x, signal_cell(x.value))) return *refusal;
   warn_placement(record, "slowdown", x, signal_cell(x.value));
-  const SlowdownRecord slowdown{.x = x.value, .v = v, .l = l.value, .f_tt = f_tt, .f_ta = f_ta, .d_v = d_v};
+  const SlowdownRecord slowdown{.x = x.value, .v = v.value, .l = l.value, .f_tt = f_tt, .f_ta = f_ta, .d_v = d_v};
   Verdict verdict = memo_rallentamento(record.model, slowdown);
+  if (!verdict) note_slowdown(record, slowdown, v.site);
   // The end cell's troubles come from the length; the others from the start.
   const bool end_at_fault = verdict && (verdict->code == kEndCellTaken || verdict->code == kPositionError);
   return placed(record, end_at_fault ? l.site : x.site, std::move(verdict));
@@ -227,7 +233,7 @@ constexpr std::array kTrainRecords = {
     KeywordTest{"segnale", "", KeywordTest::kAnyCase, read_signal, {"signal", 11}},
     KeywordTest{"rallentamento", "", KeywordTest::kAnyCase, read_slowdown, {"slowdown", 6}},
     KeywordTest{"abbattimento", "", KeywordTest::kAnyCase, read_speed_reduction, {"speed reduction point", 2}},
-    KeywordTest{"stazione", "", KeywordTest::kAnyCase, read_station, {"station", 17, "values"}},
+    KeywordTest{"stazione", "", KeywordTest::kAnyCase, read_station, {"station", 17, "values", true}},
 };
 
 Outcome read_train_record(Record& record) { return read_keywords(record, kTrainRecords); }
@@ -271,6 +277,7 @@ void read_train_end(RouteModel& model, const FieldReader& reader, ReaderContext&
     if (strict_stop(context, flow)) return;
   }
   if (auto refusal = uneven_progressive(model, context.state)) settle(context, model, std::move(*refusal));
+  warn_slowdown_speeds(context, reader, model);
 }
 
 }  // namespace
@@ -284,5 +291,7 @@ void read_train_source(RouteModel& model, FieldReader& reader, ReaderContext& co
   const Flow flow = read_records(model, reader, context, Source::kTrain, kRecordComments, read_train_record);
   if (flow != Flow::kStop) read_train_end(model, reader, context);
 }
+
+std::span<const KeywordTest> train_records() { return kTrainRecords; }
 
 }  // namespace scenario

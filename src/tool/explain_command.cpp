@@ -1,13 +1,19 @@
+#include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "model/windows1252.h"
 #include "tool/commands.h"
 #include "tool/error_catalogue.h"
 #include "tool/explain_command.h"
+#include "tool/warning_catalogue.h"
 
 namespace scenario::tool {
 namespace {
+
+constexpr char kErrorLetter = 'E';
 
 std::string known_numbers() {
   std::string list;
@@ -17,23 +23,62 @@ std::string known_numbers() {
   return list;
 }
 
+std::string known_warnings() {
+  std::string list;
+  for (const WarningExplanation& entry : warning_catalogue()) {
+    list += (list.empty() ? "" : " ") + std::string(entry.name);
+  }
+  return list;
+}
+
+std::string accepted_topics() {
+  return "give an error number, as 25 or E25 (" + known_numbers() + "), or a warning name (" + known_warnings() +
+         ")";
+}
+
+// "25" and "E25" (or "e25") name error 25, as a diagnostic writes it.
+std::optional<int32_t> error_number(std::string_view topic) {
+  if (!topic.empty() && (topic.front() == kErrorLetter || topic.front() == 'e')) topic.remove_prefix(1);
+  int32_t number = 0;
+  const auto [end, trouble] = std::from_chars(topic.data(), topic.data() + topic.size(), number);
+  if (topic.empty() || trouble != std::errc{} || end != topic.data() + topic.size()) return std::nullopt;
+  return number;
+}
+
+std::optional<std::string> explained_error(std::string_view topic) {
+  const std::optional<int32_t> number = error_number(topic);
+  const ErrorExplanation* entry = number ? explain_error(*number) : nullptr;
+  if (entry == nullptr) return std::nullopt;
+  return explanation_text(*entry);
+}
+
+std::optional<std::string> explained_warning(std::string_view topic) {
+  const WarningExplanation* entry = explain_warning(topic);
+  if (entry == nullptr) return std::nullopt;
+  return warning_text(*entry);
+}
+
 }  // namespace
 
-// A number the compiler never reports is a mistake on the command line.
+// A topic the compiler never reports is a mistake on the command line.
 int explain(const ExplainRequest& request) {
   if (request.markdown) {
-    std::cout << error_catalogue_markdown();
+    std::cout << error_catalogue_markdown() << warning_catalogue_markdown();
     return kSuccess;
   }
-  const ErrorExplanation* entry = request.number ? explain_error(*request.number) : nullptr;
-  if (entry == nullptr) {
-    std::cerr << "scenario explain: "
-              << (request.number ? "no error " + std::to_string(*request.number) : std::string("no error number"))
-              << "; the numbers are " << known_numbers() << "\n";
+  if (!request.topic) {
+    std::cerr << "scenario explain: nothing to explain; " << accepted_topics() << "\n";
     return kBadCommandLine;
   }
-  std::cout << explanation_text(*entry);
-  return kSuccess;
+  for (const auto explained : {explained_error, explained_warning}) {
+    if (const std::optional<std::string> text = explained(*request.topic)) {
+      std::cout << *text;
+      return kSuccess;
+    }
+  }
+  std::cerr << "scenario explain: no error or warning " << quoted(*request.topic) << "; " << accepted_topics()
+            << "\n";
+  return kBadCommandLine;
 }
 
 }  // namespace scenario::tool

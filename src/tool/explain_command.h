@@ -1,17 +1,19 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
+#include <string>
 
 namespace scenario::tool {
 
-// `scenario explain [NUMBER] [--markdown]`, as parsed.
+// `scenario explain [TOPIC] [--markdown]`, as parsed. A topic is an error
+// number (25 or E25) or a warning name (unknown-record).
 struct ExplainRequest {
-  std::optional<int32_t> number;
+  std::optional<std::string> topic;
   bool markdown = false;
 };
 
-// Explains an error number, or prints the whole catalogue; returns the exit status.
+// Explains an error number or a warning, or prints the whole catalogue;
+// returns the exit status.
 int explain(const ExplainRequest& request);
 
 }  // namespace scenario::tool
