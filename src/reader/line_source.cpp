@@ -36,7 +36,6 @@ void set_up_sizes(RouteModel& model, int32_t length) {
 }
 
 Outcome read_length(Record& record) {
-  warn_repeated_row(record);
   const Number length = read_sited(record);
   record.model.entries[kTotalsRow].long2 = length.value;
   if (length.value > kMaxRouteLength) {
@@ -46,11 +45,11 @@ Outcome read_length(Record& record) {
   }
   set_up_sizes(record.model, length.value);
   record.state.length_read = true;
+  warn_repeated_row(record);
   return {};
 }
 
 Outcome read_progressive(Record& record, int row) {
-  warn_repeated_row(record);
   Entry& entry = record.model.entries[static_cast<size_t>(row)];
   const Number start = read_sited(record);
   const Number offset = read_sited(record);
@@ -59,12 +58,13 @@ Outcome read_progressive(Record& record, int row) {
   entry.long3 = record.reader.read_number();
   record.state.progressive_origins[static_cast<size_t>(row - kProgressiveTreRow)] = {
       start.value, site_of(record.reader, start.site), site_of(record.reader, offset.site)};
+  warn_repeated_row(record);
   return {};
 }
 
 Outcome read_background(Record& record, int32_t Entry::*field) {
-  warn_repeated_row(record);
   record.model.entries[kScenarioRow].*field = record.reader.read_number();
+  warn_repeated_row(record);
   return {};
 }
 
@@ -79,7 +79,6 @@ std::optional<Outcome> off_grid(Record& record, ErrorCode code, std::string_view
 // The keyword names the number of cab-signal codes, 4 or 9; a repetition that
 // ends at 0 m has none.
 Outcome read_signal_repetition(Record& record) {
-  warn_repeated_row(record);
   Entry& row = record.model.entries[kTrainRow];
   const Number first = read_sited(record);
   row.long1 = first.value;
@@ -97,6 +96,7 @@ Outcome read_signal_repetition(Record& record) {
                    "signal repetition: keyword " + quoted(record.token.text()) + " names neither 4 nor 9 codes");
   }
   row.long3 = row.long2 == 0 ? 0 : codes;
+  warn_repeated_row(record);
   return {};
 }
 

@@ -71,7 +71,8 @@ std::string slowdown_at(const SlowdownSeen& slowdown) { return "slowdown at " + 
 
 void warn_comment_limit(Record& record, CommentRule comments) {
   warn(record, record.keyword, "comment-limit",
-       quoted(record.token.text()) + " is the " + ordinal(comments.limit + 1) + " comment field in a row, and at most " +
+       quoted(record.token.text()) + " is the " + ordinal(comments.limit + 1) +
+           " comment field in a row, and at most " +
            std::to_string(comments.limit) +
            " in a row are skipped here: it is read as a record (an empty line between comments starts the count "
            "again)");
@@ -79,7 +80,8 @@ void warn_comment_limit(Record& record, CommentRule comments) {
 
 void warn_repeated_row(Record& record) {
   std::vector<RowSeen>& seen = record.state.rows_seen;
-  const auto earlier = std::find_if(seen.begin(), seen.end(), [&](const RowSeen& row) { return row.test == record.test; });
+  const auto earlier =
+      std::find_if(seen.begin(), seen.end(), [&](const RowSeen& row) { return row.test == record.test; });
   if (earlier == seen.end()) {
     seen.push_back({record.test, record.keyword.line});
     return;

@@ -17,8 +17,8 @@ namespace scenario {
 // the limit of comments in a row, so it is tested as a record.
 void warn_comment_limit(Record& record, CommentRule comments);
 
-// repeated-row: a row of a general section given again replaces the one
-// before it.
+// repeated-row: a row of a general section, read whole, given again replaces
+// the one before it.
 void warn_repeated_row(Record& record);
 
 // reserved-cell: the record put an object into cell 1 whose first two values

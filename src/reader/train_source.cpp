@@ -128,19 +128,18 @@ Outcome read_speed_limit(Record& record) { return read_fill(record, "speed limit
 Outcome read_adhesion(Record& record) { return read_fill(record, "adhesion", adhesion_list(record.state)); }
 
 Outcome read_braked_mass(Record& record) {
-  warn_repeated_row(record);
   record.model.entries[kTotalsRow].long1 = record.reader.read_number();
+  warn_repeated_row(record);
   return {};
 }
 
 Outcome read_coaches(Record& record) {
-  warn_repeated_row(record);
   record.model.entries[kTotalsRow].long3 = record.reader.read_number();
+  warn_repeated_row(record);
   return {};
 }
 
 Outcome read_clock(Record& record) {
-  warn_repeated_row(record);
   Entry& train = record.model.entries[kTrainRow];
   const Number hour = read_sited(record);
   train.short3 = narrow<int16_t>(hour.value);
@@ -148,12 +147,13 @@ Outcome read_clock(Record& record) {
   train.short5 = record.reader.read_number_as<int16_t>();
   warn_late_time(record, hour.site, "start clock",
                  int64_t{train.short3} * kSecondsPerHour + int64_t{train.short4} * kSecondsPerMinute + train.short5);
+  warn_repeated_row(record);
   return {};
 }
 
 Outcome read_sand(Record& record) {
-  warn_repeated_row(record);
   record.model.entries[kTrainRow].short1 = record.reader.read_number_as<int16_t>();
+  warn_repeated_row(record);
   return {};
 }
 

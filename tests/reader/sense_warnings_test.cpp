@@ -173,6 +173,7 @@ TEST(SenseWarnings, NoneWhereTheSourceSaysWhatItMeans) {
       "- uno\r\n- due\r\nvetture, 4\r\n- tre\r\n- quattro\r\nsabbia, 0\r\n",
       "- uno\r\n- due\r\n\r\n- tre\r\nvetture, 4\r\n",               // an empty line starts the count again
       "numero vetture, 4\r\npercentuale massa frenata, 110\r\n",
+      "sabbia, 0\r\nsabbia, 99999\r\n",                            // a row refused replaces nothing
       "segnale, 50, 1, 0, 0, 0, 0, 0, 0,0,0, 0\r\n",                // cell 2
   };
   for (const std::string& records : trains) {

@@ -29,7 +29,8 @@ std::string file_text(const std::filesystem::path& path) {
 std::set<std::string> names_raised_by_the_readers() {
   const std::regex call(R"re(\bwarn(?:_at|_file)?\s*\([^";]*?"([a-z0-9-]+)")re");
   std::set<std::string> names;
-  for (const auto& file : std::filesystem::directory_iterator(std::filesystem::path(PROJECT_SOURCE_DIR) / "src/reader")) {
+  const std::filesystem::path readers = std::filesystem::path(PROJECT_SOURCE_DIR) / "src/reader";
+  for (const auto& file : std::filesystem::directory_iterator(readers)) {
     const std::string text = file_text(file.path());
     for (auto it = std::sregex_iterator(text.begin(), text.end(), call); it != std::sregex_iterator(); ++it) {
       names.insert((*it)[1].str());
