@@ -161,6 +161,10 @@ void FieldReader::restart_at_line_of(FieldSite site) {
   content_on_line_ = false;
 }
 
+FieldSite FieldReader::here() const {
+  return {line_, narrow<int>(static_cast<int64_t>(pos_ - line_start_) + 1), pos_};
+}
+
 void FieldReader::skip_rest_of_line() {
   pos_ = find_from(text_, pos_, is_line_end);
   if (pos_ < text_.size()) consume_line_end();

@@ -84,6 +84,10 @@ class FieldReader {
   bool at_line_start() const { return pos_ == line_start_; }
   int line() const { return line_; }
 
+  // Where the reader stands: after a record's last field, what follows it
+  // on its line.
+  FieldSite here() const;
+
  private:
   void skip_blanks();
   void mark_field_start();

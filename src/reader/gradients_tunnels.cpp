@@ -57,9 +57,12 @@ void final_gradient_fill(RouteModel& model, ReaderState& state) {
   fill_gradient(model, state, final_fill_stop(model));
 }
 
+TunnelCells tunnel_cells(int32_t inizio, int32_t fine) {
+  return {round_half_even(inizio / double{kCellLength}), round_half_even(fine / double{kCellLength} - 1)};
+}
+
 Verdict memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo) {
-  const int64_t first = round_half_even(inizio / double{kCellLength});
-  const int64_t last = round_half_even(fine / double{kCellLength} - 1);
+  const auto [first, last] = tunnel_cells(inizio, fine);
   // The register holds 80 tunnels and the grid ends at last_cell: a tunnel
   // beyond either is refused before anything is written.
   if (model.tunnel_count >= kLastTunnel) {

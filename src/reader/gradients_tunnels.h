@@ -16,6 +16,14 @@ void apply_gradient(RouteModel& model, ReaderState& state, int32_t p, int32_t g)
 // least one cell is written); the last three cells keep gradient 0.
 void final_gradient_fill(RouteModel& model, ReaderState& state);
 
+// The cells a tunnel from inizio to fine (metres) covers: from its entrance
+// cell to the one before its exit cell; none when last < first.
+struct TunnelCells {
+  int64_t first = 0;
+  int64_t last = 0;
+};
+TunnelCells tunnel_cells(int32_t inizio, int32_t fine);
+
 // Lays a tunnel into the grid and the tunnel register.
 // A tunnel from inizio to fine (metres) of kind tipo covers the cells from its
 // entrance cell to the one before its exit cell. A tipo above 10 stands for

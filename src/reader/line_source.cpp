@@ -14,6 +14,7 @@
 #include "reader/plan_trace.h"
 #include "reader/progressive_systems.h"
 #include "reader/record_loop.h"
+#include "reader/sense_warnings.h"
 #include "reader/warnings.h"
 
 namespace scenario {
@@ -47,6 +48,7 @@ Outcome read_length(Record& record) {
   record.state.length_read = true;
   record.state.route_length_row =
       site_of(record.reader, length.site, "the route length is set here to " + std::to_string(length.value) + " m");
+  warn_repeated_row(record);
   return {};
 }
 
@@ -59,11 +61,13 @@ Outcome read_progressive(Record& record, int row) {
   entry.long3 = record.reader.read_number();
   record.state.progressive_origins[static_cast<size_t>(row - kProgressiveTreRow)] = {
       get_progressive_system(entry), site_of(record.reader, start.site), site_of(record.reader, offset.site)};
+  warn_repeated_row(record);
   return {};
 }
 
 Outcome read_background(Record& record, int32_t Entry::*field) {
   record.model.entries[kScenarioRow].*field = record.reader.read_number();
+  warn_repeated_row(record);
   return {};
 }
 
@@ -95,6 +99,7 @@ Outcome read_signal_repetition(Record& record) {
                    "signal repetition: keyword " + quoted(record.token.text()) + " names neither 4 nor 9 codes");
   }
   row.long3 = row.long2 == 0 ? 0 : codes;
+  warn_repeated_row(record);
   return {};
 }
 
@@ -164,7 +169,7 @@ Outcome read_gradient(Record& record) {
 Outcome read_curve(Record& record) {
   if (record.model.write_trace == 0) return {};
   const Number start = read_sited(record);
-  const int32_t length = record.reader.read_number();
+  const Number length = read_sited(record);
   if (auto beyond = beyond_grid(record, "curve", start)) return *beyond;
   const int64_t previous_end = record.state.trace_position - 1;
   if (record.state.trace_position > kFirstComputedPoint && start.value < previous_end) {
@@ -172,7 +177,8 @@ Outcome read_curve(Record& record) {
          "curve at " + std::to_string(start.value) + " m begins before the previous curve ends at " +
              std::to_string(previous_end) + " m: the overlap keeps the previous bend");
   }
-  Verdict verdict = apply_curve(record.model, record.state, record.token.text(), start.value, length);
+  Verdict verdict = apply_curve(record.model, record.state, record.token.text(), start.value, length.value);
+  if (!verdict) warn_curve(record, start, length);
   // The keyword is at fault for a missing class digit and a trace too long.
   const bool keyword_at_fault = verdict && verdict->code == kTraceError;
   return placed(record, keyword_at_fault ? record.keyword : start.site, std::move(verdict));
@@ -192,7 +198,11 @@ Outcome read_tunnel(Record& record) {
   }
   const bool kind_replaced = follows_closely(record.model, inizio.value);
   Verdict verdict = memo_montagna(record.model, inizio.value, fine, tipo);
-  if (!verdict && !kind_replaced) warn_tunnel_out_of_range(record, numbers);
+  // One warning for the kind: a value out of its range is said as such, one
+  // in its range that leaves no tunnel as an open-air tunnel.
+  if (!verdict && !(!kind_replaced && warn_tunnel_out_of_range(record, numbers))) {
+    warn_open_air_tunnel(record, inizio.value, fine, kind);
+  }
   return placed(record, inizio.site, std::move(verdict));
 }
 
@@ -221,10 +231,7 @@ Outcome read_text_board(Record& record) {
   const FieldSite text = record.reader.site();
   if (auto beyond = beyond_grid(record, "indication board", posizione)) return *beyond;
   warn_placement(record, "indication board", posizione, board_cell(posizione.value));
-  if (!record.reader.at_line_start() && !record.reader.at_end()) {
-    warn(record, text, "text-cut",
-         "the board text " + quoted(board_text) + " ends at a comma: the rest of the line is not part of it");
-  }
+  warn_text_cut(record, text, "board text", board_text);
   warn_utf8_text(record, text, "board text", board_text);
   const int32_t slot = record.state.next_board_slot;
   Verdict verdict = place_text_board(record.model, record.state, posizione.value, board_text);
@@ -238,7 +245,7 @@ constexpr std::array kTrackRecords = {
     KeywordTest{"curva", "", KeywordTest::kAnyCase, read_curve, {"curve", 2}},
     KeywordTest{"montagna", "", KeywordTest::kAnyCase, read_tunnel, {"tunnel", 3}},
     KeywordTest{"indicatori_v", "", KeywordTest::kAnyCase, read_speed_board, {"speed board", 9}},
-    KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board, {"indication board", 2, "fields"}},
+    KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board, {"indication board", 2, "fields", true}},
 };
 
 Outcome read_track_record(Record& record) { return read_keywords(record, kTrackRecords); }
@@ -283,5 +290,8 @@ LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderConte
   if (extend_to_the_end(model, reader, context) == Flow::kStop) return LineOutcome::kStop;
   return LineOutcome::kTrainFollows;
 }
+
+std::span<const KeywordTest> general_rows() { return kGeneralRows; }
+std::span<const KeywordTest> track_records() { return kTrackRecords; }
 
 }  // namespace scenario

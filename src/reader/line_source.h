@@ -1,8 +1,11 @@
 #pragma once
 
+#include <span>
+
 #include "model/route_model.h"
 #include "reader/field_reader.h"
 #include "reader/reader_context.h"
+#include "reader/record_loop.h"
 
 namespace scenario {
 
@@ -14,5 +17,10 @@ enum class LineOutcome { kTrainFollows, kStop };
 // gradient fill and the trace extension. Leaves the deletion of the source
 // to the caller.
 LineOutcome read_line_source(RouteModel& model, FieldReader& reader, ReaderContext& context);
+
+// The record kinds of the line source's general section and of its track
+// records, in the order of their tests.
+std::span<const KeywordTest> general_rows();
+std::span<const KeywordTest> track_records();
 
 }  // namespace scenario

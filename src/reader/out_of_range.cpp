@@ -55,19 +55,20 @@ std::string stored_instead(std::string_view stored_as, const SchemaRecord& schem
 // than they were given, at the first of them outside its range. A value
 // within every range that still reads back otherwise (a speed off the 5 km/h
 // steps) is no matter of ranges.
-void warn_packed(Record& record, std::string_view what, const SchemaRecord& schema, std::span<const Number> numbers,
+bool warn_packed(Record& record, std::string_view what, const SchemaRecord& schema, std::span<const Number> numbers,
                  std::initializer_list<Packed> packed, std::string_view stored_as = kStoredAs) {
   bool altered = false;
   for (const Packed& field : packed) altered = altered || field.read_back != numbers[field.index].value;
-  if (!altered) return;
+  if (!altered) return false;
   for (const Packed& field : packed) {
     const SchemaField& range = schema.fields[field.index];
     const int32_t value = numbers[field.index].value;
     if (!passes_warned_end(range, value)) continue;
     warn_out_of_range(record, numbers[field.index].site, what, range, value,
                       stored_instead(stored_as, schema, numbers, packed, field));
-    return;
+    return true;
   }
+  return false;
 }
 
 const SchemaRecord& schema_of(std::string_view keyword) { return *schema_record(keyword); }
@@ -135,13 +136,13 @@ void warn_speed_board_out_of_range(Record& record, std::span<const Number> numbe
   warn_packed(record, what, schema, numbers, {{kStrisces, stripes.s}, {kStrisced, stripes.d}});
 }
 
-void warn_tunnel_out_of_range(Record& record, std::span<const Number> numbers) {
+bool warn_tunnel_out_of_range(Record& record, std::span<const Number> numbers) {
   enum { kInizio, kFine, kTipo };
   const int32_t tipo = numbers[kTipo].value;
   const int64_t read_back = low8(tunnel_kind(tipo)) + (tipo - tunnel_kind(tipo));
   const std::string what = "tunnel from " + std::to_string(numbers[kInizio].value) + " m to " +
                            std::to_string(numbers[kFine].value) + " m";
-  warn_packed(record, what, schema_of("montagna"), numbers, {{kTipo, read_back}});
+  return warn_packed(record, what, schema_of("montagna"), numbers, {{kTipo, read_back}});
 }
 
 void warn_time_out_of_range(Record& record, std::string_view what, std::string_view keyword,

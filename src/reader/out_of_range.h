@@ -28,7 +28,7 @@ void warn_speed_board_out_of_range(Record& record, std::span<const Number> numbe
 
 // A tunnel's three numbers, once it is stored with the kind its tipo stands
 // for: the kind keeps its low 8 bits.
-void warn_tunnel_out_of_range(Record& record, std::span<const Number> numbers);
+bool warn_tunnel_out_of_range(Record& record, std::span<const Number> numbers);
 
 // A time of hour, minute and second: a minute or second past 59 runs into
 // the next minute or hour. what names the time ("start clock"); stored_apart

@@ -65,18 +65,13 @@ void seed_trace(RouteModel& model, ReaderState& state) {
 
 Verdict apply_curve(RouteModel& model, ReaderState& state, std::string_view keyword, int32_t start,
                  int32_t length) {
-  // The first class digit found, testing 1 before 2 and so on, wins.
-  size_t curve_class = 0;
-  while (curve_class < kClassDigits.size() &&
-         keyword.find(kClassDigits[curve_class]) == std::string_view::npos) {
-    ++curve_class;
-  }
-  if (curve_class == kClassDigits.size()) {
+  const CurveKeyword curve = read_curve_keyword(keyword);
+  if (curve.curve_class == 0) {
     return refuse(kTraceError, "curve at " + std::to_string(start) + " m: keyword " + quoted(keyword) +
                                    " holds no class digit 1 to 6");
   }
-  const bool to_left = keyword.find_first_of("sS") != std::string_view::npos;
-  const double k = to_left ? -kCurvature[curve_class] : kCurvature[curve_class];
+  const double curvature = kCurvature[curve.curve_class - 1];
+  const double k = curve.to_left ? -curvature : curvature;
   // A curve may not bend the trace past its last computed point: refused
   // whole, so the trace runs straight to its end instead.
   const int64_t end = int64_t{start} + length;
@@ -87,6 +82,13 @@ Verdict apply_curve(RouteModel& model, ReaderState& state, std::string_view keyw
   }
   if (Verdict refused = step_to(model, state, start, 0.0)) return refused;
   return step_to(model, state, end, k);
+}
+
+CurveKeyword read_curve_keyword(std::string_view keyword) {
+  // The first class digit found, testing 1 before 2 and so on, wins.
+  size_t digit = 0;
+  while (digit < kClassDigits.size() && keyword.find(kClassDigits[digit]) == std::string_view::npos) ++digit;
+  return {digit < kClassDigits.size() ? digit + 1 : 0, keyword.find_first_of("sS") != std::string_view::npos};
 }
 
 Verdict extend_trace(RouteModel& model, ReaderState& state) {

@@ -30,6 +30,15 @@ void seed_trace(RouteModel& model, ReaderState& state);
 Verdict apply_curve(RouteModel& model, ReaderState& state, std::string_view keyword, int32_t start,
                  int32_t length);
 
+// How a curve keyword reads: the first of the digits 1 to 6 it holds, tested
+// in that order, gives the class (0 when it holds none), and an "s" of either
+// case anywhere turns the curve left.
+struct CurveKeyword {
+  size_t curve_class = 0;
+  bool to_left = false;
+};
+CurveKeyword read_curve_keyword(std::string_view keyword);
+
 // Straight on up to point extended_length - 2; the last two points stay
 // empty. Refuses with 103 a trace that passes its limit.
 Verdict extend_trace(RouteModel& model, ReaderState& state);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "format/scenario_format.h"
 #include "model/route_model.h"
@@ -15,6 +16,23 @@ struct ProgressiveOrigin {
   ProgressiveSystem as_read;  // before ordering moves it and adjusts its offset
   ErrorSite at_start;         // the start field
   ErrorSite at_offset;
+};
+
+struct KeywordTest;
+
+// A row of a general section, met on line: a second one replaces it.
+struct RowSeen {
+  const KeywordTest* test = nullptr;
+  int line = 0;
+};
+
+// A slowdown, kept to be compared with the line speed once the speed limits
+// are all read.
+struct SlowdownSeen {
+  int32_t x = 0;
+  int32_t v = 0;  // km/h
+  int32_t l = 0;  // m
+  FieldSite speed_site;
 };
 
 // What lives only while one reading of the two sources runs.
@@ -37,6 +55,11 @@ struct ReaderState {
   int64_t adhesion_fill = 0;
   int32_t previous_adhesion = 0;
   FieldSite adhesion_site;
+  // What the sense warnings compare a record with.
+  std::vector<RowSeen> rows_seen;
+  std::vector<SlowdownSeen> slowdowns;
+  int32_t last_timed_station = 0;  // row of the latest station with a time
+  FieldSite last_timed_site;
 };
 
 // The final fills of gradients, speed limits and adhesion write the cell at

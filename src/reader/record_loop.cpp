@@ -4,6 +4,8 @@
 
 #include "model/numeric.h"
 #include "model/windows1252.h"
+#include "reader/left_over_fields.h"
+#include "reader/sense_warnings.h"
 #include "reader/warnings.h"
 
 namespace scenario {
@@ -17,15 +19,18 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_comment(const std::string& token) { return token.find(kCommentMark) != std::string::npos; }
 
 // Reads the token of the next record, dropping comment tokens; false once
-// the records end.
-bool next_token(ReaderContext& context, FieldReader& reader, CommentRule comments) {
+// the records end. past_limit tells whether the token is a comment all the
+// same, the comments before it having reached their limit.
+bool next_token(ReaderContext& context, FieldReader& reader, CommentRule comments, bool& past_limit) {
   if (reader.at_end()) return false;
   read_token(context, reader);
   if (reader.at_end()) return false;
-  for (int i = 0; i < comments.limit && is_comment(context.text_buffer); ++i) {
+  int dropped = 0;
+  for (; dropped < comments.limit && is_comment(context.text_buffer); ++dropped) {
     read_token(context, reader);
     if (comments.source_may_end && reader.at_end()) return false;
   }
+  past_limit = dropped == comments.limit && is_comment(context.text_buffer);
   return true;
 }
 
@@ -72,12 +77,14 @@ Refusal cut_short_refusal(const Record& record) {
                         std::to_string(layout.fields) + " " + std::string(layout.unit) + "; " + after);
 }
 
-// The two places of cell 1 that the compiler stamps.
-std::pair<int16_t, int16_t> reserved_places(const RouteModel& model) {
+// Cell 1, whose first two places the compiler stamps, as it stands; an
+// empty cell before there is a grid.
+Cell reserved_cell(const RouteModel& model) {
   if (model.cells.size() <= static_cast<size_t>(kReservedCell)) return {};
-  const Cell& cell = model.cells[kReservedCell];
-  return {cell.p1, cell.p2};
+  return model.cells[kReservedCell];
 }
+
+bool places_differ(const Cell& a, const Cell& b) { return a.p1 != b.p1 || a.p2 != b.p2; }
 
 // A record read, and whether a record cut short met the next one: a
 // recovering reading goes on there.
@@ -87,7 +94,7 @@ struct RecordRead {
 };
 
 RecordRead read_one(Record& record, Outcome (*read_record)(Record&)) {
-  const auto reserved = reserved_places(record.model);
+  const Cell reserved = reserved_cell(record.model);
   RecordRead read;
   try {
     read.outcome = read_record(record);
@@ -98,9 +105,11 @@ RecordRead read_one(Record& record, Outcome (*read_record)(Record&)) {
     read.next_record_met = short_record && !record.reader.at_end();
   }
   // Should the compiler find its places taken, it names the record that took them.
-  if (record.context.strict && reserved_places(record.model) != reserved) {
+  const Cell now = reserved_cell(record.model);
+  if (record.context.strict && places_differ(now, reserved)) {
     record.context.origins.reserved_cell = site_of(record.reader, record.keyword);
   }
+  if (!read.outcome.refusal) warn_reserved_cell(record, reserved, now);
   return read;
 }
 
@@ -176,8 +185,9 @@ Flow read_records(RouteModel& model, FieldReader& reader, ReaderContext& context
   SidePath side(context, model);
   Flow flow = Flow::kEnd;
   for (;;) {
+    bool past_comment_limit = false;
     try {
-      if (!next_token(context, reader, comments)) break;
+      if (!next_token(context, reader, comments, past_comment_limit)) break;
     } catch (const RunFailure& failure) {
       // A token that cannot be read (a quote never closed) runs to the end
       // of the source: the records end there.
@@ -193,9 +203,13 @@ Flow read_records(RouteModel& model, FieldReader& reader, ReaderContext& context
                   .token = Token(context.text_buffer),
                   .keyword = reader.site(),
                   .opens_line = reader.field_opens_line(),
-                  .fields_before = reader.fields_read()};
+                  .fields_before = reader.fields_read(),
+                  .past_comment_limit = past_comment_limit};
     warn_foreign_comment(record);
-    flow = go_on(record, read_one(record, read_record), side);
+    if (past_comment_limit) warn_comment_limit(record, comments);
+    RecordRead read = read_one(record, read_record);
+    if (!read.outcome.refusal) warn_left_over(record);
+    flow = go_on(record, std::move(read), side);
     warn_unknown_record(record);
     if (flow != Flow::kNext) break;
   }
@@ -204,16 +218,19 @@ Flow read_records(RouteModel& model, FieldReader& reader, ReaderContext& context
 }
 
 Outcome read_keywords(Record& record, std::span<const KeywordTest> tests) {
+  record.tests = tests;
   for (const KeywordTest& test : tests) {
-    if (!holds(record.token, test.word, test.letter_case) || !holds(record.token, test.also, test.letter_case)) {
-      continue;
-    }
+    if (!starts(record.token, test)) continue;
     record.test = &test;
     record.fields_before = record.reader.fields_read();
     Outcome outcome = test.read(record);
     if (outcome.flow != Flow::kNext) return outcome;
   }
   return {};
+}
+
+bool starts(const Token& token, const KeywordTest& test) {
+  return holds(token, test.word, test.letter_case) && holds(token, test.also, test.letter_case);
 }
 
 Number read_sited(Record& record) {

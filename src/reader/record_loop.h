@@ -85,6 +85,8 @@ struct Record {
   bool opens_line = false;            // the keyword is the first field of its line
   int fields_before = 0;              // fields the reader had read up to the keyword
   const KeywordTest* test = nullptr;  // the record kind being read, once one matched
+  std::span<const KeywordTest> tests{};  // the record kinds its token was tested against
+  bool past_comment_limit = false;     // the token is a comment read as a record
 };
 
 // Reads records until the source ends or a record ends the reading: every
@@ -107,6 +109,7 @@ struct Layout {
   std::string_view name;  // "signal"
   int fields = 0;
   std::string_view unit = "numbers";
+  bool ends_in_text = false;  // its last field is a text, which a comma cuts
 };
 
 // One keyword test: a token that holds word (and also, when not empty)
@@ -124,6 +127,10 @@ struct KeywordTest {
 // token may start several records, each reading its own numbers. A record
 // that does not go on skips the tests after it.
 Outcome read_keywords(Record& record, std::span<const KeywordTest> tests);
+
+// Whether the token starts the record of test, letter case as the format
+// fixes it for that record's words.
+bool starts(const Token& token, const KeywordTest& test);
 
 // A number of the record and where a diagnostic about it points: at the
 // field itself when it stands on the record's line, else at the keyword.

@@ -8,6 +8,7 @@
 #include "model/windows1252.h"
 #include "reader/out_of_range.h"
 #include "reader/record_loop.h"
+#include "reader/sense_warnings.h"
 #include "reader/warnings.h"
 
 namespace scenario {
@@ -78,6 +79,7 @@ std::optional<Outcome> mark_stop(Record& record, FieldSite position, int32_t k, 
   if (on_grid && cell_at(model, stop).kind == kSlowdownEnd) {
     return refused(record, position, kStopCellUnusable, where(row) + ": stop " + cell_taken(stop, cell_at(model, stop)));
   }
+  if (on_grid) warn_displaced(record, position, row, stop);
   if (!station_ends_short(row.kind)) {
     for (int b = 1; b <= kApproachCells; ++b) {
       if (stop - b < kLowestStopCell) break;
@@ -192,6 +194,8 @@ Outcome memo_stazione(Record& record) {
   warn_time_out_of_range(record, where(row), "stazione", time, false);
   warn_utf8_text(record, record.reader.site(), "station name", row.text);
   warn_past_route_end(record, "station", position);
+  warn_text_cut(record, record.reader.site(), "station name", row.text);
+  warn_time_order(record, k, time[0].site);
   const Extent extent = store_extent(row, k, length);
   if (row.kind < kFirstTimingPointKind) {
     if (auto refusal = mark_stop(record, position.site, k, extent)) return *refusal;

@@ -11,6 +11,7 @@
 #include "reader/fill_value.h"
 #include "reader/out_of_range.h"
 #include "reader/record_loop.h"
+#include "reader/sense_warnings.h"
 #include "reader/signals.h"
 #include "reader/slowdowns.h"
 #include "reader/stations.h"
@@ -129,11 +130,13 @@ Outcome read_adhesion(Record& record) { return read_fill(record, "adhesion", adh
 
 Outcome read_braked_mass(Record& record) {
   record.model.entries[kTotalsRow].long1 = record.reader.read_number();
+  warn_repeated_row(record);
   return {};
 }
 
 Outcome read_coaches(Record& record) {
   record.model.entries[kTotalsRow].long3 = record.reader.read_number();
+  warn_repeated_row(record);
   return {};
 }
 
@@ -147,11 +150,13 @@ Outcome read_clock(Record& record) {
   warn_late_time(record, time[0].site, "start clock",
                  int64_t{train.short3} * kSecondsPerHour + int64_t{train.short4} * kSecondsPerMinute + train.short5);
   warn_time_out_of_range(record, "start clock", "orologio", time, true);
+  warn_repeated_row(record);
   return {};
 }
 
 Outcome read_sand(Record& record) {
   record.model.entries[kTrainRow].short1 = record.reader.read_number_as<int16_t>();
+  warn_repeated_row(record);
   return {};
 }
 
@@ -181,7 +186,10 @@ Outcome read_slowdown(Record& record) {
   const SlowdownRecord slowdown{
       .x = x.value, .v = v.value, .l = l.value, .f_tt = f_tt.value, .f_ta = f_ta.value, .d_v = d_v.value};
   Verdict verdict = memo_rallentamento(record.model, slowdown);
-  if (!verdict) warn_slowdown_out_of_range(record, numbers);
+  if (!verdict) {
+    warn_slowdown_out_of_range(record, numbers);
+    note_slowdown(record, slowdown, v.site);
+  }
   // The end cell's troubles come from the length; the others from the start.
   const bool end_at_fault = verdict && (verdict->code == kEndCellTaken || verdict->code == kPositionError);
   return placed(record, end_at_fault ? l.site : x.site, std::move(verdict));
@@ -233,7 +241,7 @@ constexpr std::array kTrainRecords = {
     KeywordTest{"segnale", "", KeywordTest::kAnyCase, read_signal, {"signal", 11}},
     KeywordTest{"rallentamento", "", KeywordTest::kAnyCase, read_slowdown, {"slowdown", 6}},
     KeywordTest{"abbattimento", "", KeywordTest::kAnyCase, read_speed_reduction, {"speed reduction point", 2}},
-    KeywordTest{"stazione", "", KeywordTest::kAnyCase, read_station, {"station", 17, "values"}},
+    KeywordTest{"stazione", "", KeywordTest::kAnyCase, read_station, {"station", 17, "values", true}},
 };
 
 Outcome read_train_record(Record& record) { return read_keywords(record, kTrainRecords); }
@@ -283,6 +291,7 @@ void read_train_end(RouteModel& model, const FieldReader& reader, ReaderContext&
     if (strict_stop(context, flow)) return;
   }
   if (auto refusal = uneven_progressive(model, context.state)) settle(context, model, std::move(*refusal));
+  warn_slowdown_speeds(context, reader, model);
 }
 
 }  // namespace
@@ -296,5 +305,7 @@ void read_train_source(RouteModel& model, FieldReader& reader, ReaderContext& co
   const Flow flow = read_records(model, reader, context, Source::kTrain, kRecordComments, read_train_record);
   if (flow != Flow::kStop) read_train_end(model, reader, context);
 }
+
+std::span<const KeywordTest> train_records() { return kTrainRecords; }
 
 }  // namespace scenario

@@ -4,6 +4,8 @@
 
 #include "format/scenario_format.h"
 #include "model/windows1252.h"
+#include "reader/left_over_fields.h"
+#include "reader/misplaced_records.h"
 
 namespace scenario {
 namespace {
@@ -50,9 +52,11 @@ void warn_foreign_comment(Record& record) {
 void warn_unknown_record(Record& record) {
   const std::string& text = record.token.text();
   if (record.test != nullptr || text.empty() || is_heading(record.token) || !record.opens_line) return;
+  if (record.past_comment_limit) return;  // warned as a comment past the limit
   for (const std::string_view mark : kForeignCommentMarks) {
     if (text.starts_with(mark)) return;  // warned as a foreign comment
   }
+  if (warn_misplaced(record)) return;
   warn(record, record.keyword, "unknown-record", "no record begins with " + quoted(text) + ": the line is skipped");
 }
 
@@ -79,11 +83,8 @@ void warn_placement(Record& record, std::string_view what, const Number& positio
 void warn_late_time(Record& record, FieldSite at, std::string_view what, int64_t seconds) {
   constexpr int64_t kSecondsPerDay = int64_t{24} * kSecondsPerHour;
   if (seconds >= 0 && seconds < kSecondsPerDay) return;
-  const auto two_digits = [](int64_t value) { return (value < 10 && value >= 0 ? "0" : "") + std::to_string(value); };
   warn(record, at, "late-time",
-       std::string(what) + " " + two_digits(seconds / kSecondsPerHour) + ":" +
-           two_digits(seconds % kSecondsPerHour / kSecondsPerMinute) + ":" + two_digits(seconds % kSecondsPerMinute) +
-           " lies outside 00:00:00 to 23:59:59");
+       std::string(what) + " " + time_of_day_text(seconds) + " lies outside 00:00:00 to 23:59:59");
 }
 
 void warn_utf8_text(Record& record, FieldSite at, std::string_view what, const std::string& text) {
@@ -103,6 +104,19 @@ void warn_out_of_range(Record& record, FieldSite at, std::string_view what, cons
        std::string(what) + ": " + std::string(field.name) + " is " + std::to_string(value) + ", but " +
            std::to_string(field.lowest.value) + " to " + std::to_string(field.highest.value) +
            " are stored intact: " + std::string(instead));
+}
+
+void warn_text_cut(Record& record, FieldSite at, std::string_view what, const std::string& text) {
+  const std::optional<LeftOver> rest = first_left_over(record.reader);
+  if (!rest || is_comment_field(rest->text)) return;
+  warn(record, at, "text-cut",
+       "the " + std::string(what) + " " + quoted(text) + " ends at a comma: the rest of the line is not part of it");
+}
+
+std::string time_of_day_text(int64_t seconds) {
+  const auto two_digits = [](int64_t value) { return (value < 10 && value >= 0 ? "0" : "") + std::to_string(value); };
+  return two_digits(seconds / kSecondsPerHour) + ":" + two_digits(seconds % kSecondsPerHour / kSecondsPerMinute) +
+         ":" + two_digits(seconds % kSecondsPerMinute);
 }
 
 }  // namespace scenario

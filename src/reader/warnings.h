@@ -25,7 +25,8 @@ void warn_file(ReaderContext& context, const FieldReader& reader, std::string_vi
 void warn_foreign_comment(Record& record);
 
 // The first field of a line that no record kind took (no keyword, no
-// heading, no comment).
+// heading, no comment), unless it would start a record in another letter
+// case or in another section or source (warn_misplaced).
 void warn_unknown_record(Record& record);
 
 // A position off the 50 m cells stands as if at the start of the cell it
@@ -49,5 +50,12 @@ void warn_utf8_text(Record& record, FieldSite at, std::string_view what, const s
 // all the same: instead says how it is stored.
 void warn_out_of_range(Record& record, FieldSite at, std::string_view what, const SchemaField& field, int64_t value,
                        std::string_view instead);
+
+// A text field (a board text, a station name) read up to a comma, the rest of
+// its line not part of it; a comment after it is no cut.
+void warn_text_cut(Record& record, FieldSite at, std::string_view what, const std::string& text);
+
+// A time of day, in seconds after midnight, as hh:mm:ss.
+std::string time_of_day_text(int64_t seconds);
 
 }  // namespace scenario

@@ -187,10 +187,12 @@ void add_diff_command(CLI::App& app, int& status) {
 
 void add_explain_command(CLI::App& app, int& status) {
   auto* command = app.add_subcommand(
-      "explain", "Say what an error number means, its usual cause and its fix, or what a record's fields hold");
-  command->footer("docs/errors.md holds the same for every number; --markdown prints that document.");
+      "explain", "Say what an error number or a warning means, its usual cause and its fix, or what a record's fields hold");
+  command->footer("docs/errors.md holds the same for every number and warning; --markdown prints that document.");
   auto request = std::make_shared<ExplainRequest>();
-  command->add_option("TOPIC", request->topic, "Error number, as a diagnostic shows it, or a record's keyword");
+  command->add_option("TOPIC", request->topic,
+                      "Error number (25 or E25) or warning name (unknown-record), as a diagnostic shows it, or a "
+                      "record's keyword (segnale)");
   command->add_flag("--markdown", request->markdown, "Print the whole catalogue as docs/errors.md holds it");
   command->add_option("--markdown-schema", request->schema_document,
                       "Print a Markdown document with its record tables made anew from the schema");

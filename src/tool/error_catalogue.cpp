@@ -172,7 +172,8 @@ constexpr std::array kCatalogue = {
         "segnale,       0,   1, 0, 5,  0, 0,    0,  0,0,0, 0"},
 };
 
-// Each line of an example indented, as a code block is in Markdown.
+}  // namespace
+
 std::string indented(std::string_view text, std::string_view indent) {
   std::string out(indent);
   for (const char c : text) {
@@ -181,8 +182,6 @@ std::string indented(std::string_view text, std::string_view indent) {
   }
   return out + "\n";
 }
-
-}  // namespace
 
 std::span<const ErrorExplanation> error_catalogue() { return kCatalogue; }
 
@@ -203,6 +202,7 @@ std::string error_catalogue_markdown() {
       "# Error numbers\n\n"
       "Every error number `scenario compile` (and the scenario package) can report, what it means, how an\n"
       "author typically gets it and how to fix it. `scenario explain N` prints the same for one number.\n"
+      "The warnings follow the numbers ([Warnings](#warnings)).\n"
       "This file is generated: `scenario explain --markdown > docs/errors.md`; a test checks that it\n"
       "matches. The records themselves are described in [source-format.md](source-format.md).\n";
   for (const ErrorExplanation& entry : kCatalogue) {

@@ -28,4 +28,8 @@ const ErrorExplanation* explain_error(int32_t number);
 std::string explanation_text(const ErrorExplanation& entry);
 std::string error_catalogue_markdown();
 
+// Each line of an example indented, as a code block is in Markdown, the last
+// ended with a line end.
+std::string indented(std::string_view text, std::string_view indent);
+
 }  // namespace scenario::tool

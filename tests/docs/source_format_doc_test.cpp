@@ -157,6 +157,10 @@ TEST_F(Handbook, ExamplePairCompilesIntoWhatTheTextSays) {
     FAIL() << e.what();
   }
   ASSERT_EQ(read.error_code(), 0) << testing::recorded_error(read);
+  // Nor a warning: the example reads as it is meant.
+  for (const Diagnostic& diagnostic : read.diagnostics) {
+    ADD_FAILURE() << diagnostic.name << " on line " << diagnostic.site.line << ": " << diagnostic.site.detail;
+  }
   // "3 stations, 6 signals, 3 speed boards, 2 indication boards, 2 tunnels, a
   // slowdown and one speed reduction point of its own (the compiler adds four)"
   EXPECT_EQ(cells_of_kind(model, kStationStop), 3);

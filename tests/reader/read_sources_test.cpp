@@ -132,13 +132,14 @@ TEST(ReadSources, RecordsCutShortAreBlamedOnTheirLine) {
   EXPECT_EQ(read.report.recorded->site.line, 2);
 }
 
-// Two comment tokens in a row are dropped; the third is read as a record.
+// Two comment tokens in a row are dropped; the third is read as a record,
+// and warned of as a comment past the limit.
 TEST(ReadSources, TheThirdCommentLineInARowIsReadAsARecord) {
   const ReadResult two = recovering(kShortLine, train("- uno\r\n- due\r\nvetture, 4\r\n"));
   EXPECT_TRUE(two.report.diagnostics.empty());
   EXPECT_EQ(two.scenario.entries[kTotalsRow].long3, 4);
   const ReadResult three = recovering(kShortLine, train("- uno\r\n- due\r\n- tre\r\nvetture, 4\r\n"));
-  EXPECT_EQ(warnings_of(three.report), std::vector<std::string>{"unknown-record@4"});
+  EXPECT_EQ(warnings_of(three.report), std::vector<std::string>{"comment-limit@4"});
   EXPECT_EQ(three.scenario.entries[kTotalsRow].long3, 4);
 }
 
