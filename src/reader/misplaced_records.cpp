@@ -7,6 +7,7 @@
 
 #include "model/windows1252.h"
 #include "reader/line_source.h"
+#include "reader/source_schema.h"
 #include "reader/train_source.h"
 #include "reader/warnings.h"
 
@@ -17,38 +18,14 @@ constexpr std::string_view kLineSource = "line source";
 constexpr std::string_view kTrainSource = "train source";
 constexpr std::string_view kGeneral = "[generale]";
 
-// The sections whose records are tested apart: the line source's general
-// section, its track records, and the train source.
-struct KeywordSection {
-  std::span<const KeywordTest> (*tests)();
-  std::string_view source;
-};
-constexpr std::array kSections = {KeywordSection{general_rows, kLineSource}, KeywordSection{track_records, kLineSource},
-                                  KeywordSection{train_records, kTrainSource}};
+// The record tests of each part that is read apart: the line source's
+// general section, its track records, and the train source.
+constexpr std::array kSections = {general_rows, track_records, train_records};
 
-// The headings the built-in sources put each record kind under, by the name
-// of its layout. Only the line source's general section is read apart; the
-// other headings are there for people.
-struct Heading {
-  std::string_view record;
-  std::string_view heading;
-};
-constexpr std::array kHeadings = {
-    Heading{"route length", kGeneral},       Heading{"progressive system", kGeneral},
-    Heading{"background", kGeneral},         Heading{"signal repetition", kGeneral},
-    Heading{"curve", "[curve]"},             Heading{"gradient", "[pendenze]"},
-    Heading{"tunnel", "[montagne]"},         Heading{"speed board", "[cartelli]"},
-    Heading{"indication board", "[indicazioni]"},
-    Heading{"braked mass", kGeneral},        Heading{"coaches", kGeneral},
-    Heading{"speed limit", "[vel_limite]"},  Heading{"adhesion", "[aderenze]"},
-    Heading{"clock", kGeneral},              Heading{"sand", kGeneral},
-    Heading{"signal", "[segnali]"},          Heading{"slowdown", "[rallentamenti]"},
-    Heading{"speed reduction point", "[abbattimenti]"},
-    Heading{"station", "[stazioni]"},
-};
-
-bool contains(std::span<const KeywordTest> tests, const KeywordTest& test) {
-  return std::any_of(tests.begin(), tests.end(), [&test](const KeywordTest& one) { return &one == &test; });
+// A keyword form of the schema and a reader's test of the same words, in
+// either order.
+bool same_words(const KeywordForm& form, const KeywordTest& test) {
+  return (form.word == test.word && form.also == test.also) || (form.word == test.also && form.also == test.word);
 }
 
 // The first record kind of tests the token would start, letter case aside.
@@ -90,11 +67,12 @@ void warn_wrong_section(Record& record, const RecordHome& home) {
 }  // namespace
 
 std::optional<RecordHome> home_of(const KeywordTest& test) {
-  for (const KeywordSection& section : kSections) {
-    if (!contains(section.tests(), test)) continue;
-    for (const Heading& heading : kHeadings) {
-      if (heading.record == test.layout.name) return RecordHome{section.source, heading.heading};
+  for (const SchemaRecord& record : source_schema()) {
+    if (!std::any_of(record.forms.begin(), record.forms.end(),
+                     [&test](const KeywordForm& form) { return same_words(form, test); })) {
+      continue;
     }
+    return RecordHome{record.source == SourceFile::kLine ? kLineSource : kTrainSource, record.heading};
   }
   return std::nullopt;
 }
@@ -104,8 +82,8 @@ bool warn_misplaced(Record& record) {
     warn_keyword_case(record, *own);
     return true;
   }
-  for (const KeywordSection& section : kSections) {
-    const std::span<const KeywordTest> tests = section.tests();
+  for (const auto section_tests : kSections) {
+    const std::span<const KeywordTest> tests = section_tests();
     if (tests.data() == record.tests.data()) continue;
     const KeywordTest* elsewhere = started_in_any_case(record.token, tests);
     if (elsewhere == nullptr) continue;

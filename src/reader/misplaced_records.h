@@ -11,7 +11,8 @@
 
 namespace scenario {
 
-// Where a record kind is read, and where the built-in sources put it.
+// Where a record kind is read, and where the built-in sources put it, as the
+// schema of the sources has it.
 struct RecordHome {
   std::string_view source;   // "line source" or "train source"
   std::string_view heading;  // the heading of its section there, "[pendenze]"

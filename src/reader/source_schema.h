@@ -91,6 +91,7 @@ struct SchemaRecord {
   std::string_view meaning;
   std::string_view example;  // a line that reads without a word, as the built-in sources have it
   std::span<const SchemaField> fields;
+  std::string_view heading;  // the heading the built-in sources put it under, "[pendenze]"
 };
 
 // Every record of both sources: the line source's general rows and track
