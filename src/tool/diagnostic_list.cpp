@@ -7,12 +7,60 @@
 #include "format/coding.h"
 #include "format/entry_table.h"
 #include "format/scenario_format.h"
+#include "model/error_codes.h"
 #include "tool/diagnostic.h"
 
 namespace scenario::tool {
 namespace {
 
 bool is_error(const Diagnostic& diagnostic) { return diagnostic.severity == Severity::kError; }
+
+// The lines a folded message names; past them, "...".
+constexpr size_t kFoldedLinesNamed = 10;
+
+// An error 15 is a position beyond the grid, and the row that set the route
+// length is its note: the root cause that the errors of one row share.
+const ErrorSite* route_length_root(const Diagnostic& diagnostic) {
+  if (!is_error(diagnostic) || diagnostic.code != kPositionError || diagnostic.notes.empty()) return nullptr;
+  return &diagnostic.notes.front();
+}
+
+bool same_place(const ErrorSite& a, const ErrorSite& b) { return a.file == b.file && a.line == b.line; }
+
+// What the errors folded into the first stand for: how many, and where.
+std::string folded_text(const std::vector<const ErrorSite*>& folded) {
+  std::string lines;
+  for (size_t i = 0; i < folded.size() && i < kFoldedLinesNamed; ++i) {
+    lines += (i == 0 ? "" : ", ") + folded[i]->file + ":" + std::to_string(folded[i]->line);
+  }
+  if (folded.size() > kFoldedLinesNamed) lines += ", ...";
+  return "; " + std::to_string(folded.size()) + " more " + (folded.size() == 1 ? "lies" : "lie") +
+         " beyond the same route length, on " + lines;
+}
+
+// The errors 15 that one route length causes are one mistake: the first is
+// listed, saying how many more it stands for and on which lines.
+std::vector<Diagnostic> folded_beyond_route(std::vector<Diagnostic> items) {
+  std::vector<Diagnostic> kept;
+  std::vector<size_t> firsts;  // the kept errors 15, one for each route length row
+  std::vector<std::vector<const ErrorSite*>> folded(items.size());  // by kept index
+  for (Diagnostic& diagnostic : items) {
+    const ErrorSite* root = route_length_root(diagnostic);
+    const auto first = std::find_if(firsts.begin(), firsts.end(), [&](size_t at) {
+      return root != nullptr && same_place(*root, *route_length_root(kept[at]));
+    });
+    if (first != firsts.end()) {
+      folded[*first].push_back(&diagnostic.site);
+      continue;
+    }
+    if (root != nullptr) firsts.push_back(kept.size());
+    kept.push_back(std::move(diagnostic));
+  }
+  for (const size_t at : firsts) {
+    if (!folded[at].empty()) kept[at].site.detail += folded_text(folded[at]);
+  }
+  return kept;
+}
 
 }  // namespace
 
@@ -23,7 +71,7 @@ ReadOptions tool_reading(const std::string& scenario, const std::string& train, 
 }
 
 DiagnosticList listed(ReadReport& report) {
-  return {std::move(report.diagnostics), report.unlisted_errors, report.unlisted_warnings};
+  return {folded_beyond_route(std::move(report.diagnostics)), report.unlisted_errors, report.unlisted_warnings};
 }
 
 std::vector<Diagnostic> compiler_checks(RouteModel model, const ReadReport& report) {

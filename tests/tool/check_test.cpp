@@ -144,6 +144,26 @@ TEST(Check, ListsEveryIndependentErrorOfBothSources) {
   EXPECT_EQ(testing::names_in(dir.path()), before);
 }
 
+// Positions beyond one route length are one mistake: the first is listed,
+// with how many more and where, and the row that set the length as its note.
+TEST(Check, ErrorsOfOneRouteLengthAreFoldedIntoOne) {
+  TempDir dir;
+  write_sources(dir, kShortLine,
+                train_with("velocita, 0, 100\r\nvelocita, 26950, 90\r\nsegnale, 30000, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"
+                           "abbattimento, 40000, 80\r\n"));
+  const Outcome outcome = check_in(dir);
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err,
+            "S_T-.txt:3:11: error: speed limit at 26950 m lies beyond the grid: positions reach 26900 m at most "
+            "(last cell 540); 2 more lie beyond the same route length, on S_T-.txt:4, S_T-.txt:5 [E15]\n"
+            "velocita, 26950, 90\n"
+            "          ^\n"
+            "S_linea.txt:2:21: note: the route length is set here to 20000 m\n"
+            "lunghezza percorso, 20000\n"
+            "                    ^\n"
+            "1 error\n");
+}
+
 TEST(Check, PastFiftyErrorsSaysHowManyMore) {
   std::string stations;
   for (int i = 0; i < 60; ++i) stations += "stazione, 10025, 12, 400, 0,0,0, 0,0,0, 0,0,0, 0, 11,5,0, X\r\n";
