@@ -20,7 +20,7 @@ Verdict memo_indicatori_v_max(RouteModel& model, const SpeedBoard& board) {
   const int64_t i = board_cell(board.posizione);
   Cell& cell = cell_at(model, i);
   if (!is_free(cell)) {
-    return refuse(kSpeedBoardTaken, board_at("speed board", board.posizione) + cell_taken(i, cell));
+    return refuse_taken(kSpeedBoardTaken, board_at("speed board", board.posizione) + cell_taken(i, cell), i);
   }
   // The kind goes in first, then p1 to p4 in turn: a value too wide for its
   // field fails with the fields before it already written.
@@ -43,7 +43,7 @@ Verdict place_text_board(RouteModel& model, ReaderState& state, int32_t posizion
   const int64_t i = board_cell(posizione);
   Cell& cell = cell_at(model, i);
   if (!is_free(cell)) {
-    return refuse(kTextBoardTaken, board_at("indication board", posizione) + cell_taken(i, cell));
+    return refuse_taken(kTextBoardTaken, board_at("indication board", posizione) + cell_taken(i, cell), i);
   }
   cell.kind = kTextBoard;
   cell.p1 = narrow<int16_t>(state.next_board_slot);

@@ -219,7 +219,10 @@ Outcome read_speed_board(Record& record) {
   if (auto beyond = beyond_grid(record, "speed board", posizione)) return *beyond;
   warn_placement(record, "speed board", posizione, board_cell(posizione.value));
   Verdict verdict = memo_indicatori_v_max(record.model, board);
-  if (!verdict) warn_speed_board_out_of_range(record, numbers);
+  if (!verdict) {
+    warn_speed_board_out_of_range(record, numbers);
+    note_placement(record, board_cell(posizione.value), "speed board", posizione);
+  }
   return placed(record, posizione.site, std::move(verdict));
 }
 
@@ -236,6 +239,7 @@ Outcome read_text_board(Record& record) {
   const int32_t slot = record.state.next_board_slot;
   Verdict verdict = place_text_board(record.model, record.state, posizione.value, board_text);
   if (record.state.next_board_slot != slot) note_text(record, slot, text);
+  if (!verdict) note_placement(record, board_cell(posizione.value), "indication board", posizione);
   return placed(record, posizione.site, std::move(verdict));
 }
 

@@ -89,6 +89,7 @@ ReadOptions read_options(std::string scenario_name, std::string train_number, in
 
 ReadResult read_sources(const SourceText& line, const SourceText& train, const ReadOptions& options) {
   ReaderContext context(options.recover);
+  context.line_file = options.line_file;
   RouteModel model = fresh_model(options);
   if (line.trouble == SourceText::Trouble::kMissing) {
     settle(context, model, Refusal{kNoLineSource, file_site(options.line_file, line.reason)});

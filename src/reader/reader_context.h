@@ -52,6 +52,7 @@ struct ReaderContext {
   bool strict = true;
   std::optional<Diagnostic> recorded;
   std::optional<RouteModel> strict_scenario;
+  std::string line_file;  // the line source's name, for notes the train source's records point to
 };
 
 // The place of a field of the reader's source: the file name, the line and

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "format/scenario_format.h"
@@ -35,6 +37,16 @@ struct SlowdownSeen {
   FieldSite speed_site;
 };
 
+// The record that put the object now in a cell: kept small, since a source
+// may place hundreds of thousands, and made into a note only when a later
+// record is refused there.
+struct Placement {
+  bool in_line_source = false;
+  FieldSite at;                // the record's position field
+  std::string_view what;       // "signal", "speed board": a name that outlives the reading
+  int32_t position = 0;
+};
+
 // What lives only while one reading of the two sources runs.
 struct ReaderState {
   // Line source.
@@ -52,6 +64,7 @@ struct ReaderState {
   int64_t speed_fill = 0;
   int32_t previous_speed = 0;  // km/h
   FieldSite speed_site;
+  std::unordered_map<int64_t, Placement> placements;  // by cell
   int64_t adhesion_fill = 0;
   int32_t previous_adhesion = 0;
   FieldSite adhesion_site;

@@ -243,9 +243,33 @@ Outcome refused(const Record& record, FieldSite at, ErrorCode code, std::string 
   return {flow_after(code), refusal_at(record.reader, at, code, std::move(detail))};
 }
 
+// The note of a refusal in a cell: the record that put the object there,
+// shown with its line when it is of the source being read.
+std::optional<ErrorSite> placement_note(const Record& record, int64_t cell) {
+  const auto found = record.state.placements.find(cell);
+  if (cell == kNoCell || found == record.state.placements.end()) return std::nullopt;
+  const Placement& placement = found->second;
+  const bool same_source = placement.in_line_source == (record.source == Source::kLine);
+  ErrorSite site;
+  site.file = same_source ? record.reader.file_name() : record.context.line_file;
+  site.line = placement.at.line;
+  site.column = placement.at.column;
+  if (same_source) site.excerpt = record.reader.excerpt(placement.at);
+  site.detail = "the " + std::string(placement.what) + " at " + std::to_string(placement.position) +
+                " m put it there";
+  return site;
+}
+
 Outcome placed(const Record& record, FieldSite at, Verdict verdict) {
   if (!verdict) return {};
-  return refused(record, at, verdict->code, std::move(verdict->detail));
+  const int64_t cell = verdict->taken_cell;
+  Outcome outcome = refused(record, at, verdict->code, std::move(verdict->detail));
+  if (auto note = placement_note(record, cell)) outcome.refusal->notes.push_back(std::move(*note));
+  return outcome;
+}
+
+void note_placement(Record& record, int64_t cell, std::string_view what, const Number& position) {
+  record.state.placements[cell] = {record.source == Source::kLine, position.site, what, position.value};
 }
 
 int64_t last_position(const RouteModel& model, int64_t reach) {

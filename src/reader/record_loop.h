@@ -144,8 +144,13 @@ Number read_sited(Record& record);
 // The record is refused, at the field at.
 Outcome refused(const Record& record, FieldSite at, ErrorCode code, std::string detail);
 
-// What a placing procedure answered, the refusal pointing at the field at.
+// What a placing procedure answered, the refusal pointing at the field at,
+// and noting the record that put the object in its way there.
 Outcome placed(const Record& record, FieldSite at, Verdict verdict);
+
+// Keeps which record put the object now in cell: the what at position,
+// whose position field is at.
+void note_placement(Record& record, int64_t cell, std::string_view what, const Number& position);
 
 // The last position at which a record still has reach metres of grid after
 // it.

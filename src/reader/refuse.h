@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,11 +15,20 @@ namespace scenario {
 struct Refused {
   ErrorCode code;
   std::string detail;
+  int64_t taken_cell;  // the cell whose object is in the way, or kNoCell
 };
+
+inline constexpr int64_t kNoCell = -1;
 
 // What such a procedure answers: nothing when it took the record.
 using Verdict = std::optional<Refused>;
 
-inline Verdict refuse(ErrorCode code, std::string detail) { return Refused{code, std::move(detail)}; }
+inline Verdict refuse(ErrorCode code, std::string detail) { return Refused{code, std::move(detail), kNoCell}; }
+
+// A refusal because cell already holds an object: the record that put it
+// there becomes the refusal's note.
+inline Verdict refuse_taken(ErrorCode code, std::string detail, int64_t cell) {
+  return Refused{code, std::move(detail), cell};
+}
 
 }  // namespace scenario

@@ -37,7 +37,8 @@ Verdict memo_segnale(RouteModel& model, const SignalRecord& record) {
   const int64_t i = signal_cell(record.posizione);
   Cell& cell = cell_at(model, i);
   if (!is_free(cell)) {
-    return refuse(kSignalCellTaken, "signal at " + std::to_string(record.posizione) + " m: " + cell_taken(i, cell));
+    return refuse_taken(kSignalCellTaken, "signal at " + std::to_string(record.posizione) + " m: " + cell_taken(i, cell),
+                        i);
   }
   cell.kind = kSignal;
   cell.p4 = encode_signal_pair(record.rapp, code_digit(record));

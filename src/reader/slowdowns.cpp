@@ -24,10 +24,11 @@ std::string taken(const std::string& what, int64_t i, const Cell& cell) {
 Verdict refuses_cells(RouteModel& model, const SlowdownRecord& record, bool has_board, int64_t board,
                       int64_t start, int64_t end) {
   if (has_board && !is_free(cell_at(model, board))) {
-    return refuse(kWarningCellTaken, where(record) + ": " + taken("warning-board", board, cell_at(model, board)));
+    return refuse_taken(kWarningCellTaken, where(record) + ": " + taken("warning-board", board, cell_at(model, board)),
+                        board);
   }
   if (!is_free(cell_at(model, start))) {
-    return refuse(kStartCellTaken, where(record) + ": " + taken("start", start, cell_at(model, start)));
+    return refuse_taken(kStartCellTaken, where(record) + ": " + taken("start", start, cell_at(model, start)), start);
   }
   const std::string extent = where(record) + ", " + std::to_string(record.l) + " m long: ";
   if (end >= static_cast<int64_t>(model.cells.size())) {
@@ -41,7 +42,7 @@ Verdict refuses_cells(RouteModel& model, const SlowdownRecord& record, bool has_
                   extent + "end cell " + std::to_string(end) + " does not lie past start cell " + std::to_string(start));
   }
   if (!is_free(cell_at(model, end))) {
-    return refuse(kEndCellTaken, extent + taken("end", end, cell_at(model, end)));
+    return refuse_taken(kEndCellTaken, extent + taken("end", end, cell_at(model, end)), end);
   }
   return {};
 }
@@ -57,7 +58,7 @@ Verdict mark_pre_warnings(RouteModel& model, const SlowdownRecord& record) {
   for (int j = 0; j < kPreWarningCells; ++j) {
     const Cell& cell = cell_at(model, h - j);
     if (!is_free(cell)) {
-      return refuse(kPreWarningCellTaken, where(record) + ": " + taken("pre-warning", h - j, cell));
+      return refuse_taken(kPreWarningCellTaken, where(record) + ": " + taken("pre-warning", h - j, cell), h - j);
     }
   }
   for (int j = 0; j < kPreWarningCells; ++j) {

@@ -79,7 +79,10 @@ std::optional<Outcome> mark_stop(Record& record, FieldSite position, int32_t k, 
   if (on_grid && cell_at(model, stop).kind == kSlowdownEnd) {
     return refused(record, position, kStopCellUnusable, where(row) + ": stop " + cell_taken(stop, cell_at(model, stop)));
   }
-  if (on_grid) warn_displaced(record, position, row, stop);
+  if (on_grid) {
+    warn_displaced(record, position, row, stop);
+    note_placement(record, stop, "station", Number{row.long3, position});
+  }
   if (!station_ends_short(row.kind)) {
     for (int b = 1; b <= kApproachCells; ++b) {
       if (stop - b < kLowestStopCell) break;

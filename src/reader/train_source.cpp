@@ -173,7 +173,10 @@ Outcome read_signal(Record& record) {
   if (auto refusal = unplaceable(record, "signal", posizione, signal_cell(posizione.value))) return *refusal;
   warn_placement(record, "signal", posizione, signal_cell(posizione.value));
   Verdict verdict = memo_segnale(record.model, signal);
-  if (!verdict) warn_signal_out_of_range(record, numbers);
+  if (!verdict) {
+    warn_signal_out_of_range(record, numbers);
+    note_placement(record, signal_cell(posizione.value), "signal", posizione);
+  }
   return placed(record, posizione.site, std::move(verdict));
 }
 
@@ -189,6 +192,8 @@ Outcome read_slowdown(Record& record) {
   if (!verdict) {
     warn_slowdown_out_of_range(record, numbers);
     note_slowdown(record, slowdown, v.site);
+    note_placement(record, signal_cell(x.value), "slowdown", x);
+    note_placement(record, signal_cell(int64_t{x.value} + l.value), "slowdown", x);
   }
   // The end cell's troubles come from the length; the others from the start.
   const bool end_at_fault = verdict && (verdict->code == kEndCellTaken || verdict->code == kPositionError);
@@ -201,7 +206,7 @@ Verdict place_speed_reduction(RouteModel& model, int32_t position, int32_t value
   const int64_t n = cell_of(position);
   Cell& cell = cell_at(model, n);
   if (!is_free(cell)) {
-    return refuse(kReductionCellTaken, at("speed reduction point", position) + ": " + cell_taken(n, cell));
+    return refuse_taken(kReductionCellTaken, at("speed reduction point", position) + ": " + cell_taken(n, cell), n);
   }
   // The kind goes in first and the value after it, as the record lays the
   // point down: a value too wide for p1 fails with the kind in place.
@@ -220,7 +225,9 @@ Outcome read_speed_reduction(Record& record) {
   if (auto refusal = unplaceable(record, "speed reduction point", position, cell_of(position.value))) return *refusal;
   warn_moved_to_cell(record, "speed reduction point", position, cell_of(position.value), 0);
   warn_past_route_end(record, "speed reduction point", position);
-  return placed(record, position.site, place_speed_reduction(record.model, position.value, value));
+  Verdict verdict = place_speed_reduction(record.model, position.value, value);
+  if (!verdict) note_placement(record, cell_of(position.value), "speed reduction point", position);
+  return placed(record, position.site, std::move(verdict));
 }
 
 Outcome read_station(Record& record) {

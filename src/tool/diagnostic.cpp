@@ -112,7 +112,9 @@ constexpr Kind kError{"error", &Palette::error};
 constexpr Kind kWarning{"warning", &Palette::warning};
 constexpr Kind kNote{"note", &Palette::note};
 
-// "PATH:LINE:COL: KIND: what [TAG]", then the source line and the caret.
+// "PATH:LINE:COL: KIND: what [TAG]", then the source line and the caret. A
+// note about the other source comes without its line, which the reading no
+// longer holds.
 std::string message(const ErrorSite& site, const std::string& dir, const Kind& kind, const std::string& tag,
                     const Palette& palette) {
   const std::string locus = place(site, dir);
@@ -121,7 +123,8 @@ std::string message(const ErrorSite& site, const std::string& dir, const Kind& k
   text += painted(std::string(kind.word) + ":", colour, palette) + " " + bounded(site.detail);
   if (!tag.empty()) text += " [" + painted(tag, colour, palette) + "]";
   text += "\n";
-  if (site.line > 0) text += echo(site.excerpt, site.column, palette);
+  const bool line_unknown = &kind == &kNote && site.excerpt.text.empty();
+  if (site.line > 0 && !line_unknown) text += echo(site.excerpt, site.column, palette);
   return text;
 }
 

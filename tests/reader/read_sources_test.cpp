@@ -194,6 +194,17 @@ TEST(ReadSources, AnErrorNotesThePlacesItDependsOn) {
        train("stazione,  5000, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,   30,  11, 9, 0, PIEVE\r\n"
              "stazione,  5500, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,   30,  11, 19, 0, BORGO\r\n"),
        {"S_T-.txt:2:12 the station before, PIEVE at 5000 m, ends at 5200 m: stations come in route order"}},
+      {"signal on a station's stop mark", kShortLine,
+       train("stazione,  5000, 12,  400,  0, 0, 0,  1,1,0,  4,1,1,   30,  11, 9, 0, PIEVE\r\n"
+             "segnale, 5100, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"),
+       {"S_T-.txt:2:12 the station at 5000 m put it there"}},
+      {"signal on a speed board of the line source",
+       "[generale]\r\nlunghezza percorso, 20000\r\n[cartelli]\r\n"
+       "indicatori_vmax, 4000, 100,100,100,0, 100,100,100,0\r\n[fine]\r\n",
+       train("segnale, 4000, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"), {"S_linea.txt:4:18 the speed board at 4000 m put it there"}},
+      {"speed reduction point on another", kShortLine,
+       train("abbattimento, 1500, 0\r\nabbattimento, 1500, 0\r\n"),
+       {"S_T-.txt:2:15 the speed reduction point at 1500 m put it there"}},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(notes_of_first_error(recovering(c.line, c.train).report), c.notes) << c.what;

@@ -127,17 +127,21 @@ TEST(Check, ListsEveryIndependentErrorOfBothSources) {
   for (size_t at = 0; at < outcome.err.size();) {
     const size_t end = outcome.err.find('\n', at);
     const std::string line = outcome.err.substr(at, end - at);
-    // The place and the tag: "S_linea.txt:5:18 [E21]".
-    if (line.starts_with(prefix)) {
+    // The place and the tag: "S_linea.txt:5:18 [E21]"; a note's place alone.
+    if (line.starts_with(prefix) && line.find(": note: ") != std::string::npos) {
+      headlines.push_back(line.substr(prefix.size(), line.find(": ") - prefix.size()) + " note");
+    } else if (line.starts_with(prefix)) {
       headlines.push_back(line.substr(prefix.size(), line.find(": ") - prefix.size()) + line.substr(line.rfind(" [")));
     }
     at = end + 1;
   }
   EXPECT_EQ(headlines, (std::vector<std::string>{
                            "S_linea.txt:5:18 [E21]",
+                           "S_linea.txt:4:18 note",  // the board already in the cell
                            "S_linea.txt:6:17 [E25]",
                            "S_T-.txt:2:42 [E25]",
                            "S_T-.txt:4:10 [E16]",
+                           "S_T-.txt:3:10 note",  // the signal already in the cell
                            "S_T-.txt:5:11 [E8]",
                        }))
       << outcome.err;
