@@ -53,8 +53,7 @@ void complete(const std::filesystem::path& dir, const std::vector<Renaming>& ren
     if (files.rename(temporary, dir / renaming.target) != 0) fail("cannot replace", dir / renaming.target, errno);
   }
   sync_directory(dir);
-  const std::filesystem::path record = dir / kIntentName;
-  if (files.unlink(record) != 0 && errno != ENOENT) fail("cannot remove", record, errno);
+  remove_intent(dir);
 }
 
 }  // namespace
@@ -83,6 +82,11 @@ std::vector<Renaming> decode_intent(std::string_view bytes) {
     renamings.push_back(std::move(renaming));
   }
   return renamings;
+}
+
+void remove_intent(const std::filesystem::path& dir) {
+  const std::filesystem::path record = dir / kIntentName;
+  if (file_system().unlink(record) != 0 && errno != ENOENT) fail("cannot remove", record, errno);
 }
 
 bool switch_pending(const std::filesystem::path& dir) { return !file_missing(dir / kIntentName); }

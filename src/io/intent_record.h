@@ -34,6 +34,10 @@ std::string encode_intent(const std::vector<Renaming>& renamings);
 // temporary over its target.
 std::vector<Renaming> decode_intent(std::string_view bytes);
 
+// Removes the record of a switch whose renames are on disk; none there is
+// no failure.
+void remove_intent(const std::filesystem::path& dir);
+
 // Whether a switch is recorded in dir and not yet complete.
 bool switch_pending(const std::filesystem::path& dir);
 

@@ -137,7 +137,7 @@ void StagedFiles::publish() {
   record_intent(dir);
   try {
     rename_all(dir);
-    if (file_system().unlink(dir / kIntentName) != 0) fail("cannot remove", dir / kIntentName, errno);
+    remove_intent(dir);
   } catch (const std::exception& e) {
     const std::string where = dir.empty() ? "this directory" : dir.string();
     throw std::runtime_error(std::string(e.what()) + "; the new files are complete, and the next run in " + where +

@@ -36,7 +36,7 @@ Verdict place_text_board(RouteModel& model, ReaderState& state, int32_t posizion
   // The texts may fill rows 80 down to 1; an 81st board has no row (row 0
   // is never written) and ends the line source like a record beyond the grid.
   if (state.next_board_slot < kFirstStationRow) {
-    return refuse(kPositionError, board_at("indication board", posizione) + "no row is left for its text (rows " +
+    return refuse_full(board_at("indication board", posizione) + "no row is left for its text (rows " +
                                       std::to_string(kBoardTop) + " to " + std::to_string(kFirstStationRow) +
                                       " are taken)");
   }

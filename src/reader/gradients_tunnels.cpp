@@ -66,8 +66,7 @@ Verdict memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t t
   // The register holds 80 tunnels and the grid ends at last_cell: a tunnel
   // beyond either is refused before anything is written.
   if (model.tunnel_count >= kLastTunnel) {
-    return refuse(kPositionError,
-                  tunnel_name(inizio, fine) + ": the register already holds " + std::to_string(kLastTunnel) + " tunnels");
+    return refuse_full(tunnel_name(inizio, fine) + ": the register already holds " + std::to_string(kLastTunnel) + " tunnels");
   }
   if (last >= first && last > model.last_cell) {
     return refuse(kPositionError, tunnel_name(inizio, fine) + ": its cells " + std::to_string(first) + " to " +

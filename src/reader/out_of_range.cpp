@@ -77,18 +77,8 @@ std::string at_position(std::string_view what, const Number& position) {
   return std::string(what) + " at " + std::to_string(position.value) + " m";
 }
 
-std::string two_digits(int64_t value) { return (value >= 0 && value < 10 ? "0" : "") + std::to_string(value); }
-
-std::string time_text(int64_t hour, int64_t minute, int64_t second) {
-  return two_digits(hour) + ":" + two_digits(minute) + ":" + two_digits(second);
-}
-
 // A sum of seconds as a time; a negative one with a minus before it.
-std::string time_of(int64_t seconds) {
-  const int64_t whole = std::llabs(seconds);
-  return (seconds < 0 ? "−" : "") + time_text(whole / kSecondsPerHour, whole % kSecondsPerHour / kSecondsPerMinute,
-                                               whole % kSecondsPerMinute);
-}
+std::string time_of(int64_t seconds) { return (seconds < 0 ? "−" : "") + time_of_day_text(std::llabs(seconds)); }
 
 }  // namespace
 

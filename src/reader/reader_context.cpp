@@ -15,12 +15,6 @@ std::string object_name(uint8_t kind) {
   return std::string(name->prose);
 }
 
-// A position beyond the grid depends on the row that set the route length.
-void note_route_length(const ReaderState& state, Refusal& refusal) {
-  if (refusal.code != kPositionError || state.route_length_row.line == 0) return;
-  refusal.notes.push_back(state.route_length_row);
-}
-
 }  // namespace
 
 ErrorSite site_of(const FieldReader& reader, FieldSite site, std::string detail) {
@@ -36,7 +30,6 @@ Refusal failure_refusal(const FieldReader& reader, const RunFailure& failure) {
 }
 
 Flow settle(ReaderContext& context, const RouteModel& model, Refusal refusal) {
-  note_route_length(context.state, refusal);
   const Flow flow = flow_after(refusal.code);
   Diagnostic error{Severity::kError, refusal.code, {}, std::move(refusal.site), std::move(refusal.notes)};
   const bool recorded = context.strict;

@@ -239,8 +239,16 @@ Number read_sited(Record& record) {
   return {value, field.line == record.keyword.line ? field : record.keyword};
 }
 
+// A position beyond the grid depends on the row that set the route length.
+void note_route_length(const Record& record, Outcome& outcome) {
+  if (outcome.refusal->code != kPositionError || record.state.route_length_row.line == 0) return;
+  outcome.refusal->notes.push_back(record.state.route_length_row);
+}
+
 Outcome refused(const Record& record, FieldSite at, ErrorCode code, std::string detail) {
-  return {flow_after(code), refusal_at(record.reader, at, code, std::move(detail))};
+  Outcome outcome{flow_after(code), refusal_at(record.reader, at, code, std::move(detail))};
+  note_route_length(record, outcome);
+  return outcome;
 }
 
 // The note of a refusal in a cell: the record that put the object there,
@@ -262,9 +270,9 @@ std::optional<ErrorSite> placement_note(const Record& record, int64_t cell) {
 
 Outcome placed(const Record& record, FieldSite at, Verdict verdict) {
   if (!verdict) return {};
-  const int64_t cell = verdict->taken_cell;
-  Outcome outcome = refused(record, at, verdict->code, std::move(verdict->detail));
-  if (auto note = placement_note(record, cell)) outcome.refusal->notes.push_back(std::move(*note));
+  Outcome outcome{flow_after(verdict->code), refusal_at(record.reader, at, verdict->code, std::move(verdict->detail))};
+  if (!verdict->table_full) note_route_length(record, outcome);
+  if (auto note = placement_note(record, verdict->taken_cell)) outcome.refusal->notes.push_back(std::move(*note));
   return outcome;
 }
 

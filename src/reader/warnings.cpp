@@ -113,10 +113,14 @@ void warn_text_cut(Record& record, FieldSite at, std::string_view what, const st
        "the " + std::string(what) + " " + quoted(text) + " ends at a comma: the rest of the line is not part of it");
 }
 
-std::string time_of_day_text(int64_t seconds) {
+std::string time_text(int64_t hour, int64_t minute, int64_t second) {
   const auto two_digits = [](int64_t value) { return (value < 10 && value >= 0 ? "0" : "") + std::to_string(value); };
-  return two_digits(seconds / kSecondsPerHour) + ":" + two_digits(seconds % kSecondsPerHour / kSecondsPerMinute) +
-         ":" + two_digits(seconds % kSecondsPerMinute);
+  return two_digits(hour) + ":" + two_digits(minute) + ":" + two_digits(second);
+}
+
+std::string time_of_day_text(int64_t seconds) {
+  return time_text(seconds / kSecondsPerHour, seconds % kSecondsPerHour / kSecondsPerMinute,
+                   seconds % kSecondsPerMinute);
 }
 
 }  // namespace scenario

@@ -55,6 +55,9 @@ void warn_out_of_range(Record& record, FieldSite at, std::string_view what, cons
 // its line not part of it; a comment after it is no cut.
 void warn_text_cut(Record& record, FieldSite at, std::string_view what, const std::string& text);
 
+// A time as hh:mm:ss, each part as given (a minute of 75 stays 75).
+std::string time_text(int64_t hour, int64_t minute, int64_t second);
+
 // A time of day, in seconds after midnight, as hh:mm:ss.
 std::string time_of_day_text(int64_t seconds);
 

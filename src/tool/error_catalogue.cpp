@@ -172,8 +172,8 @@ constexpr std::array kCatalogue = {
         "segnale,       0,   1, 0, 5,  0, 0,    0,  0,0,0, 0"},
 };
 
-}  // namespace
-
+// Each line of an example indented, as a code block is in Markdown, the last
+// ended with a line end.
 std::string indented(std::string_view text, std::string_view indent) {
   std::string out(indent);
   for (const char c : text) {
@@ -181,6 +181,20 @@ std::string indented(std::string_view text, std::string_view indent) {
     if (c == '\n') out += indent;
   }
   return out + "\n";
+}
+
+EntryText text_of(const ErrorExplanation& e) { return {e.meaning, e.cause, e.fix, e.example}; }
+
+}  // namespace
+
+std::string entry_text(const std::string& title, const EntryText& entry) {
+  return title + ": " + std::string(entry.meaning) + "\n\ncause: " + std::string(entry.cause) +
+         "\nfix:   " + std::string(entry.fix) + "\n\nexample:\n" + indented(entry.example, "    ");
+}
+
+std::string markdown_entry(const std::string& heading, const EntryText& entry) {
+  return "\n## " + heading + "\n\n" + std::string(entry.meaning) + "\n\n- **Cause:** " + std::string(entry.cause) +
+         "\n- **Fix:** " + std::string(entry.fix) + "\n\n```text\n" + std::string(entry.example) + "\n```\n";
 }
 
 std::span<const ErrorExplanation> error_catalogue() { return kCatalogue; }
@@ -192,9 +206,7 @@ const ErrorExplanation* explain_error(int32_t number) {
 }
 
 std::string explanation_text(const ErrorExplanation& entry) {
-  return "error " + std::to_string(entry.number) + ": " + std::string(entry.meaning) + "\n\ncause: " +
-         std::string(entry.cause) + "\nfix:   " + std::string(entry.fix) + "\n\nexample:\n" +
-         indented(entry.example, "    ");
+  return entry_text("error " + std::to_string(entry.number), text_of(entry));
 }
 
 std::string error_catalogue_markdown() {
@@ -206,9 +218,7 @@ std::string error_catalogue_markdown() {
       "This file is generated: `scenario explain --markdown > docs/errors.md`; a test checks that it\n"
       "matches. The records themselves are described in [source-format.md](source-format.md).\n";
   for (const ErrorExplanation& entry : kCatalogue) {
-    out += "\n## Error " + std::to_string(entry.number) + "\n\n" + std::string(entry.meaning) + "\n\n" +
-           "- **Cause:** " + std::string(entry.cause) + "\n" + "- **Fix:** " + std::string(entry.fix) + "\n\n" +
-           "```text\n" + std::string(entry.example) + "\n```\n";
+    out += markdown_entry("Error " + std::to_string(entry.number), text_of(entry));
   }
   return out;
 }

@@ -28,8 +28,17 @@ const ErrorExplanation* explain_error(int32_t number);
 std::string explanation_text(const ErrorExplanation& entry);
 std::string error_catalogue_markdown();
 
-// Each line of an example indented, as a code block is in Markdown, the last
-// ended with a line end.
-std::string indented(std::string_view text, std::string_view indent);
+// What an entry of either catalogue, of errors or of warnings, says.
+struct EntryText {
+  std::string_view meaning;
+  std::string_view cause;
+  std::string_view fix;
+  std::string_view example;
+};
+
+// An entry under its title ("error 25", "warning text-cut") as `scenario
+// explain` prints it, and under its heading as a section of docs/errors.md.
+std::string entry_text(const std::string& title, const EntryText& entry);
+std::string markdown_entry(const std::string& heading, const EntryText& entry);
 
 }  // namespace scenario::tool

@@ -209,6 +209,8 @@ constexpr std::array kCatalogue = {
         "[generale]\nlunghezza percorso,    12000\npendenza,   2000,   5"},
 };
 
+EntryText text_of(const WarningExplanation& e) { return {e.meaning, e.cause, e.fix, e.example}; }
+
 }  // namespace
 
 std::span<const WarningExplanation> warning_catalogue() { return kCatalogue; }
@@ -220,9 +222,7 @@ const WarningExplanation* explain_warning(std::string_view name) {
 }
 
 std::string warning_text(const WarningExplanation& entry) {
-  return "warning " + std::string(entry.name) + ": " + std::string(entry.meaning) + "\n\ncause: " +
-         std::string(entry.cause) + "\nfix:   " + std::string(entry.fix) + "\n\nexample:\n" +
-         indented(entry.example, "    ");
+  return entry_text("warning " + std::string(entry.name), text_of(entry));
 }
 
 std::string warning_catalogue_markdown() {
@@ -232,11 +232,7 @@ std::string warning_catalogue_markdown() {
       "never changes what is read or stored, nor the exit status of `scenario compile`; `scenario check\n"
       "--strict` makes it an error. Each reads `PATH:LINE:COL: warning: message [name]`, and\n"
       "`scenario explain NAME` prints the same as below for one name.\n";
-  for (const WarningExplanation& entry : kCatalogue) {
-    out += "\n## " + std::string(entry.name) + "\n\n" + std::string(entry.meaning) + "\n\n" + "- **Cause:** " +
-           std::string(entry.cause) + "\n" + "- **Fix:** " + std::string(entry.fix) + "\n\n" + "```text\n" +
-           std::string(entry.example) + "\n```\n";
-  }
+  for (const WarningExplanation& entry : kCatalogue) out += markdown_entry(std::string(entry.name), text_of(entry));
   return out;
 }
 

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -79,12 +78,6 @@ inline std::map<std::string, ino_t> inodes(const std::vector<std::filesystem::pa
     if (::lstat(path.c_str(), &status) == 0) numbers[path.filename().string()] = status.st_ino;
   }
   return numbers;
-}
-
-inline std::set<std::string> names_in(const std::filesystem::path& dir) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.insert(entry.path().filename().string());
-  return names;
 }
 
 }  // namespace scenario::testing

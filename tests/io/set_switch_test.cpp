@@ -23,14 +23,6 @@ using testing::TempDir;
 
 const std::vector<std::string> kNames = {"a", "b", "c"};
 
-std::set<std::string> names_in(const TempDir& dir) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 // A directory that holds an old set of three files, and switches it to a new
 // one as a run does, under the directory's lock.
 class SetSwitch : public ::testing::Test {
@@ -100,7 +92,7 @@ TEST_F(SetSwitch, CrashAtAnyInstantLeavesOneWholeSet) {
     { const RunLock next_run(dir.path()); }
     const std::string state = set_state();
     EXPECT_TRUE(state == "old" || state == "new") << state;
-    EXPECT_EQ(names_in(dir), (std::set<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"a", "b", "c"}));
     seen.insert(state);
     for (const std::string& name : kNames) replace_file(dir / name, "old " + name);
   }
@@ -137,7 +129,7 @@ TEST_F(SetSwitch, FailureAtAnyOperationIsSaidAndLeavesOneWholeSet) {
       }
       { const RunLock next_run(dir.path()); }
       EXPECT_EQ(set_state(), message.empty() || message.find("puts them in place") != std::string::npos ? "new" : "old");
-      EXPECT_EQ(names_in(dir), (std::set<std::string>{"a", "b", "c"}));
+      EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"a", "b", "c"}));
       for (const std::string& name : kNames) replace_file(dir / name, "old " + name);
     }
   }
@@ -171,7 +163,7 @@ TEST_F(SetSwitch, RunHeldBetweenItsRenamesHoldsTheDirectory) {
   EXPECT_EQ(set_state(), "mixed");
   settle_pending_switch(dir.path());
   EXPECT_EQ(set_state(), "new");
-  EXPECT_EQ(names_in(dir), (std::set<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"a", "b", "c"}));
 }
 
 // A record renames only a writer's temporary over its own target, in its own

@@ -24,14 +24,6 @@ ino_t inode_of(const std::filesystem::path& path) {
   return status.st_ino;
 }
 
-std::set<std::string> names_in(const TempDir& dir) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 // Three targets that an earlier set left, each with its own content.
 class StagedSet : public ::testing::Test {
  protected:
@@ -59,11 +51,11 @@ TEST_F(StagedSet, NothingIsReplacedBeforePublishThenEveryFileIs) {
   StagedFiles staged;
   for (const auto& target : targets) staged.stage(target).append("new " + target.filename().string());
   expect_old_set_untouched();
-  EXPECT_EQ(names_in(dir).size(), 6u);  // three temporaries beside the targets
+  EXPECT_EQ(testing::names_in(dir.path()).size(), 6u);  // three temporaries beside the targets
 
   staged.publish();
   for (const auto& target : targets) EXPECT_EQ(bytes_of(target), "new " + target.filename().string());
-  EXPECT_EQ(names_in(dir), (std::set<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"a", "b", "c"}));
 }
 
 TEST_F(StagedSet, AppendsFollowOneAnother) {
@@ -80,7 +72,7 @@ TEST_F(StagedSet, SetThatIsNotPublishedLeavesTheOldSetAndNoTemporary) {
     for (const auto& target : targets) staged.stage(target).append("new");
   }
   expect_old_set_untouched();
-  EXPECT_EQ(names_in(dir), (std::set<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"a", "b", "c"}));
 }
 
 // A directory where the last file goes: found before the first rename, and
@@ -100,7 +92,7 @@ TEST_F(StagedSet, DirectoryInTheLastPlaceReplacesNothing) {
   targets.pop_back();
   old_inodes.pop_back();
   expect_old_set_untouched();
-  EXPECT_EQ(names_in(dir), (std::set<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"a", "b", "c"}));
 }
 
 TEST(StagedFile, TemporaryCarriesTheWriterAndIsReadableAsAnyFile) {

@@ -206,6 +206,16 @@ TEST(ReadSources, AnErrorNotesThePlacesItDependsOn) {
        train("abbattimento, 1500, 0\r\nabbattimento, 1500, 0\r\n"),
        {"S_T-.txt:2:15 the speed reduction point at 1500 m put it there"}},
   };
+  // The 81st tunnel finds the register full: a 15 that no route length causes.
+  std::string tunnels;
+  for (int i = 0; i <= 80; ++i) {
+    tunnels += "montagna, " + std::to_string(i * 200) + ", " + std::to_string(i * 200 + 100) + ", 1\r\n";
+  }
+  const std::string full_register =
+      "[generale]\r\nlunghezza percorso, 20000\r\n[montagne]\r\n" + tunnels + "[fine]\r\n";
+  const ReadResult read = strict(full_register, train(""));
+  ASSERT_EQ(read.report.error_code(), kPositionError);
+  EXPECT_EQ(notes_of_first_error(read.report), std::vector<std::string>{}) << "a full tunnel register";
   for (const auto& c : kCases) {
     EXPECT_EQ(notes_of_first_error(recovering(c.line, c.train).report), c.notes) << c.what;
     EXPECT_EQ(notes_of_first_error(strict(c.line, c.train).report), c.notes) << c.what;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -45,13 +44,6 @@ struct RunInTempDir {
 inline void write_sources(const RunFiles& files, std::string_view line, std::string_view train) {
   replace_file(files.line_source, line);
   replace_file(files.train_source, train);
-}
-
-// The names of the files a run left in a directory.
-inline std::set<std::string> names_in(const std::filesystem::path& dir) {
-  std::set<std::string> names;
-  for (const auto& file : std::filesystem::directory_iterator(dir)) names.insert(file.path().filename().string());
-  return names;
 }
 
 }  // namespace scenario::testing

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -41,6 +42,13 @@ inline std::optional<std::string> bytes_of(const std::filesystem::path& path) {
   } catch (const std::system_error&) {
     return std::nullopt;
   }
+}
+
+// The names of the files in a directory.
+inline std::set<std::string> names_in(const std::filesystem::path& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.insert(entry.path().filename().string());
+  return names;
 }
 
 }  // namespace scenario::testing
