@@ -94,9 +94,14 @@ inline BoardSides decode_board_stripes(int16_t stored) {
 // Where an object stands: signals, boards and slowdown cells given at p m
 // take cell p / 50 + 1, so cell i is where such a record at 50 x (i - 1) m
 // lands. The cell's own 50 m of track (its speed limit, gradient and tunnel,
-// which records at p start in cell p / 50) begins 50 m further, at 50 x i.
+// which records at p start in cell p / 50) begins 50 m further, at 50 x i;
+// a speed reduction point at p m takes cell p / 50 too.
 inline int64_t object_position(int64_t cell) { return (cell - 1) * int64_t{kCellLength}; }
 inline int64_t track_position(int64_t cell) { return cell * int64_t{kCellLength}; }
+inline int64_t recorded_position(int64_t cell, uint8_t kind) {
+  const bool on_track = kind == kReductionValue || kind == kReductionPlain;
+  return on_track ? track_position(cell) : object_position(cell);
+}
 
 // A signal packs its record one decimal digit per value: p1 to p3 are
 // s1 d1, s2 d2, s3 d3 and p4 is rapp, then sx x 3 + dx (the approach codes

@@ -54,8 +54,11 @@ std::string joined(const std::vector<std::string>& parts) {
 
 // ---- Cells ----
 
-std::string cell_label(size_t i) {
-  return "cell " + std::to_string(i) + " at " + std::to_string(object_position(static_cast<int64_t>(i))) + " m";
+// A cell by its number and the position its object's record names (the
+// first file's object, or the second's where the first holds none).
+std::string cell_label(size_t i, const ordered_json& a, const ordered_json& b) {
+  const ordered_json& object = a["kind"] == kNothing ? b : a;
+  return "cell " + std::to_string(i) + " at " + std::to_string(object["position_m"].get<int64_t>()) + " m";
 }
 
 // The object of a cell: its kind, then its decoded fields (or, for kinds
@@ -63,7 +66,7 @@ std::string cell_label(size_t i) {
 void diff_object(size_t i, const ordered_json& a, const ordered_json& b, std::vector<std::string>& lines) {
   const std::string kind = underscores_to_spaces(a["kind_name"].get<std::string>());
   if (a["kind"] != b["kind"]) {
-    lines.push_back(cell_label(i) + ": " + kind + std::string(kArrow) +
+    lines.push_back(cell_label(i, a, b) + ": " + kind + std::string(kArrow) +
                     underscores_to_spaces(b["kind_name"].get<std::string>()));
     return;
   }
@@ -73,9 +76,9 @@ void diff_object(size_t i, const ordered_json& a, const ordered_json& b, std::ve
                                                          {"cell", "position_m", "kind", "kind_name", "approach",
                                                           "tunnel", "speed_limit", "speed_limit_kmh", "gradient",
                                                           "gradient_permille", "adhesion"});
-  if (!changes.empty()) lines.push_back(cell_label(i) + ": " + kind + ": " + joined(changes));
+  if (!changes.empty()) lines.push_back(cell_label(i, a, b) + ": " + kind + ": " + joined(changes));
   if (a["approach"] != b["approach"]) {
-    lines.push_back(cell_label(i) + ": approach " + value_text(a["approach"]) + std::string(kArrow) +
+    lines.push_back(cell_label(i, a, b) + ": approach " + value_text(a["approach"]) + std::string(kArrow) +
                     value_text(b["approach"]));
   }
 }

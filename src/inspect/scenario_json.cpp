@@ -81,7 +81,7 @@ ordered_json cell_json(const std::vector<Cell>& cells, size_t index) {
   const Cell& cell = cells[index];
   ordered_json json{
       {"cell", index},
-      {"position_m", object_position(static_cast<int64_t>(index))},
+      {"position_m", recorded_position(static_cast<int64_t>(index), cell.kind)},
       {"kind", cell.kind},
       {"kind_name", cell_kind_name(cell.kind).value_or(CellKindName{"unknown", ""}).json},
       {"p1", cell.p1},

@@ -24,11 +24,17 @@ bool is_comment(const std::string& token) { return token.find(kCommentMark) != s
 bool next_token(ReaderContext& context, FieldReader& reader, CommentRule comments, bool& past_limit) {
   if (reader.at_end()) return false;
   read_token(context, reader);
-  if (reader.at_end()) return false;
+  if (reader.at_end()) {
+    warn_unread_last_field(context, reader);
+    return false;
+  }
   int dropped = 0;
   for (; dropped < comments.limit && is_comment(context.text_buffer); ++dropped) {
     read_token(context, reader);
-    if (comments.source_may_end && reader.at_end()) return false;
+    if (comments.source_may_end && reader.at_end()) {
+      warn_unread_last_field(context, reader);
+      return false;
+    }
   }
   past_limit = dropped == comments.limit && is_comment(context.text_buffer);
   return true;

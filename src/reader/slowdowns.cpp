@@ -53,8 +53,7 @@ void mark_board(Cell& cell, uint8_t kind, const SlowdownRecord& record) {
 }
 
 // The four cells just before the warning board, numbered 1 next to it to 4.
-Verdict mark_pre_warnings(RouteModel& model, const SlowdownRecord& record) {
-  const int64_t h = round_half_even(static_cast<double>(int64_t{record.x} - kWarningDistance) / kCellLength);
+Verdict mark_pre_warnings(RouteModel& model, const SlowdownRecord& record, int64_t h) {
   for (int j = 0; j < kPreWarningCells; ++j) {
     const Cell& cell = cell_at(model, h - j);
     if (!is_free(cell)) {
@@ -72,11 +71,25 @@ Verdict mark_pre_warnings(RouteModel& model, const SlowdownRecord& record) {
 
 }  // namespace
 
+SlowdownCells slowdown_cells(const SlowdownRecord& record) {
+  return {.start = signal_cell(record.x),
+          .end = signal_cell(int64_t{record.x} + record.l),
+          .has_board = record.x > kNoBoardReach,
+          .board = signal_cell(int64_t{record.x} - kWarningDistance),
+          .pre_warnings = record.f_ta != 0 && record.x > kNoBoardReach,
+          .first_pre_warning =
+              round_half_even(static_cast<double>(int64_t{record.x} - kWarningDistance) / kCellLength)};
+}
+
+std::vector<int64_t> SlowdownCells::taken() const {
+  std::vector<int64_t> cells{start, end};
+  if (has_board) cells.push_back(board);
+  for (int j = 0; pre_warnings && j < kPreWarningCells; ++j) cells.push_back(first_pre_warning - j);
+  return cells;
+}
+
 Verdict memo_rallentamento(RouteModel& model, const SlowdownRecord& record) {
-  const bool has_board = record.x > kNoBoardReach;
-  const int64_t board = signal_cell(int64_t{record.x} - kWarningDistance);
-  const int64_t start = signal_cell(record.x);
-  const int64_t end = signal_cell(int64_t{record.x} + record.l);
+  const auto [start, end, has_board, board, pre_warnings, first_pre_warning] = slowdown_cells(record);
   if (Verdict refused = refuses_cells(model, record, has_board, board, start, end)) return refused;
 
   mark_board(cell_at(model, end), kSlowdownEnd, record);
@@ -91,8 +104,7 @@ Verdict memo_rallentamento(RouteModel& model, const SlowdownRecord& record) {
     cell.p1 = low16(record.v);
     cell.p3 = low16(record.f_tt);
   }
-  // Without a warning board there are no pre-warning cells either.
-  if (record.f_ta != 0 && has_board) return mark_pre_warnings(model, record);
+  if (pre_warnings) return mark_pre_warnings(model, record, first_pre_warning);
   return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "model/route_model.h"
 #include "reader/refuse.h"
@@ -16,6 +17,19 @@ struct SlowdownRecord {
   int32_t f_ta = 0;  // asks for the four pre-warning cells
   int32_t d_v = 0;   // copied to p2 of the board cells when not 0
 };
+
+// The cells a slowdown lays down.
+struct SlowdownCells {
+  int64_t start = 0;
+  int64_t end = 0;
+  bool has_board = false;  // a warning board 1200 m ahead, for slowdowns past 1500 m
+  int64_t board = 0;
+  bool pre_warnings = false;  // asked for, and only with a warning board
+  int64_t first_pre_warning = 0;  // the one next to the board; the other three before it
+  std::vector<int64_t> taken() const;
+};
+
+SlowdownCells slowdown_cells(const SlowdownRecord& record);
 
 // Lays a slowdown into the grid: warning board 1200 m ahead (past 1500 m),
 // start, end and on request four pre-warning cells. Refuses with 17 to 20

@@ -333,8 +333,8 @@ constexpr std::array kSlowdownFields = {
                 .unit = "m",
                 .lowest = {26, refused_with(kEndCellTaken)},
                 .grid_end = GridEnd::kSlowdownEnd,
-                .meaning = "the length: the end cell (x + l) / 50 + 1 must lie past the start cell (with x on the "
-                           "cells, 25 m may round onto it)",
+                .meaning = "the length: the end cell (x + l) / 50 + 1 must lie past the start cell; 51 m or more "
+                           "always does, 26 m from a start on the cells (25 m may round onto it)",
                 .stored = "the end cell's kind 2"},
     slowdown_value("f_tt", "", "a setting for the simulator", "p3 of the start and end cells, low 16 bits"),
     value_for_simulator("f_ta", "", "not 0: four pre-warning cells before the warning board", "not stored"),

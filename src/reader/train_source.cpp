@@ -192,8 +192,7 @@ Outcome read_slowdown(Record& record) {
   if (!verdict) {
     warn_slowdown_out_of_range(record, numbers);
     note_slowdown(record, slowdown, v.site);
-    note_placement(record, signal_cell(x.value), "slowdown", x);
-    note_placement(record, signal_cell(int64_t{x.value} + l.value), "slowdown", x);
+    for (const int64_t cell : slowdown_cells(slowdown).taken()) note_placement(record, cell, "slowdown", x);
   }
   // The end cell's troubles come from the length; the others from the start.
   const bool end_at_fault = verdict && (verdict->code == kEndCellTaken || verdict->code == kPositionError);

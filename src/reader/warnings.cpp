@@ -49,6 +49,15 @@ void warn_foreign_comment(Record& record) {
   }
 }
 
+void warn_unread_last_field(ReaderContext& context, const FieldReader& reader) {
+  const Token token(context.text_buffer);
+  const bool blank = token.text().find_first_not_of(" \t\r\n") == std::string::npos;
+  if (blank || is_heading(token) || is_comment_field(token.text())) return;
+  warn_at(context, reader, reader.site(), "unread-last-field",
+          "the last field of the file is never read as a record: \"" + token.text() +
+              "\" is skipped; end the file with a heading such as [fine]");
+}
+
 void warn_unknown_record(Record& record) {
   const std::string& text = record.token.text();
   if (record.test != nullptr || text.empty() || is_heading(record.token) || !record.opens_line) return;

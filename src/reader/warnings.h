@@ -29,6 +29,10 @@ void warn_foreign_comment(Record& record);
 // case or in another section or source (warn_misplaced).
 void warn_unknown_record(Record& record);
 
+// The last field of a source is never tested for a keyword: one that would
+// begin a record is skipped without a word unless this says so.
+void warn_unread_last_field(ReaderContext& context, const FieldReader& reader);
+
 // A position off the 50 m cells stands as if at the start of the cell it
 // falls in: cell - shift cells from the origin.
 void warn_moved_to_cell(Record& record, std::string_view what, const Number& position, int64_t cell, int64_t shift);

@@ -94,9 +94,10 @@ constexpr std::array kCatalogue = {
         "segnale,    4000,   1, 3, 0,  0, 0,    0,  0,0,0, 0\nrallentamento,  4000,   30,   400,   1,   1,   0"},
     ErrorExplanation{
         kEndCellTaken, "A slowdown's end cell already holds something, or does not lie after its start.",
-        "A signal or board where the slowdown ends (cell (x + l) / 50 + 1), or a length below 50 m.",
-        "Change the slowdown's length so that it ends 50 m or more away from the object, and make it at least "
-        "50 m long.",
+        "A signal or board where the slowdown ends (cell (x + l) / 50 + 1), or a length too short for the end "
+        "cell to round past the start cell (below 26 m always; up to 50 m when the start falls on a half cell).",
+        "Change the slowdown's length so that it ends 50 m or more away from the object, and make it 51 m long "
+        "or more.",
         "segnale,    4400,   1, 3, 0,  0, 0,    0,  0,0,0, 0\nrallentamento,  4000,   30,   400,   1,   1,   0"},
     ErrorExplanation{
         kPreWarningCellTaken, "One of a slowdown's four pre-warning cells already holds something.",

@@ -193,6 +193,13 @@ constexpr std::array kCatalogue = {
         "Correct the keyword. To keep a remark, make it a comment: put a `-` in it.",
         "segnlae,   20500,   1, 3, 0,  0, 0,    0,  0,0,0, 0"},
     WarningExplanation{
+        "unread-last-field",
+        "The last field of a source is skipped: the reading never tests it for a keyword.",
+        "A record's keyword alone on the last line, its numbers missing, or a file that ends on a keyword without "
+        "the closing heading. A complete record last is read in full; only a lone last field is lost.",
+        "Complete the record, or end the file with a heading such as `[fine]`.",
+        "segnale,   10500,   1, 3, 0,  0, 0,    0,  0,0,0, 0\nabbattimento"},
+    WarningExplanation{
         "utf8-text",
         "A text holds bytes that read as UTF-8, but the source is Windows-1252.",
         "The source saved as UTF-8 by an editor: a degree sign or an accented letter reaches the simulator as two "

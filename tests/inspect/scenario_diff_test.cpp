@@ -34,6 +34,12 @@ TEST(CellGridDiff, EachChangeIsOneLineInMetresAndRecordFields) {
          for (int i = 2; i <= 4; ++i) c[static_cast<size_t>(i)].speed_limit = 22;
        },
        {"cells 2 to 4 (100 to 250 m): speed limit 100 \u2192 110 km/h"}},
+      {"speed reduction point added",
+       [](std::vector<Cell>& c) {
+         c[4].kind = kReductionValue;
+         c[4].p1 = 80;
+       },
+       {"cell 4 at 200 m: nothing \u2192 speed reduction with value"}},
       {"gradient in one cell", [](std::vector<Cell>& c) { c[7].gradient = 97; },
        {"cell 7 (350 to 400 m): gradient 0 \u2192 -3 \u2030"}},
   };

@@ -105,6 +105,10 @@ TEST(CellGridJson, DecodesEachObjectIntoItsRecordsFields) {
   const ordered_json json = cell_grid_json(cells, true);
   for (const auto& [cell, fields] : decoded) EXPECT_EQ(json["cells"][cell]["decoded"].dump(), fields) << cell;
   EXPECT_FALSE(json["cells"][4].contains("decoded"));
+  // A speed reduction point and a signal both written at 500 m: the point
+  // takes cell 500 / 50, the signal cell 500 / 50 + 1.
+  EXPECT_EQ(json["cells"][10]["position_m"], 500);
+  EXPECT_EQ(json["cells"][11]["position_m"], 500);
 }
 
 TEST(CellGridJson, UnfilledGradientHasNoPerMille) {

@@ -205,6 +205,12 @@ TEST(ReadSources, AnErrorNotesThePlacesItDependsOn) {
       {"speed reduction point on another", kShortLine,
        train("abbattimento, 1500, 0\r\nabbattimento, 1500, 0\r\n"),
        {"S_T-.txt:2:15 the speed reduction point at 1500 m put it there"}},
+      {"signal on a slowdown's warning board", kShortLine,
+       train("rallentamento, 5000, 30, 400, 1, 1, 0\r\nsegnale, 3800, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"),
+       {"S_T-.txt:2:16 the slowdown at 5000 m put it there"}},
+      {"signal on a slowdown's last pre-warning cell", kShortLine,
+       train("rallentamento, 5000, 30, 400, 1, 1, 0\r\nsegnale, 3600, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"),
+       {"S_T-.txt:2:16 the slowdown at 5000 m put it there"}},
   };
   // The 81st tunnel finds the register full: a 15 that no route length causes.
   std::string tunnels;

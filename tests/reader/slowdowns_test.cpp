@@ -180,6 +180,25 @@ TEST(MemoRallentamento, ShortestAcceptedSlowdownEndsInTheNextCell) {
   EXPECT_EQ(model.cells[402].kind, kSlowdownEnd);
 }
 
+// The end cell must round past the start cell: 26 m always does from a start
+// on the cells, 25 m only from an odd start cell (the half goes to the even
+// neighbour), and a start at a half cell may need more than 50 m.
+TEST(MemoRallentamento, ShortestLengthDependsOnWhereTheStartFalls) {
+  const struct {
+    int32_t x;
+    int32_t l;
+    int32_t code;
+  } kCases[] = {
+      {20050, 26, 0}, {20050, 25, kEndCellTaken}, {20000, 25, 0},
+      {1525, 50, kEndCellTaken}, {1525, 51, 0}, {1475, 50, 0},
+  };
+  for (const auto& c : kCases) {
+    RouteModel model = model_with_cells(2480);
+    const Verdict verdict = memo_rallentamento(model, {.x = c.x, .v = 30, .l = c.l, .f_tt = 0, .f_ta = 0, .d_v = 0});
+    EXPECT_EQ(code_of(verdict), c.code) << c.x << " m, " << c.l << " m long";
+  }
+}
+
 TEST(MemoRallentamento, EndOnTheLastCellIsAccepted) {
   RouteModel model = model_with_cells(2480);
   const Verdict verdict = memo_rallentamento(model, {.x = 123000, .v = 30, .l = 950, .f_tt = 0, .f_ta = 0, .d_v = 0});

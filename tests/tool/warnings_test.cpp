@@ -71,6 +71,9 @@ TEST(Warnings, EachSaysWhatWasDroppedOrAlteredWithItsName) {
       {line_with(""), train_with("segnale, 22000, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\r\n"),
        "S_T-.txt:2:10: warning: signal at 22000 m lies past the route's end at 20000 m [past-route-end]\n"
        "segnale, 22000, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0\n         ^\n"},
+      {line_with(""), train_with("") + "abbattimento",
+       "S_T-.txt:3:1: warning: the last field of the file is never read as a record: \"abbattimento\" is skipped; "
+       "end the file with a heading such as [fine] [unread-last-field]\nabbattimento\n^\n"},
   };
   for (const WarningCase& c : cases) {
     TempDir dir;
