@@ -33,4 +33,9 @@ bool DiagnosticLog::note_error(Diagnostic error, bool keep) {
   return true;
 }
 
+void DiagnosticLog::bring_forward(size_t to, size_t from) {
+  const auto begin = kept_.begin();
+  std::rotate(begin + static_cast<std::ptrdiff_t>(to), begin + static_cast<std::ptrdiff_t>(from), kept_.end());
+}
+
 }  // namespace scenario

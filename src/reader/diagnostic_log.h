@@ -29,6 +29,13 @@ class DiagnosticLog {
   size_t unlisted_errors() const { return errors_ - kept_errors_; }
   size_t unlisted_warnings() const { return warnings_ - kept_warnings_; }
 
+  // How many diagnostics are kept so far: a mark for bring_forward.
+  size_t kept() const { return kept_.size(); }
+
+  // Moves the diagnostics kept since `from` to stand before those kept since
+  // `to`, each group in its own order.
+  void bring_forward(size_t to, size_t from);
+
   // The kept diagnostics, the log emptied.
   std::vector<Diagnostic> take() { return std::move(kept_); }
 

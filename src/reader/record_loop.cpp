@@ -213,8 +213,15 @@ Flow read_records(RouteModel& model, FieldReader& reader, ReaderContext& context
                   .past_comment_limit = past_comment_limit};
     warn_foreign_comment(record);
     if (past_comment_limit) warn_comment_limit(record, comments);
+    const size_t record_begins = context.log.kept();
     RecordRead read = read_one(record, read_record);
-    if (!read.outcome.refusal) warn_left_over(record);
+    if (!read.outcome.refusal) {
+      // What the line holds past the record (a thousands separator, a
+      // decimal comma) is the cause of the record's other warnings: first.
+      const size_t left_over = context.log.kept();
+      warn_left_over(record);
+      context.log.bring_forward(record_begins, left_over);
+    }
     flow = go_on(record, std::move(read), side);
     warn_unknown_record(record);
     if (flow != Flow::kNext) break;
