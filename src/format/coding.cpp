@@ -7,17 +7,9 @@
 
 namespace scenario {
 
-void ByteCursor::require(size_t count, const std::string& what) const {
-  if (remaining() >= count) return;
+void ByteCursor::fail_short(size_t count, const std::string& what) const {
   throw DecodeError(offset_, "truncated: " + what + " needs " + std::to_string(count) + " bytes from byte " +
                                  std::to_string(offset_) + ", the file has " + std::to_string(remaining()) + " left");
-}
-
-std::string_view ByteCursor::take(size_t count, const std::string& what) {
-  require(count, what);
-  const std::string_view taken = bytes_.substr(offset_, count);
-  offset_ += count;
-  return taken;
 }
 
 uint64_t get_little_endian(ByteCursor& in, size_t count) {

@@ -25,16 +25,27 @@ class ByteCursor {
   size_t remaining() const { return bytes_.size() - offset_; }
   bool at_end() const { return offset_ == bytes_.size(); }
 
-  // Fails unless `count` more bytes are there; `what` names the value that
-  // needs them ("entry row 5", "tagged value 12"). Each get checks its own
-  // bytes as well; require() beforehand gives the message a name for the
-  // whole record.
-  void require(size_t count, const std::string& what) const;
+  // Fails unless `count` more bytes are there; `what()` names the value
+  // that needs them ("entry row 5", "tagged value 12"), and is called only
+  // then: a file read without fault makes no message. Each get checks its
+  // own bytes as well; require() beforehand gives the message a name for
+  // the whole record.
+  template <typename Name>
+  void require(size_t count, const Name& what) const {
+    if (remaining() < count) [[unlikely]] fail_short(count, what());
+  }
 
   // The next `count` bytes, which `what` needs; the cursor moves past them.
-  std::string_view take(size_t count, const std::string& what);
+  std::string_view take(size_t count, const char* what) {
+    require(count, [what] { return std::string(what); });
+    const std::string_view taken = bytes_.substr(offset_, count);
+    offset_ += count;
+    return taken;
+  }
 
  private:
+  [[noreturn]] void fail_short(size_t count, const std::string& what) const;
+
   std::string_view bytes_;
   size_t offset_ = 0;
 };

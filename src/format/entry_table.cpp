@@ -28,7 +28,7 @@ void put_entry(std::string& out, const Entry& entry) {
 }
 
 Entry get_entry(ByteCursor& in, int row) {
-  const std::string name = "entry row " + std::to_string(row);
+  const auto name = [row] { return "entry row " + std::to_string(row); };
   in.require(kEntryHeadBytes, name);
   const auto get = [&in](auto& field) { get_fixed(in, field); };
   Entry entry;
@@ -36,10 +36,11 @@ Entry get_entry(ByteCursor& in, int row) {
   const size_t length_at = in.offset();
   const auto length = get_fixed<int16_t>(in);
   if (length < 0) {
-    throw DecodeError(length_at, "impossible value: " + name + " has a text length of " + std::to_string(length));
+    throw DecodeError(length_at, "impossible value: " + name() + " has a text length of " + std::to_string(length));
   }
   const auto text_length = static_cast<size_t>(length);
-  in.require(text_length + kEntryTailBytes, name + " with a text of " + std::to_string(length) + " bytes");
+  in.require(text_length + kEntryTailBytes,
+             [&] { return name() + " with a text of " + std::to_string(length) + " bytes"; });
   entry.text = get_text_bytes(in, text_length);
   tail_fields(entry, get);
   return entry;

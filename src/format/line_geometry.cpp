@@ -90,15 +90,15 @@ uint64_t half_size(const PlanTrace& trace) {
 
 TraceValue get_trace_value(ByteCursor& in, size_t index) {
   const size_t start = in.offset();
-  in.require(kTagBytes, value_name(index));
+  in.require(kTagBytes, [index] { return value_name(index); });
   const auto tag = get_fixed<uint16_t>(in);
   switch (tag) {
     case TraceValue::kEmpty: return TraceValue{};
     case TraceValue::kInt16:
-      in.require(kInt16Bytes, value_name(index) + " (a 16-bit integer)");
+      in.require(kInt16Bytes, [index] { return value_name(index) + " (a 16-bit integer)"; });
       return TraceValue{TraceValue::kInt16, static_cast<double>(get_fixed<int16_t>(in))};
     case TraceValue::kDouble: {
-      in.require(kDoubleBytes, value_name(index) + " (a double)");
+      in.require(kDoubleBytes, [index] { return value_name(index) + " (a double)"; });
       const auto value = get_fixed<double>(in);
       // The trace is computed from finite steps; a NaN or infinity would
       // come from a damaged file and would poison every measure of the plan.

@@ -27,7 +27,7 @@ SizeCap size_cap(ScenarioFileKind kind) {
   throw std::logic_error("unknown scenario file kind");
 }
 
-std::string bytes_of(const std::filesystem::path& path, ScenarioFileKind kind) {
+FileBytes bytes_of(const std::filesystem::path& path, ScenarioFileKind kind) {
   try {
     return read_file(path, size_cap(kind));
   } catch (const std::system_error& e) {
@@ -92,8 +92,8 @@ std::string_view format_name(ScenarioFileKind kind) {
 DecodedFile decode_scenario_file(const std::filesystem::path& path) {
   const ScenarioFileKind kind = kind_of(path);
   settle(path);
-  const std::string bytes = bytes_of(path, kind);
-  return DecodedFile{path, kind, bytes.size(), decode_contents(path, kind, bytes)};
+  const FileBytes bytes = bytes_of(path, kind);
+  return DecodedFile{path, kind, bytes.view().size(), decode_contents(path, kind, bytes)};
 }
 
 JsonMembers inspect_members(const DecodedFile& file, bool all) {

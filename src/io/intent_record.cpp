@@ -94,7 +94,7 @@ bool switch_pending(const std::filesystem::path& dir) { return !file_missing(dir
 void complete_pending_switch(const std::filesystem::path& dir) {
   const std::filesystem::path record = dir / kIntentName;
   try {
-    std::string bytes;
+    FileBytes bytes;
     try {
       bytes = read_file(record, kLargestRecord);
     } catch (const std::system_error& e) {

@@ -43,7 +43,7 @@ void check_size(std::uintmax_t size, const std::filesystem::path& path, SizeCap 
 
 }  // namespace
 
-std::string read_file(const std::filesystem::path& path, SizeCap cap) {
+FileBytes read_file(const std::filesystem::path& path, SizeCap cap) {
   // Opened without blocking, so that a FIFO without a writer is refused
   // rather than waited on; a regular file reads the same either way.
   const int fd = file_system().open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -51,16 +51,14 @@ std::string read_file(const std::filesystem::path& path, SizeCap cap) {
   const OpenFile file(fd);
   const std::uintmax_t size = regular_file_size(fd, path);
   check_size(size, path, cap);
-  std::string bytes(size, '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got = file_system().read(fd, bytes.data() + done, bytes.size() - done, path);
+  FileBytes bytes(static_cast<size_t>(size));
+  while (bytes.size_ < size) {
+    const ssize_t got = file_system().read(fd, bytes.data_.get() + bytes.size_, size - bytes.size_, path);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) fail("cannot read", path, errno);
     if (got == 0) break;  // the file shrank while it was read
-    done += static_cast<size_t>(got);
+    bytes.size_ += static_cast<size_t>(got);
   }
-  bytes.resize(done);
   return bytes;
 }
 

@@ -18,7 +18,7 @@ namespace {
 // why it could not be read. Only a missing line source has a number of its
 // own (101); any other trouble is a failure of the reading (25) when its
 // turn comes.
-SourceText load(const std::filesystem::path& path, std::string& storage, bool line_source) {
+SourceText load(const std::filesystem::path& path, FileBytes& storage, bool line_source) {
   if (line_source && file_missing(path)) {
     return SourceText::missing("the line source " + path.string() + " does not exist");
   }
@@ -27,7 +27,7 @@ SourceText load(const std::filesystem::path& path, std::string& storage, bool li
   } catch (const std::system_error& trouble) {
     return SourceText::unreadable(trouble.what());
   }
-  return SourceText(storage);
+  return SourceText(storage.view());
 }
 
 // A source that cannot be deleted is a failure of the reading, about its file.
@@ -67,8 +67,8 @@ void delete_read_sources(const RunFiles& files, ReadReport& report) {
 ReadResult memorizza_dati(const RunFiles& files, ReadOptions options, SourcePolicy policy) {
   options.line_file = files.line_source.filename().string();
   options.train_file = files.train_source.filename().string();
-  std::string line_text;
-  std::string train_text;
+  FileBytes line_text;
+  FileBytes train_text;
   const SourceText line = load(files.line_source, line_text, true);
   const SourceText train = load(files.train_source, train_text, false);
   ReadResult result = read_sources(line, train, options);

@@ -145,7 +145,7 @@ TEST(Layering, NoFileOfTheSourceTreeIncludesUpward) {
     // Files at the top of src/ belong to no subsystem.
     if (!entry.is_regular_file() || relative.parent_path().empty()) continue;
     const std::string subsystem = relative.begin()->string();
-    const std::string text = read_file(entry.path(), {.bytes = UINTMAX_MAX, .of = "a source file"});
+    const std::string text = read_file(entry.path(), {.bytes = UINTMAX_MAX, .of = "a source file"}).str();
     const std::string file = (std::filesystem::path("src") / relative).string();
     for (const Violation& violation : upward_includes(file, subsystem, text)) {
       ADD_FAILURE() << violation << ": " << subsystem << " does not link " << included_subsystem(violation.include)

@@ -38,7 +38,7 @@ class TempDir {
 // The bytes of a file; an empty optional when it cannot be read.
 inline std::optional<std::string> bytes_of(const std::filesystem::path& path) {
   try {
-    return read_file(path, {.bytes = UINTMAX_MAX, .of = "a test's file"});
+    return read_file(path, {.bytes = UINTMAX_MAX, .of = "a test's file"}).str();
   } catch (const std::system_error&) {
     return std::nullopt;
   }
