@@ -9,16 +9,17 @@
 
 namespace scenario {
 
-void sync_directory(const std::filesystem::path& dir) {
-  const std::filesystem::path path = dir.empty() ? std::filesystem::path(".") : dir;
-  FileSystem& files = file_system();
-  const int fd = files.open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) fail("cannot open the directory", path, errno);
+DirectoryToSync::DirectoryToSync(const std::filesystem::path& dir)
+    : path_(dir.empty() ? std::filesystem::path(".") : dir) {
+  fd_ = file_system().open(path_, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) fail("cannot open the directory", path_, errno);
+}
+
+DirectoryToSync::~DirectoryToSync() { file_system().close(fd_, path_); }
+
+void DirectoryToSync::sync() const {
   // Some file systems cannot sync a directory (EINVAL); there is nothing more to do.
-  const bool synced = files.fsync(fd, path) == 0 || errno == EINVAL;
-  const int error = errno;
-  files.close(fd, path);
-  if (!synced) fail("cannot flush to disk the directory", path, error);
+  if (file_system().fsync(fd_, path_) != 0 && errno != EINVAL) fail("cannot flush to disk the directory", path_, errno);
 }
 
 }  // namespace scenario

@@ -107,8 +107,8 @@ Diagnostic text_too_long(const RouteModel& model, const ReadReport& report, cons
 }
 
 void report_internal_error(const std::string& command, const std::exception& fault) {
-  std::cerr << "scenario " << command << ": internal error: " << fault.what()
-            << "\nThis is a fault of the program, not of the scenario; please report it with the sources.\n";
+  std::cerr << command_message(command, "internal error: " + std::string(fault.what()))
+            << "This is a fault of the program, not of the scenario; please report it with the sources.\n";
 }
 
 ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::string& dir, bool colour) {
