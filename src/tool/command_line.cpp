@@ -130,8 +130,8 @@ void add_check_command(CLI::App& app, int& status) {
   command->footer(
       "Diagnostics go to stderr as compile prints them. After a refused record the reading goes on with\n"
       "the next record, so that independent errors are all listed; past " +
-      std::to_string(kShownErrors) +
-      " errors only their number is given.\n"
+      std::to_string(kShownErrors) + " errors, or " + std::to_string(kShownWarningsOfAName) +
+      " warnings of one name,\nonly their number is given.\n"
       "The last line counts the errors (\"2 errors, 1 warning\"), or, without an error, says what was\n"
       "read: both sources, the route length, the stations, signals, speed and indication boards, tunnels\n"
       "and slowdowns, and \"no error, no warning\" or the count of warnings. Exit status 1 with an error,\n"

@@ -215,5 +215,20 @@ TEST(SharedDirectory, SecondUserWaitsOnTheFirstOnesLockFile) {
   EXPECT_TRUE(std::filesystem::exists(testing::builtin_files(dir.path()).cell_grid));
 }
 
+// A lock file the other user's run made private: the message says whose it
+// is and what to do, not just "Permission denied".
+TEST(SharedDirectory, LockFileThatCannotBeOpenedNamesItsOwner) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs a second user: runs as root";
+  TempDir dir;
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+  testing::plant_earlier_files({dir / std::string(kRunLockName)});
+  std::filesystem::permissions(dir / std::string(kRunLockName),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  const Outcome outcome = run_tool({"compile", "--dir", dir.path().string(), "S", "T"}, "", as_nobody());
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("cannot open the lock file of another user's run (user 0 made it"), std::string::npos)
+      << outcome.err;
+}
+
 }  // namespace
 }  // namespace scenario
