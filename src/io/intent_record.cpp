@@ -9,7 +9,7 @@
 #include "io/file_error.h"
 #include "io/file_system.h"
 #include "io/read_file.h"
-#include "io/sync_directory.h"
+#include "io/directory_to_sync.h"
 #include "io/temporaries.h"
 
 namespace scenario {

@@ -10,7 +10,7 @@
 #include "io/file_error.h"
 #include "io/file_system.h"
 #include "io/intent_record.h"
-#include "io/sync_directory.h"
+#include "io/directory_to_sync.h"
 #include "io/temporaries.h"
 
 namespace scenario {

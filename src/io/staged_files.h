@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "io/sync_directory.h"
+#include "io/directory_to_sync.h"
 
 namespace scenario {
 

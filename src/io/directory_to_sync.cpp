@@ -1,4 +1,4 @@
-#include "io/sync_directory.h"
+#include "io/directory_to_sync.h"
 
 #include <fcntl.h>
 
