@@ -9,7 +9,7 @@
 #include "io/file_error.h"
 #include "io/file_system.h"
 #include "io/read_file.h"
-#include "io/sync_directory.h"
+#include "io/directory_to_sync.h"
 #include "io/temporaries.h"
 
 namespace scenario {
@@ -47,12 +47,15 @@ bool temporary_present(const std::filesystem::path& path) {
 
 void complete(const std::filesystem::path& dir, const std::vector<Renaming>& renamings) {
   FileSystem& files = file_system();
+  const DirectoryToSync to_sync(dir);
   for (const Renaming& renaming : renamings) {
     const std::filesystem::path temporary = dir / renaming.temporary;
     if (!temporary_present(temporary)) continue;  // renamed before the stop
-    if (files.rename(temporary, dir / renaming.target) != 0) fail("cannot replace", dir / renaming.target, errno);
+    if (files.rename(temporary, dir / renaming.target) != 0) {
+      fail_in_directory("cannot replace", dir / renaming.target, errno);
+    }
   }
-  sync_directory(dir);
+  to_sync.sync();
   remove_intent(dir);
 }
 

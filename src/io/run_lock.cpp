@@ -26,10 +26,37 @@ bool still_named(int fd, const std::filesystem::path& path) {
          held.st_ino == named.st_ino;
 }
 
+// A lock file that is there but cannot be opened: a link, or another user's.
+[[noreturn]] void fail_on_lock_file(const std::filesystem::path& path, int error) {
+  struct stat status {};
+  const bool there = ::lstat(path.c_str(), &status) == 0;
+  if (there && S_ISLNK(status.st_mode)) fail("cannot use the lock file", path, kSymbolicLink);
+  if (there && error == EACCES && status.st_uid != ::geteuid()) {
+    fail("cannot open the lock file of another user's run (user " + std::to_string(status.st_uid) +
+             " made it, and this user may not read it); wait for that run to end, or ask them to remove",
+         path, error);
+  }
+  fail_to_make("cannot make the lock file", path, error);
+}
+
+// The lock file, made when missing. Another user's, which this one may not
+// write, is opened for reading: flock locks either.
+int open_lock_file(const std::filesystem::path& path) {
+  FileSystem& files = file_system();
+  int fd = files.open(path, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd >= 0) return fd;
+  int error = errno;
+  if (error == EACCES) {
+    fd = files.open(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) return fd;
+    if (errno != ENOENT) error = errno;  // no file there: this user may not make one
+  }
+  fail_on_lock_file(path, error);
+}
+
 // The descriptor of the locked lock file, or -1 while another run holds it.
 int try_lock(const std::filesystem::path& path) {
-  const int fd = file_system().open(path, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) fail("cannot make the lock file", path, errno);
+  const int fd = open_lock_file(path);
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     ::close(fd);
@@ -49,7 +76,7 @@ std::string seconds(std::chrono::milliseconds wait) {
 
 }  // namespace
 
-RunLock::RunLock(const std::filesystem::path& dir, std::chrono::milliseconds wait)
+RunLock::RunLock(const std::filesystem::path& dir, std::chrono::milliseconds wait, OwnFileName own)
     : path_(dir / kRunLockName) {
   const auto deadline = std::chrono::steady_clock::now() + wait;
   while ((fd_ = try_lock(path_)) < 0) {
@@ -63,7 +90,7 @@ RunLock::RunLock(const std::filesystem::path& dir, std::chrono::milliseconds wai
     // In this order: the sweep would take the temporaries of a switch that a
     // stopped run recorded for temporaries of dead writers.
     complete_pending_switch(dir);
-    remove_dead_temporaries(dir);
+    if (own != nullptr) remove_dead_temporaries(dir, own);
   } catch (...) {
     let_go();
     throw;

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "io/temporaries.h"
+
 namespace scenario {
 
 // The lock file of a directory's runs. One lock per directory rather than per
@@ -28,13 +30,16 @@ class DirectoryBusy : public std::runtime_error {
 // at most `wait` for the run that holds it, then throws std::runtime_error
 // saying so (DirectoryBusy); a lock file that cannot be made throws
 // std::system_error. Once held, a switch of files that a stopped run recorded
-// is completed (io/intent_record.h), and then the temporaries of killed runs
-// are removed from the directory. The holder removes the lock file when it
+// is completed (io/intent_record.h), and then the temporaries that killed
+// runs left of the files named own are removed from the directory (none when
+// own is not given). A lock file that another user made, and this one may
+// not write, is locked all the same; the holder removes the lock file when it
 // lets go, so a directory at rest has none; a killed run's stays until the
 // next run.
 class RunLock {
  public:
-  explicit RunLock(const std::filesystem::path& dir, std::chrono::milliseconds wait = kRunLockWait);
+  explicit RunLock(const std::filesystem::path& dir, std::chrono::milliseconds wait = kRunLockWait,
+                   OwnFileName own = nullptr);
   RunLock(const RunLock&) = delete;
   RunLock& operator=(const RunLock&) = delete;
   ~RunLock();

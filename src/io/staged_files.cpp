@@ -3,13 +3,14 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "io/file_error.h"
 #include "io/file_system.h"
 #include "io/intent_record.h"
-#include "io/sync_directory.h"
+#include "io/directory_to_sync.h"
 #include "io/temporaries.h"
 
 namespace scenario {
@@ -34,7 +35,7 @@ StagedFile::StagedFile(std::filesystem::path target, Durability durability)
     : target_(std::move(target)), durability_(durability) {
   std::string pattern = temporary_pattern(target_);
   fd_ = file_system().make_temporary(pattern);
-  if (fd_ < 0) fail("cannot create a file beside", target_, errno);
+  if (fd_ < 0) fail_to_make("cannot create a file beside", target_, errno);
   temporary_ = pattern;
   if (file_system().fchmod(fd_, ordinary_file_mode(), temporary_) != 0) {
     const int error = errno;
@@ -86,7 +87,7 @@ void StagedFile::sync_and_close() {
 }
 
 void StagedFile::rename_over_target() {
-  if (file_system().rename(temporary_, target_) != 0) fail("cannot replace", target_, errno);
+  if (file_system().rename(temporary_, target_) != 0) fail_in_directory("cannot replace", target_, errno);
   handed_on_ = true;
 }
 
@@ -104,7 +105,7 @@ std::filesystem::path StagedFiles::directory() const {
 
 // Once the record is on disk the switch is decided: the temporaries are the
 // record's, and nothing removes them until they are renamed.
-void StagedFiles::record_intent(const std::filesystem::path& dir) {
+void StagedFiles::record_intent(const std::filesystem::path& dir, const DirectoryToSync& to_sync) {
   std::vector<Renaming> renamings;
   for (const StagedFile& file : files_) {
     renamings.push_back({file.temporary_.filename().string(), file.target().filename().string()});
@@ -114,7 +115,7 @@ void StagedFiles::record_intent(const std::filesystem::path& dir) {
   record.sync_and_close();
   record.rename_over_target();
   try {
-    sync_directory(dir);
+    to_sync.sync();
   } catch (...) {
     // A record not known to be on disk decides nothing: the old set stays.
     file_system().unlink(dir / kIntentName);
@@ -123,9 +124,9 @@ void StagedFiles::record_intent(const std::filesystem::path& dir) {
   for (StagedFile& file : files_) file.handed_on_ = true;
 }
 
-void StagedFiles::rename_all(const std::filesystem::path& dir) {
+void StagedFiles::rename_all(const std::optional<DirectoryToSync>& to_sync) {
   for (StagedFile& file : files_) file.rename_over_target();
-  if (durability_ == Durability::kOnDisk) sync_directory(dir);
+  if (durability_ == Durability::kOnDisk) to_sync->sync();
 }
 
 void StagedFiles::publish() {
@@ -133,10 +134,12 @@ void StagedFiles::publish() {
   for (StagedFile& file : files_) file.sync_and_close();
   for (const StagedFile& file : files_) refuse_directory_in_the_way(file.target());
   const std::filesystem::path dir = directory();
-  if (files_.size() == 1) return rename_all(dir);  // one rename is all or nothing by itself
-  record_intent(dir);
+  std::optional<DirectoryToSync> to_sync;  // opened before the first rename
+  if (durability_ == Durability::kOnDisk || files_.size() > 1) to_sync.emplace(dir);
+  if (files_.size() == 1) return rename_all(to_sync);  // one rename is all or nothing by itself
+  record_intent(dir, *to_sync);
   try {
-    rename_all(dir);
+    rename_all(to_sync);
     remove_intent(dir);
   } catch (const std::exception& e) {
     const std::string where = dir.empty() ? "this directory" : dir.string();

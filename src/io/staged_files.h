@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <string_view>
+
+#include "io/directory_to_sync.h"
 
 namespace scenario {
 
@@ -44,8 +47,9 @@ class StagedFile {
 
 // Files in one directory that replace their targets all together or not at
 // all, whatever instant a crash stops the switch at (io/intent_record.h).
-// Nothing is renamed until every file is complete and on disk and the intent
-// record is too; then the files are renamed in the order they were staged,
+// Nothing is renamed until every file is complete and on disk, the directory
+// is open to be flushed, and the intent record is on disk; then the files
+// are renamed in the order they were staged,
 // the directory is flushed and the record goes. A failure before the record
 // exists leaves every target as it was (same contents, same inode) and no
 // temporary; a failure after it leaves the switch to the next holder of the
@@ -63,8 +67,8 @@ class StagedFiles {
 
  private:
   std::filesystem::path directory() const;
-  void record_intent(const std::filesystem::path& dir);
-  void rename_all(const std::filesystem::path& dir);
+  void record_intent(const std::filesystem::path& dir, const DirectoryToSync& to_sync);
+  void rename_all(const std::optional<DirectoryToSync>& to_sync);
 
   Durability durability_;
   std::deque<StagedFile> files_;  // a deque keeps the references stage gave out

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "io/file_system.h"
+#include "io/intent_record.h"
 
 namespace scenario {
 namespace {
@@ -37,6 +38,11 @@ size_t longest_temporary_name(std::string_view file_name) {
   return 1 + file_name.size() + kMark.size() + kMostPidDigits + 1 + kUnique.size();
 }
 
+std::optional<std::string_view> temporary_target(std::string_view file_name) {
+  if (!temporary_writer(file_name)) return std::nullopt;
+  return file_name.substr(1, file_name.rfind(kMark) - 1);
+}
+
 std::optional<pid_t> temporary_writer(std::string_view file_name) {
   // A dot, at least one character of the target's name, then the mark.
   const size_t mark = file_name.rfind(kMark);
@@ -50,15 +56,16 @@ std::optional<pid_t> temporary_writer(std::string_view file_name) {
   return pid;
 }
 
-void remove_dead_temporaries(const std::filesystem::path& dir) {
+void remove_dead_temporaries(const std::filesystem::path& dir, OwnFileName own) {
   // Best effort: a directory that cannot be listed keeps its litter, and the
   // run goes on.
   std::error_code error;
   std::error_code ignored;
   for (auto entry = std::filesystem::directory_iterator(dir, error);
        !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-    const std::optional<pid_t> writer = temporary_writer(entry->path().filename().string());
-    if (writer && writer_is_gone(*writer) &&
+    const std::string name = entry->path().filename().string();
+    const std::optional<std::string_view> target = temporary_target(name);
+    if (target && (*target == kIntentName || own(*target)) && writer_is_gone(*temporary_writer(name)) &&
         std::filesystem::is_regular_file(entry->symlink_status(ignored))) {
       file_system().unlink(entry->path());
     }

@@ -27,7 +27,18 @@ size_t longest_temporary_name(std::string_view file_name);
 // name is not one of a temporary.
 std::optional<pid_t> temporary_writer(std::string_view file_name);
 
-// Removes from dir the temporaries whose writer no longer runs.
-void remove_dead_temporaries(const std::filesystem::path& dir);
+// The name of the file a temporary replaces: ".S_1.dat.part-42-a1B2c3" is
+// S_1.dat's. Nothing when the name is not one of a temporary.
+std::optional<std::string_view> temporary_target(std::string_view file_name);
+
+// Whether a file name is one that this program's runs write, so that a
+// temporary of it is theirs; the run-file naming says so (io/ spells no
+// run file's name). A user's ".notes.part-31999-backup" is no temporary of
+// ours, whatever it looks like.
+using OwnFileName = bool (*)(std::string_view file_name);
+
+// Removes from dir the temporaries whose writer no longer runs and whose
+// target is an own file name (or the intent record, io/'s own).
+void remove_dead_temporaries(const std::filesystem::path& dir, OwnFileName own);
 
 }  // namespace scenario

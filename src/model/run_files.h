@@ -24,6 +24,12 @@ struct RunFiles {
 RunFiles run_files(const std::filesystem::path& dir, std::string_view scenario_name,
                    std::string_view train_number);
 
+// Whether a file name is one that run_files spells for some scenario name and
+// train number, letter case as it spells it: S_linea.txt, S_T-.txt,
+// S_T_note.txt … S_T.dat. A name of a user's own file (notes, thesis.tex) is
+// not.
+bool is_run_file_name(std::string_view name);
+
 // The three binary scenario files, told apart by name: SCENARIO_linea.dat is
 // the line geometry, SCENARIO_TRAIN.sim the entry table and any other .dat
 // the cell grid. Letter case does not matter, as on the simulator's own disks.

@@ -75,8 +75,8 @@ void append_escaped(std::string& out, unsigned char byte) {
 }
 
 // The next character of UTF-8 text, taken off its front; nothing when the
-// bytes are no shortest form of a code point (the code page's lie below
-// U+10000, so three bytes at most).
+// bytes are no shortest form of a code point below U+10000 (all the code
+// page has).
 std::optional<char32_t> next_code_point(std::string_view& text) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
   const auto continuation = [&](size_t i) { return i < text.size() && (byte(i) & 0xC0) == 0x80; };
@@ -107,6 +107,20 @@ std::optional<unsigned char> code_page_byte(char32_t c) {
   return static_cast<unsigned char>(kFirstHighControl + (found - kHighControls.begin()));
 }
 
+// The length of a four-byte UTF-8 character (U+10000 and above) at the
+// front of text, or 0 when none is there.
+size_t supplementary_length(std::string_view text) {
+  constexpr size_t kLength = 4;
+  if (text.size() < kLength) return 0;
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const bool lead = byte(0) >= 0xF0 && byte(0) <= 0xF4;
+  const bool in_range = !(byte(0) == 0xF0 && byte(1) < 0x90) && !(byte(0) == 0xF4 && byte(1) >= 0x90);
+  for (size_t i = 1; i < kLength; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  return lead && in_range ? kLength : 0;
+}
+
 }  // namespace
 
 std::string ascii_lower(std::string_view text) { return lowered(text, ascii_lower_byte); }
@@ -129,6 +143,32 @@ std::string printable_utf8(std::string_view text) {
       append_escaped(out, byte);
     } else {
       append_utf8(out, code_point(byte));
+    }
+  }
+  return out;
+}
+
+std::string printable_text(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  while (!utf8.empty()) {
+    const std::string_view rest = utf8;
+    const std::optional<char32_t> c = next_code_point(utf8);
+    if (!c) {
+      // Not a character of the code page's range: each byte of it escaped
+      // unless it starts a longer character, which is kept whole.
+      const size_t length = supplementary_length(rest);
+      if (length == 0) {
+        append_escaped(out, static_cast<unsigned char>(rest.front()));
+        utf8.remove_prefix(1);
+      } else {
+        out += rest.substr(0, length);
+        utf8.remove_prefix(length);
+      }
+    } else if (is_control(*c)) {
+      append_escaped(out, static_cast<unsigned char>(*c));
+    } else {
+      out += rest.substr(0, rest.size() - utf8.size());
     }
   }
   return out;

@@ -30,6 +30,12 @@ std::string windows1252_to_utf8(std::string_view text);
 // \x1b, so that no text of a source can move the cursor or change colours.
 std::string printable_utf8(std::string_view text);
 
+// The same for text already in UTF-8 (a path, a name typed on the command
+// line, a message that holds them): its characters kept, every control
+// character shown as printable_utf8 shows it, and a byte that is not part
+// of a UTF-8 character shown as \xff.
+std::string printable_text(std::string_view utf8);
+
 // A value of a source quoted in a message: printable, in double quotes, and
 // cut after a few dozen bytes, however long the field.
 std::string quoted(std::string_view text);

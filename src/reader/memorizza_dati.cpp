@@ -71,7 +71,13 @@ ReadResult memorizza_dati(const RunFiles& files, ReadOptions options, SourcePoli
   FileBytes train_text;
   const SourceText line = load(files.line_source, line_text, true);
   const SourceText train = load(files.train_source, train_text, false);
-  ReadResult result = read_sources(line, train, options);
+  ReadResult result;
+  try {
+    result = read_sources(line, train, options);
+  } catch (...) {  // a fault of the program: the package's sources go all the same
+    if (policy == SourcePolicy::kDelete) delete_remaining(files);
+    throw;
+  }
   if (policy == SourcePolicy::kDelete && line.trouble != SourceText::Trouble::kMissing) {
     delete_read_sources(files, result.report);
   }

@@ -3,10 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "model/windows1252.h"
+
 namespace scenario {
 
 void fail_run(const std::string& message, FrontEnd front_end) {
-  if (!show_error_box(front_end, message)) std::fprintf(stderr, "%s\n", message.c_str());
+  // On the console the program's directory in a message is shown as the tool
+  // shows paths, control bytes escaped.
+  if (!show_error_box(front_end, message)) std::fprintf(stderr, "%s\n", printable_text(message).c_str());
   std::exit(kErrorExitStatus);
 }
 

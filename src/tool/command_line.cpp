@@ -8,12 +8,17 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/run_files.h"
+#include "model/windows1252.h"
 #include "render/route_drawing.h"
 #include "tool/check_command.h"
 #include "tool/colour.h"
+#include "tool/diagnostic.h"
 #include "tool/commands.h"
 #include "tool/compile_command.h"
 #include "tool/diagnostic_list.h"
@@ -23,6 +28,7 @@
 #include "tool/inspect_command.h"
 #include "tool/new_command.h"
 #include "tool/render_command.h"
+#include "tool/standard_output.h"
 
 namespace scenario::tool {
 namespace {
@@ -42,6 +48,14 @@ const CLI::Validator kImageName(
       return "cannot tell the image format of " + file + ": the name must end in .svg, .png or .pdf";
     },
     "FILE.svg|FILE.png|FILE.pdf");
+
+// An empty --dir names no directory; left out, the current one is meant.
+const CLI::Validator kDirectoryNamed(
+    [](const std::string& dir) -> std::string {
+      if (!dir.empty()) return {};
+      return "empty: name a directory, or leave --dir out for the current one";
+    },
+    "DIR");
 
 const std::map<std::string, ColourMode, std::less<>> kColourModes = {
     {"auto", ColourMode::kAuto}, {"always", ColourMode::kAlways}, {"never", ColourMode::kNever}};
@@ -68,7 +82,7 @@ void add_export_command(CLI::App& app, int& status) {
       "are the built-in ones whatever the names. An existing source is left alone (status 1) unless --force\n"
       "is given. The format of both sources is written down in docs/source-format.md.");
   auto request = std::make_shared<ExportRequest>();
-  command->add_option("--dir", request->dir, "Directory to write into")->capture_default_str();
+  command->add_option("--dir", request->dir, "Directory to write into")->capture_default_str()->check(kDirectoryNamed);
   command->add_option("--name", request->scenario, "Scenario name of the files")->capture_default_str();
   command->add_option("--train", request->train, "Train number of the train source")->capture_default_str();
   command->add_flag("--force", request->force, "Overwrite sources that already exist");
@@ -84,7 +98,7 @@ void add_new_command(CLI::App& app, int& status) {
       "complete example of docs/source-format.md. An existing source is left alone (status 1) unless --force\n"
       "is given.");
   auto request = std::make_shared<NewRequest>();
-  command->add_option("--dir", request->dir, "Directory to write into")->capture_default_str();
+  command->add_option("--dir", request->dir, "Directory to write into")->capture_default_str()->check(kDirectoryNamed);
   command->add_flag("--force", request->force, "Overwrite sources that already exist");
   command->add_option("SCENARIO", request->scenario, "Scenario name (writes SCENARIO_linea.txt)")->required();
   command->add_option("TRAIN", request->train, "Train number (writes SCENARIO_TRAIN-.txt)")->required();
@@ -99,6 +113,7 @@ void add_compile_command(CLI::App& app, int& status) {
       "Exit status 1 with an error, 0 without; warnings never change the files or the status.");
   auto request = std::make_shared<CompileRequest>();
   command->add_option("--dir", request->dir, "Directory of the sources and the binary files (default: the current one)")
+      ->check(kDirectoryNamed)
       ->check(CLI::ExistingDirectory);
   command->add_flag("--no-trace", request->no_trace, "Build no plan trace and write no line geometry file");
   command->add_flag("--keep-going", request->keep_going,
@@ -115,14 +130,15 @@ void add_check_command(CLI::App& app, int& status) {
   command->footer(
       "Diagnostics go to stderr as compile prints them. After a refused record the reading goes on with\n"
       "the next record, so that independent errors are all listed; past " +
-      std::to_string(kShownErrors) +
-      " errors only their number is given.\n"
+      std::to_string(kShownErrors) + " errors, or " + std::to_string(kShownWarningsOfAName) +
+      " warnings of one name,\nonly their number is given.\n"
       "The last line counts the errors (\"2 errors, 1 warning\"), or, without an error, says what was\n"
       "read: both sources, the route length, the stations, signals, speed and indication boards, tunnels\n"
       "and slowdowns, and \"no error, no warning\" or the count of warnings. Exit status 1 with an error,\n"
       "0 without.");
   auto request = std::make_shared<CheckRequest>();
   command->add_option("--dir", request->dir, "Directory of the sources (default: the current one)")
+      ->check(kDirectoryNamed)
       ->check(CLI::ExistingDirectory);
   command->add_flag("--strict", request->strict, "Treat warnings as errors (exit status 1)");
   add_colour_option(command, request->colour);
@@ -158,6 +174,7 @@ void add_render_command(CLI::App& app, int& status) {
   auto request = std::make_shared<RenderRequest>();
   command->add_option("--dir", request->dir, "Directory of the binary files")
       ->capture_default_str()
+      ->check(kDirectoryNamed)
       ->check(CLI::ExistingDirectory);
   command->add_option("-o,--output", request->output, "Image to write; its extension, .svg, .png or .pdf, sets the format")
       ->required()
@@ -199,21 +216,43 @@ void add_explain_command(CLI::App& app, int& status) {
   command->callback([&status, request] { status = explain(*request); });
 }
 
-}  // namespace
+// CLI11's message, its quoted arguments shown as the echo shows a source
+// line, then where help is.
+std::string escaped_failure(const CLI::App* app, const CLI::Error& e) {
+  std::string text = printable_text(e.what()) + "\n";
+  if (app->get_help_ptr() != nullptr) text += "Run with " + app->get_help_ptr()->get_name() + " for more information.\n";
+  return text;
+}
 
-int run_command_line(int argc, char** argv) {
-  CLI::App app{"scenario: start, export, compile, check, inspect, compare and draw train-driving scenarios"};
-  app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
-  app.require_subcommand(1);
-  int status = kSuccess;
-  add_export_command(app, status);
-  add_new_command(app, status);
-  add_compile_command(app, status);
-  add_check_command(app, status);
-  add_inspect_command(app, status);
-  add_render_command(app, status);
-  add_diff_command(app, status);
-  add_explain_command(app, status);
+// The command given, as messages name it: "diff"; empty before one is known.
+std::string command_name(const CLI::App& app) {
+  const std::vector<CLI::App*> given = app.get_subcommands();
+  return given.empty() ? std::string() : given.front()->get_name();
+}
+
+// An argument of the command that looks like an option it does not have
+// ("compile -x 1"): a SCENARIO or TRAIN that begins with '-' is taken for
+// one unless it comes after "--".
+std::optional<std::string> dash_argument(const CLI::App& app, int argc, char** argv) {
+  const CLI::App* command = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--") break;
+    if (command == nullptr) {
+      const std::vector<const CLI::App*> named =
+          app.get_subcommands([argument](const CLI::App* sub) { return sub->check_name(std::string(argument)); });
+      if (!named.empty()) command = named.front();
+      continue;
+    }
+    if (argument.size() < 2 || argument.front() != '-') continue;
+    const std::string name(argument.substr(0, argument.find('=')));
+    if (command->get_option_no_throw(name) == nullptr) return std::string(argument);
+  }
+  return std::nullopt;
+}
+
+// Parses argv and runs the command it names; returns the exit status.
+int parsed_and_run(CLI::App& app, int argc, char** argv, const int& status) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -223,13 +262,43 @@ int run_command_line(int argc, char** argv) {
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
+    if (const std::optional<std::string> dashed = dash_argument(app, argc, argv)) {
+      const std::string command = command_name(app);
+      std::cerr << command_message(command, *dashed + " is not an option of " + command +
+                                                "; a SCENARIO or TRAIN that begins with '-' goes after --, as in "
+                                                "\"scenario " + command + " -- " + *dashed + " ...\"");
+      return kBadCommandLine;
+    }
     app.exit(e);  // prints the reason and the usage on stderr
     return kBadCommandLine;
   } catch (const std::exception& e) {  // whatever a command let through: a message and a status, never an abort
-    std::cerr << "scenario: " << e.what() << "\n";
+    std::cerr << "scenario: " << printable_text(e.what()) << "\n";
     return kScenarioError;
   }
   return status;
+}
+
+}  // namespace
+
+int run_command_line(int argc, char** argv) {
+  StandardOutput output;
+  CLI::App app{"scenario: start, export, compile, check, inspect, compare and draw train-driving scenarios"};
+  app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
+  app.require_subcommand(1);
+  app.failure_message(escaped_failure);
+  int status = kSuccess;
+  add_export_command(app, status);
+  add_new_command(app, status);
+  add_compile_command(app, status);
+  add_check_command(app, status);
+  add_inspect_command(app, status);
+  add_render_command(app, status);
+  add_diff_command(app, status);
+  add_explain_command(app, status);
+  const int outcome = parsed_and_run(app, argc, argv, status);
+  const std::string command = command_name(app);
+  if (output.written(command)) return outcome;
+  return command == "diff" ? kDiffTrouble : kScenarioError;
 }
 
 }  // namespace scenario::tool

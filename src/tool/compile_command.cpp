@@ -30,7 +30,7 @@ int compile(const CompileRequest& request) {
   ReadReport report;
   std::vector<Diagnostic> compiler;
   try {
-    const RunLock lock(dir);
+    const RunLock lock(dir, kRunLockWait, is_run_file_name);
     ReadResult read = memorizza_dati(files, tool_reading(stored_name(request.scenario), stored_name(request.train), j),
                                      SourcePolicy::kKeep);
     model = std::move(read.scenario);
@@ -44,7 +44,7 @@ int compile(const CompileRequest& request) {
     report_internal_error("compile", e);
     return kInternalError;
   } catch (const std::exception& e) {  // a file that cannot be written, a busy directory
-    std::cerr << "scenario compile: " << e.what() << "\n";
+    std::cerr << command_message("compile", e.what());
     return kScenarioError;
   }
   const int32_t reader_error = report.error_code();

@@ -120,7 +120,7 @@ std::string message(const ErrorSite& site, const std::string& dir, const Kind& k
   const std::string locus = place(site, dir);
   const std::string_view colour = palette.*kind.colour;
   std::string text = locus.empty() ? "" : painted(locus, palette.locus, palette) + " ";
-  text += painted(std::string(kind.word) + ":", colour, palette) + " " + bounded(site.detail);
+  text += painted(std::string(kind.word) + ":", colour, palette) + " " + bounded(printable_text(site.detail));
   if (!tag.empty()) text += " [" + painted(tag, colour, palette) + "]";
   text += "\n";
   const bool line_unknown = &kind == &kNote && site.excerpt.text.empty();
@@ -137,8 +137,13 @@ std::string tag_of(const Diagnostic& diagnostic) {
 }  // namespace
 
 std::string source_path(const std::string& file, const std::string& dir) {
-  if (dir.empty() || file.empty()) return file;
-  return (std::filesystem::path(dir) / file).string();
+  if (dir.empty() || file.empty()) return printable_text(file);
+  return printable_text((std::filesystem::path(dir) / file).string());
+}
+
+std::string command_message(std::string_view command, std::string_view message) {
+  const std::string who = command.empty() ? "scenario" : "scenario " + std::string(command);
+  return who + ": " + printable_text(message) + "\n";
 }
 
 std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& dir, bool colour) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/diagnostic.h"
 
@@ -23,7 +24,13 @@ namespace scenario::tool {
 std::string format_diagnostic(const Diagnostic& diagnostic, const std::string& dir, bool colour = false);
 
 // A source's file name joined to dir as the author gave it, or the name
-// alone when dir is empty.
+// alone when dir is empty; control bytes shown as the echo shows them.
 std::string source_path(const std::string& file, const std::string& dir);
+
+// A command's line about anything but a source's record, for stderr:
+// "scenario COMMAND: message\n". Names and paths in it (a scenario name, a
+// --dir) are shown as the echo shows a source line, control bytes as \x1b,
+// so that none can move the cursor or retitle the terminal.
+std::string command_message(std::string_view command, std::string_view message);
 
 }  // namespace scenario::tool

@@ -62,6 +62,24 @@ std::vector<Diagnostic> folded_beyond_route(std::vector<Diagnostic> items) {
   return kept;
 }
 
+// How many warnings of each name a list holds, in the order the names first
+// appear.
+using NameCounts = std::vector<std::pair<std::string, size_t>>;
+
+size_t& count_of(NameCounts& counts, const std::string& name) {
+  const auto found =
+      std::find_if(counts.begin(), counts.end(), [&name](const auto& entry) { return entry.first == name; });
+  if (found != counts.end()) return found->second;
+  return counts.emplace_back(name, 0).second;
+}
+
+// Counts a diagnostic; whether it is within what is printed.
+bool counted_and_shown(const Diagnostic& diagnostic, ListCount& count, NameCounts& warnings) {
+  if (is_error(diagnostic)) return ++count.errors <= kShownErrors;
+  ++count.warnings;
+  return ++count_of(warnings, diagnostic.name) <= kShownWarningsOfAName;
+}
+
 }  // namespace
 
 ReadOptions tool_reading(const std::string& scenario, const std::string& train, int32_t write_trace) {
@@ -107,23 +125,24 @@ Diagnostic text_too_long(const RouteModel& model, const ReadReport& report, cons
 }
 
 void report_internal_error(const std::string& command, const std::exception& fault) {
-  std::cerr << "scenario " << command << ": internal error: " << fault.what()
-            << "\nThis is a fault of the program, not of the scenario; please report it with the sources.\n";
+  std::cerr << command_message(command, "internal error: " + std::string(fault.what()))
+            << "This is a fault of the program, not of the scenario; please report it with the sources.\n";
 }
 
 ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::string& dir, bool colour) {
   ListCount count;
+  NameCounts warnings;
   for (const Diagnostic& diagnostic : list.items) {
-    if (!is_error(diagnostic)) {
-      ++count.warnings;
-      out << format_diagnostic(diagnostic, dir, colour);
-    } else if (++count.errors <= kShownErrors) {
-      out << format_diagnostic(diagnostic, dir, colour);
-    }
+    if (counted_and_shown(diagnostic, count, warnings)) out << format_diagnostic(diagnostic, dir, colour);
   }
   count.errors += list.unlisted_errors;
   count.warnings += list.unlisted_warnings;
   if (count.errors > kShownErrors) out << "... and " << count.errors - kShownErrors << " more errors\n";
+  for (const auto& [name, listed] : warnings) {
+    if (listed > kShownWarningsOfAName) {
+      out << "... and " << listed - kShownWarningsOfAName << " more warnings [" << name << "]\n";
+    }
+  }
   if (list.unlisted_warnings > 0) out << "... and " << list.unlisted_warnings << " more warnings\n";
   return count;
 }

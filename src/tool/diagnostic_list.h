@@ -15,8 +15,10 @@
 
 namespace scenario::tool {
 
-// At most this many errors are printed; past it, how many more there are.
+// At most this many errors, and this many warnings of each name, are
+// printed; past them, how many more there are.
 inline constexpr size_t kShownErrors = 50;
+inline constexpr size_t kShownWarningsOfAName = 50;
 
 // The reading of compile and check: recovering, so that every independent
 // error is listed, with the names as the files store them.
@@ -49,8 +51,9 @@ struct ListCount {
   size_t warnings = 0;
 };
 
-// Prints the list to out, every warning kept and the first kShownErrors
-// errors, then how many are not shown; PATH as format_diagnostic makes it,
+// Prints the list to out, the first kShownErrors errors and the first
+// kShownWarningsOfAName warnings of each name, then how many are not shown
+// (of each name, and those the reading only counted); PATH as format_diagnostic makes it,
 // in colour when asked.
 ListCount print_list(std::ostream& out, const DiagnosticList& list, const std::string& dir, bool colour);
 

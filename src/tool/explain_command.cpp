@@ -12,6 +12,7 @@
 #include "io/read_file.h"
 #include "model/windows1252.h"
 #include "tool/commands.h"
+#include "tool/diagnostic.h"
 #include "tool/error_catalogue.h"
 #include "tool/schema_text.h"
 #include "tool/warning_catalogue.h"
@@ -79,10 +80,10 @@ int print_with_schema_tables(const std::string& document) {
   try {
     std::cout << with_schema_tables(read_file(document, {kLargestDocument, "a document"}));
   } catch (const std::system_error& trouble) {
-    std::cerr << "scenario explain: " << trouble.what() << "\n";
+    std::cerr << command_message("explain", trouble.what());
     return kBadCommandLine;
   } catch (const std::invalid_argument& trouble) {
-    std::cerr << "scenario explain: " << document << ": " << trouble.what() << "\n";
+    std::cerr << command_message("explain", document + ": " + trouble.what());
     return kBadCommandLine;
   }
   return kSuccess;

@@ -5,6 +5,7 @@
 #include "inspect/json_stream.h"
 #include "inspect/scenario_file.h"
 #include "tool/commands.h"
+#include "tool/diagnostic.h"
 #include "tool/inspect_command.h"
 
 namespace scenario::tool {
@@ -21,7 +22,7 @@ int inspect(const InspectRequest& request) {
     try {
       files.push_back(decode_scenario_file(file));
     } catch (const ScenarioFileError& e) {
-      std::cerr << "scenario inspect: " << e.what() << "\n";
+      std::cerr << command_message("inspect", e.what());
       status = kScenarioError;
     }
   }

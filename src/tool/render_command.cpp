@@ -9,6 +9,7 @@
 #include "model/run_files.h"
 #include "render/route_drawing.h"
 #include "tool/commands.h"
+#include "tool/diagnostic.h"
 #include "tool/render_command.h"
 #include "tool/run_names.h"
 
@@ -26,13 +27,13 @@ int render(const RenderRequest& request) {
         .format = *image_format_for(request.output), .width = request.width, .height = request.height};
     replace_file(request.output, render_route(model, options));
   } catch (const ScenarioFileError& e) {
-    std::cerr << "scenario render: " << e.what() << "\n";
+    std::cerr << command_message("render", e.what());
     return kScenarioError;
   } catch (const std::system_error& e) {
-    std::cerr << "scenario render: " << request.output << ": " << e.what() << "\n";
+    std::cerr << command_message("render", request.output + ": " + e.what());
     return kScenarioError;
   } catch (const std::runtime_error& e) {
-    std::cerr << "scenario render: " << e.what() << "\n";
+    std::cerr << command_message("render", e.what());
     return kScenarioError;
   }
   return kSuccess;

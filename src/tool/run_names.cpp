@@ -9,6 +9,7 @@
 #include "io/temporaries.h"
 #include "model/run_files.h"
 #include "model/windows1252.h"
+#include "tool/diagnostic.h"
 
 namespace scenario::tool {
 namespace {
@@ -97,7 +98,7 @@ std::optional<std::string> run_names_problem(std::string_view scenario, std::str
 
 bool names_refused(std::string_view command, std::string_view scenario, std::string_view train) {
   const std::optional<std::string> problem = run_names_problem(scenario, train);
-  if (problem) std::cerr << "scenario " << command << ": " << *problem << "\n";
+  if (problem) std::cerr << command_message(command, *problem);
   return problem.has_value();
 }
 

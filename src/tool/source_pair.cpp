@@ -1,11 +1,14 @@
 #include "tool/source_pair.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 #include <vector>
 
+#include "io/file_error.h"
 #include "tool/commands.h"
+#include "tool/diagnostic.h"
 
 namespace scenario::tool {
 namespace {
@@ -25,23 +28,32 @@ std::vector<std::filesystem::path> sources_in_the_way(const RunFiles& files) {
   return in_the_way;
 }
 
+// DIR and its parents, made when missing; a file in the way is named as one.
+void make_directory(const std::filesystem::path& dir) {
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  if (!error) return;
+  if (error == std::errc::not_a_directory || error == std::errc::file_exists) fail("cannot write into", dir, ENOTDIR);
+  fail_to_make("cannot make the directory", dir, error.value());
+}
+
 }  // namespace
 
 int write_source_pair(std::string_view command, const RunFiles& files, bool force, LineTable line, LineTable train) {
   if (!force) {
     const std::vector<std::filesystem::path> in_the_way = sources_in_the_way(files);
     for (const auto& path : in_the_way) {
-      std::cerr << "scenario " << command << ": " << path.string() << " already exists; --force overwrites it\n";
+      std::cerr << command_message(command, path.string() + " already exists; --force overwrites it");
     }
     if (!in_the_way.empty()) return kScenarioError;
   }
   try {
     const std::filesystem::path dir = files.line_source.parent_path();
-    if (!dir.empty()) std::filesystem::create_directories(dir);
+    if (!dir.empty()) make_directory(dir);
     write_table(files.line_source, line);
     write_table(files.train_source, train);
   } catch (const std::system_error& e) {
-    std::cerr << "scenario " << command << ": " << e.what() << "\n";
+    std::cerr << command_message(command, e.what());
     return kScenarioError;
   }
   return kSuccess;

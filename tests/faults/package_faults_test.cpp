@@ -38,10 +38,18 @@ void make_read_only(const std::filesystem::path& dir) {
                                         perms::others_read | perms::others_exec);
 }
 
+void put_directory_in_place_of(const std::filesystem::path& file) {
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+}
+
 void put_directory_in_place_of_cell_grid(const std::filesystem::path& dir) {
-  const std::filesystem::path cell_grid = testing::builtin_files(dir).cell_grid;
-  std::filesystem::remove(cell_grid);
-  std::filesystem::create_directory(cell_grid);
+  put_directory_in_place_of(testing::builtin_files(dir).cell_grid);
+}
+
+// The first document, written after both sources.
+void put_directory_in_place_of_notes(const std::filesystem::path& dir) {
+  put_directory_in_place_of(testing::builtin_files(dir).notes);
 }
 
 // A file size limit makes a write fail part-way as a full disk does, for root
@@ -63,8 +71,10 @@ struct Fault {
 };
 
 // The sources (about 6 KB each) and the documents (at most 15 KB) fit in
-// 16 KB; the line geometry file (about 2.5 MB) does not.
+// 16 KB; the line geometry file (about 2.5 MB) does not. The sources fit in
+// 8 KB, the timetable card does not.
 constexpr int kBelowTheFirstSource = 1024;
+constexpr int kAboveTheSources = 8 * 1024;
 constexpr int kAboveEveryTextFile = 16 * 1024;
 
 TEST(PackageFaults, FailedRunSaysWhyAndLosesNoEarlierFile) {
@@ -75,6 +85,10 @@ TEST(PackageFaults, FailedRunSaysWhyAndLosesNoEarlierFile) {
       {"a disk full in the line geometry file", disk_full_after(kAboveEveryTextFile),
        name_of(&RunFiles::line_geometry), nullptr},
       {"a directory where the cell grid goes", {}, name_of(&RunFiles::cell_grid), put_directory_in_place_of_cell_grid},
+      // After both sources are written: they go all the same.
+      {"a directory where the notes sheet goes", {}, name_of(&RunFiles::notes), put_directory_in_place_of_notes},
+      {"a disk full in the timetable card", disk_full_after(kAboveTheSources), name_of(&RunFiles::timetable),
+       nullptr},
   };
   ASSERT_EQ(complete_files().size(), 6u) << "a clean run does not leave its six files";
   for (const Fault& fault : faults) {

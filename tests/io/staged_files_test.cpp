@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <set>
 #include <string>
 #include <system_error>
@@ -10,6 +11,7 @@
 
 #include "io/replace_file.h"
 #include "io/temporaries.h"
+#include "support/scripted_file_system.h"
 #include "support/temp_dir.h"
 
 namespace scenario {
@@ -93,6 +95,51 @@ TEST_F(StagedSet, DirectoryInTheLastPlaceReplacesNothing) {
   old_inodes.pop_back();
   expect_old_set_untouched();
   EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"a", "b", "c"}));
+}
+
+// A directory that may be written and searched but not read cannot be
+// opened to put its new names on disk: found before the first rename, so
+// that the run fails without changing anything, whatever the set's size.
+TEST_F(StagedSet, DirectoryThatCannotBeOpenedReplacesNothing) {
+  for (const size_t size : {size_t{1}, targets.size()}) {
+    SCOPED_TRACE(std::to_string(size) + " files");
+    std::string message;
+    try {
+      testing::ScriptedFileSystem files([this](const testing::FileCall& call) {
+        return call.op == FileOp::kOpen && call.path == dir.path() ? EACCES : 0;
+      });
+      StagedFiles staged;
+      for (size_t i = 0; i < size; ++i) staged.stage(targets[i]).append("new");
+      staged.publish();
+    } catch (const std::system_error& error) {
+      message = error.what();
+    }
+    EXPECT_EQ(message, "cannot open the directory " + dir.path().string() + ": Permission denied");
+    expect_old_set_untouched();
+    EXPECT_EQ(testing::names_in(dir.path()), (std::set<std::string>{"a", "b", "c"}));
+  }
+}
+
+// A directory renamed away between two renames: the message names it and
+// what became of it, not the file that could not be put in it.
+TEST_F(StagedSet, DirectoryGoneDuringTheRenamesIsNamed) {
+  const std::filesystem::path moved = dir.path().string() + "-moved";
+  std::string message;
+  try {
+    testing::ScriptedFileSystem files([&](const testing::FileCall& call) {
+      if (call.op == FileOp::kRename && call.path.filename() == "b") std::filesystem::rename(dir.path(), moved);
+      return 0;
+    });
+    StagedFiles staged;
+    for (const auto& target : targets) staged.stage(target).append("new");
+    staged.publish();
+  } catch (const std::exception& error) {
+    message = error.what();
+  }
+  std::filesystem::rename(moved, dir.path());
+  EXPECT_TRUE(message.starts_with("cannot replace b in the directory " + dir.path().string() +
+                                  ": it was removed or renamed during the run"))
+      << message;
 }
 
 TEST(StagedFile, TemporaryCarriesTheWriterAndIsReadableAsAnyFile) {

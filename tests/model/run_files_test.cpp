@@ -43,5 +43,18 @@ TEST(ScenarioFileKind, RecognisesTheNamesRunFilesMakesAndNoOther) {
   EXPECT_EQ(scenario_file_patterns(), "*_linea.dat, *.sim or *.dat");
 }
 
+TEST(IsRunFileName, TellsTheNamesRunFilesSpellsFromAnyOther) {
+  for (const auto& [scenario, train] : {std::pair{"Dorvallo_Brisente", "47302"}, std::pair{"s", "A1"}}) {
+    const RunFiles files = run_files("", scenario, train);
+    for (const auto& file : {files.line_source, files.train_source, files.notes, files.slowdowns, files.timetable,
+                             files.line_geometry, files.entry_table, files.cell_grid}) {
+      EXPECT_TRUE(is_run_file_name(file.string())) << file;
+    }
+  }
+  const char* const others[] = {"thesis.tex", "notes", "holiday.dat", "_1.dat", "S_.sim", "linea.txt", "_linea.txt",
+                                "S_1.DAT",    "dir/S_1.dat", ".scenario.lock", ""};
+  for (const char* name : others) EXPECT_FALSE(is_run_file_name(name)) << name;
+}
+
 }  // namespace
 }  // namespace scenario

@@ -66,5 +66,21 @@ TEST(Utf8ToWindows1252, RefusesWhatIsNotUtf8OrNotInTheCodePage) {
   for (const char* text : refused) EXPECT_EQ(utf8_to_windows1252(text), std::nullopt) << text;
 }
 
+// Names and paths reach a terminal as a source line's echo does: their
+// characters kept, every control and every byte outside UTF-8 escaped.
+TEST(PrintableText, KeepsCharactersAndEscapesControls) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"routes/Citt\u00E0_1.dat", "routes/Citt\u00E0_1.dat"},
+      {"a\x1b]0;TITLE\x07" "b", "a\\x1b]0;TITLE\\x07b"},
+      {"tab\there", "tab\there"},
+      {"line\nbreak\x7f", "line\\x0abreak\\x7f"},
+      {"\u009B2J", "\\x9b2J"},                            // a C1 control in UTF-8
+      {"Latin-1 \xE8 byte", "Latin-1 \\xe8 byte"},          // not UTF-8
+      {"\xF0\x9F\x9A\x82 loco", "\xF0\x9F\x9A\x82 loco"},  // past U+FFFF, kept whole
+      {"cut \xF0\x9F\x9A", "cut \\xf0\\x9f\\x9a"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(printable_text(text), shown) << text;
+}
+
 }  // namespace
 }  // namespace scenario

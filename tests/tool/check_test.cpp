@@ -183,6 +183,29 @@ TEST(Check, PastFiftyErrorsSaysHowManyMore) {
   EXPECT_TRUE(outcome.err.ends_with("... and 10 more errors\n60 errors\n")) << outcome.err.substr(outcome.err.size() - 200);
 }
 
+// Warnings are capped by name as errors are: a source full of one mistake
+// does not bury the others, and the count still counts them all.
+TEST(Check, PastFiftyWarningsOfANameSaysHowManyMore) {
+  std::string records;
+  for (int i = 0; i < 60; ++i) records += "segnlae, 10500\r\n";
+  records += "velocita, 0, 120\r\nvelocita, 0, 120\r\n";
+  TempDir dir;
+  write_sources(dir, kShortLine, train_with(records));
+  const Outcome outcome = check_in(dir);
+  EXPECT_EQ(outcome.status, 0);
+  const struct {
+    std::string tag;
+    size_t shown;
+  } cases[] = {{"skipped [unknown-record]\n", tool::kShownWarningsOfAName}, {" [fill-not-past]\n", 1}};
+  for (const auto& c : cases) {
+    size_t shown = 0;
+    for (size_t at = outcome.err.find(c.tag); at != std::string::npos; at = outcome.err.find(c.tag, at + 1)) ++shown;
+    EXPECT_EQ(shown, c.shown) << c.tag;
+  }
+  EXPECT_NE(outcome.err.find("... and 10 more warnings [unknown-record]\n"), std::string::npos) << outcome.err;
+  EXPECT_TRUE(outcome.err.ends_with("no error, 61 warnings\n")) << outcome.err.substr(outcome.err.size() - 200);
+}
+
 TEST(Check, CleanSourcesPassAndTheCompilersOwnChecksRun) {
   TempDir dir;
   write_sources(dir, kShortLine, kEmptyTrain);

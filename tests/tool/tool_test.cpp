@@ -197,6 +197,33 @@ TEST(ToolCompile, MissingLineSourceIsError101) {
   EXPECT_EQ(outcome.err, path + ": error: the line source " + path + " does not exist [E101]\n1 error\n");
 }
 
+// A name may hold control characters; printed, they are escaped as the echo
+// of a source line escapes them, so that no name retitles the terminal.
+TEST(ToolCompile, ControlCharactersOfNamesAndPathsArePrintedEscaped) {
+  const std::string name = "a\x1b]0;TITLE\x07" "b";
+  const std::string shown = "a\\x1b]0;TITLE\\x07b";
+  TempDir dir;
+  replace_file(dir / (name + "_linea.txt"), kCollidingBoards);
+  replace_file(dir / (name + "_T-.txt"), kEmptyTrain);
+  std::filesystem::create_directory(dir / name);
+  const struct {
+    std::vector<std::string> arguments;
+    std::string says;
+  } cases[] = {
+      {{"compile", "--dir", dir.path().string(), name, "T"}, shown + "_linea.txt:5:23: error: "},
+      {{"check", "--dir", dir.path().string(), name, "T"}, shown + "_linea.txt:5:23: error: "},
+      {{"compile", "--dir", (dir / name).string(), "S", "T"}, shown + "/S_linea.txt does not exist [E101]"},
+      {{"export", "--dir", dir.path().string(), "--name", name, "--train", "T"}, shown + "_linea.txt already exists"},
+      {{"inspect", (dir / name / "S_1.sim").string()}, shown + "/S_1.sim"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.front());
+    const Outcome outcome = scenario_tool(c.arguments);
+    EXPECT_NE(outcome.err.find(c.says), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.find_first_of("\x1b\x07"), std::string::npos) << outcome.err;
+  }
+}
+
 TEST(ToolCompile, ReservedMarkTakenIsFatal1250) {
   TempDir dir;
   // A speed board at 0 m takes the reserved cell 1.
