@@ -199,9 +199,15 @@ void add_explain_command(CLI::App& app, int& status) {
   command->callback([&status, request] { status = explain(*request); });
 }
 
+void add_front_end(CLI::App& app, int& status, const FrontEnd& front_end) {
+  auto* command = app.add_subcommand(front_end.name, front_end.description);
+  command->footer(front_end.footer);
+  command->callback([&status, &front_end] { status = front_end.run(); });
+}
+
 }  // namespace
 
-int run_command_line(int argc, char** argv) {
+int run_command_line(int argc, char** argv, std::span<const FrontEnd> front_ends) {
   CLI::App app{"scenario: start, export, compile, check, inspect, compare and draw train-driving scenarios"};
   app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
   app.require_subcommand(1);
@@ -214,6 +220,7 @@ int run_command_line(int argc, char** argv) {
   add_render_command(app, status);
   add_diff_command(app, status);
   add_explain_command(app, status);
+  for (const FrontEnd& front_end : front_ends) add_front_end(app, status, front_end);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
