@@ -13,6 +13,7 @@
 #include "model/run_files.h"
 #include "render/route_drawing.h"
 #include "tool/check_command.h"
+#include "tool/check_watch.h"
 #include "tool/colour.h"
 #include "tool/commands.h"
 #include "tool/compile_command.h"
@@ -125,10 +126,14 @@ void add_check_command(CLI::App& app, int& status) {
   command->add_option("--dir", request->dir, "Directory of the sources (default: the current one)")
       ->check(CLI::ExistingDirectory);
   command->add_flag("--strict", request->strict, "Treat warnings as errors (exit status 1)");
+  command->add_flag("--watch", request->watch,
+                    "Check again after every save of either source, each check between a line \"" +
+                        std::string(kWatchBegins) + "...\" and a line \"" + std::string(kWatchEnds) +
+                        "N...\"; Ctrl-C ends it (exit status 0)");
   add_colour_option(command, request->colour);
   command->add_option("SCENARIO", request->scenario, "Scenario name (reads SCENARIO_linea.txt)")->required();
   command->add_option("TRAIN", request->train, "Train number (reads SCENARIO_TRAIN-.txt)")->required();
-  command->callback([&status, request] { status = check(*request); });
+  command->callback([&status, request] { status = request->watch ? watch_check(*request) : check(*request); });
 }
 
 void add_inspect_command(CLI::App& app, int& status) {
