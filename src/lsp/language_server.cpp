@@ -9,7 +9,6 @@
 #include <nlohmann/json.hpp>
 
 #include "lsp/completion.h"
-#include "lsp/file_uri.h"
 #include "lsp/formatting.h"
 #include "lsp/hover.h"
 #include "lsp/message_framing.h"
@@ -37,6 +36,16 @@ constexpr int kInternalError = -32603;
 constexpr int kServerNotInitialized = -32002;
 
 constexpr int kFullSync = 1;
+
+// The requests about one document.
+enum class Request { kHover, kCompletion, kSymbols, kFolding, kFormatting };
+const std::map<std::string, Request, std::less<>> kDocumentRequests = {
+    {"textDocument/hover", Request::kHover},
+    {"textDocument/completion", Request::kCompletion},
+    {"textDocument/documentSymbol", Request::kSymbols},
+    {"textDocument/foldingRange", Request::kFolding},
+    {"textDocument/formatting", Request::kFormatting},
+};
 
 json capabilities() {
   return {{"positionEncoding", "utf-16"},
@@ -125,32 +134,34 @@ class LanguageServer {
       shutdown_ = true;
       return json(nullptr);
     }
-    if (!method.starts_with("textDocument/")) return std::nullopt;
-    const std::string uri = params.at("textDocument").at("uri");
-    const OpenDocument* document = documents_.find(uri);
-    if (method == "textDocument/hover") return hover(document, params.at("position"));
-    if (method == "textDocument/completion") {
-      return document == nullptr ? json::array() : completion_items(document->text, position_of(params.at("position")), document->source);
-    }
-    if (method == "textDocument/documentSymbol") {
-      return document == nullptr ? json::array() : document_symbols(document->text, document->source);
-    }
-    if (method == "textDocument/foldingRange") return document == nullptr ? json::array() : folding_ranges(document->text);
-    if (method == "textDocument/formatting") {
-      return document == nullptr ? json::array() : formatting_edits(document->text, document->source);
+    const auto document_request = kDocumentRequests.find(method);
+    if (document_request == kDocumentRequests.end()) return std::nullopt;
+    const OpenDocument* document = documents_.find(params.at("textDocument").at("uri"));
+    // A document the editor has not opened has nothing to show.
+    if (document == nullptr) return document_request->second == Request::kHover ? json(nullptr) : json::array();
+    switch (document_request->second) {
+      case Request::kHover:
+        return hover(*document, params.at("position"));
+      case Request::kCompletion:
+        return completion_items(document->text, position_of(params.at("position")), document->source);
+      case Request::kSymbols:
+        return document_symbols(document->text, document->source);
+      case Request::kFolding:
+        return folding_ranges(document->text);
+      case Request::kFormatting:
+        return formatting_edits(document->text, document->source);
     }
     return std::nullopt;
   }
 
   static Position position_of(const json& position) { return {position.at("line"), position.at("character")}; }
 
-  json hover(const OpenDocument* document, const json& position) {
-    if (document == nullptr) return nullptr;
+  json hover(const OpenDocument& document, const json& position) {
     // A hover reads the scenario as it stands, not as it stood before the last keystroke.
     if (checks_waiting()) check_changed();
-    const auto reading = readings_.find(document->path);
+    const auto reading = readings_.find(document.path);
     const RouteModel* scenario = reading == readings_.end() ? nullptr : &reading->second->scenario;
-    const std::optional<std::string> text = hover_text(document->text, position_of(position), document->source, scenario);
+    const std::optional<std::string> text = hover_text(document.text, position_of(position), document.source, scenario);
     if (!text) return nullptr;
     return {{"contents", {{"kind", "markdown"}, {"value", *text}}}};
   }
