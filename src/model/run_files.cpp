@@ -71,6 +71,18 @@ bool is_run_file_name(std::string_view name) {
   return false;
 }
 
+std::optional<SourceName> source_name(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  if (name.size() > kLineSourceEnding.size() && name.ends_with(kLineSourceEnding)) {
+    return SourceName{true, name.substr(0, name.size() - kLineSourceEnding.size()), {}};
+  }
+  if (!name.ends_with(kTrainSourceEnding)) return std::nullopt;
+  const std::string stem = name.substr(0, name.size() - kTrainSourceEnding.size());
+  const size_t underscore = stem.rfind(kTrainSeparator);
+  if (underscore == std::string::npos || underscore == 0 || underscore + 1 == stem.size()) return std::nullopt;
+  return SourceName{false, stem.substr(0, underscore), stem.substr(underscore + 1)};
+}
+
 std::optional<ScenarioFileKind> scenario_file_kind(const std::filesystem::path& path) {
   const std::string name = ascii_lower(path.filename().string());
   if (name.ends_with(kLineGeometryEnding)) return ScenarioFileKind::kLineGeometry;

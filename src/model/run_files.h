@@ -30,6 +30,17 @@ RunFiles run_files(const std::filesystem::path& dir, std::string_view scenario_n
 // not.
 bool is_run_file_name(std::string_view name);
 
+// A text source told by its name: SCENARIO_linea.txt is the line source of
+// SCENARIO; SCENARIO_TRAIN-.txt a train source, whose scenario name ends at
+// its last underscore. Letter case matters, as run_files spells them.
+struct SourceName {
+  bool line_source = false;
+  std::string scenario;
+  std::string train;  // empty for a line source
+};
+
+std::optional<SourceName> source_name(const std::filesystem::path& path);
+
 // The three binary scenario files, told apart by name: SCENARIO_linea.dat is
 // the line geometry, SCENARIO_TRAIN.sim the entry table and any other .dat
 // the cell grid. Letter case does not matter, as on the simulator's own disks.

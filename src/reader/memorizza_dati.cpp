@@ -14,22 +14,6 @@
 namespace scenario {
 namespace {
 
-// A source file as the reading will find it: its text, kept in storage, or
-// why it could not be read. Only a missing line source has a number of its
-// own (101); any other trouble is a failure of the reading (25) when its
-// turn comes.
-SourceText load(const std::filesystem::path& path, FileBytes& storage, bool line_source) {
-  if (line_source && file_missing(path)) {
-    return SourceText::missing("the line source " + path.string() + " does not exist");
-  }
-  try {
-    storage = read_file(path, {.bytes = kLargestSource, .of = "the largest source"});
-  } catch (const std::system_error& trouble) {
-    return SourceText::unreadable(trouble.what());
-  }
-  return SourceText(storage.view());
-}
-
 // A source that cannot be deleted is a failure of the reading, about its file.
 void record_failure(ReadReport& report, const std::filesystem::path& path, const std::string& why) {
   Diagnostic failure{Severity::kError, kRunFailure, {},
@@ -64,13 +48,25 @@ void delete_read_sources(const RunFiles& files, ReadReport& report) {
 
 }  // namespace
 
+SourceText load_source(const std::filesystem::path& path, FileBytes& storage, bool line_source) {
+  if (line_source && file_missing(path)) {
+    return SourceText::missing("the line source " + path.string() + " does not exist");
+  }
+  try {
+    storage = read_file(path, {.bytes = kLargestSource, .of = "the largest source"});
+  } catch (const std::system_error& trouble) {
+    return SourceText::unreadable(trouble.what());
+  }
+  return SourceText(storage.view());
+}
+
 ReadResult memorizza_dati(const RunFiles& files, ReadOptions options, SourcePolicy policy) {
   options.line_file = files.line_source.filename().string();
   options.train_file = files.train_source.filename().string();
   FileBytes line_text;
   FileBytes train_text;
-  const SourceText line = load(files.line_source, line_text, true);
-  const SourceText train = load(files.train_source, train_text, false);
+  const SourceText line = load_source(files.line_source, line_text, true);
+  const SourceText train = load_source(files.train_source, train_text, false);
   ReadResult result;
   try {
     result = read_sources(line, train, options);

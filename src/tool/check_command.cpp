@@ -24,14 +24,8 @@ int check(const CheckRequest& request) {
   try {
     ReadResult read = memorizza_dati(
         files, tool_reading(stored_name(request.scenario), stored_name(request.train), kWithTrace), SourcePolicy::kKeep);
-    // The compiler's own checks run on a scenario read without error: only
-    // then is it the one a compile would seal.
-    const bool read_cleanly = read.report.error_code() == 0;
-    if (read_cleanly) route = route_summary(read.scenario);
-    const std::vector<Diagnostic> compiler =
-        read_cleanly ? compiler_checks(std::move(read.scenario), read.report) : std::vector<Diagnostic>{};
-    list = listed(read.report);
-    list.items.insert(list.items.end(), compiler.begin(), compiler.end());
+    if (read.report.error_code() == 0) route = route_summary(read.scenario);
+    list = checked_list(read.scenario, read.report);
   } catch (const ProgramFault& e) {
     report_internal_error("check", e);
     return kInternalError;

@@ -6,10 +6,11 @@
 
 namespace scenario::tool {
 
-// `scenario check [--dir DIR] [--strict] [--color=WHEN] SCENARIO TRAIN`, as parsed.
+// `scenario check [--dir DIR] [--strict] [--watch] [--color=WHEN] SCENARIO TRAIN`, as parsed.
 struct CheckRequest {
   std::string dir;  // as the author gave it; empty for the current directory
   bool strict = false;
+  bool watch = false;  // check again after every save, until interrupted
   ColourMode colour = ColourMode::kAuto;
   std::string scenario;
   std::string train;

@@ -17,6 +17,7 @@
 #include "model/windows1252.h"
 #include "render/route_drawing.h"
 #include "tool/check_command.h"
+#include "tool/check_watch.h"
 #include "tool/colour.h"
 #include "tool/diagnostic.h"
 #include "tool/commands.h"
@@ -141,10 +142,14 @@ void add_check_command(CLI::App& app, int& status) {
       ->check(kDirectoryNamed)
       ->check(CLI::ExistingDirectory);
   command->add_flag("--strict", request->strict, "Treat warnings as errors (exit status 1)");
+  command->add_flag("--watch", request->watch,
+                    "Check again after every save of either source, each check between a line \"" +
+                        std::string(kWatchBegins) + "...\" and a line \"" + std::string(kWatchEnds) +
+                        "N...\"; Ctrl-C ends it (exit status 0)");
   add_colour_option(command, request->colour);
   command->add_option("SCENARIO", request->scenario, "Scenario name (reads SCENARIO_linea.txt)")->required();
   command->add_option("TRAIN", request->train, "Train number (reads SCENARIO_TRAIN-.txt)")->required();
-  command->callback([&status, request] { status = check(*request); });
+  command->callback([&status, request] { status = request->watch ? watch_check(*request) : check(*request); });
 }
 
 void add_inspect_command(CLI::App& app, int& status) {
@@ -278,9 +283,15 @@ int parsed_and_run(CLI::App& app, int argc, char** argv, const int& status) {
   return status;
 }
 
+void add_front_end(CLI::App& app, int& status, const FrontEnd& front_end) {
+  auto* command = app.add_subcommand(front_end.name, front_end.description);
+  command->footer(front_end.footer);
+  command->callback([&status, &front_end] { status = front_end.run(); });
+}
+
 }  // namespace
 
-int run_command_line(int argc, char** argv) {
+int run_command_line(int argc, char** argv, std::span<const FrontEnd> front_ends) {
   StandardOutput output;
   CLI::App app{"scenario: start, export, compile, check, inspect, compare and draw train-driving scenarios"};
   app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
@@ -295,6 +306,7 @@ int run_command_line(int argc, char** argv) {
   add_render_command(app, status);
   add_diff_command(app, status);
   add_explain_command(app, status);
+  for (const FrontEnd& front_end : front_ends) add_front_end(app, status, front_end);
   const int outcome = parsed_and_run(app, argc, argv, status);
   const std::string command = command_name(app);
   if (output.written(command)) return outcome;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <span>
+#include <string>
+
 namespace scenario::tool {
 
 // Exit statuses of the tool.
@@ -8,8 +12,17 @@ inline constexpr int kScenarioError = 1;  // an error in the scenario or its fil
 inline constexpr int kBadCommandLine = 2;
 inline constexpr int kInternalError = 3;  // a fault of the program, whatever the scenario
 
+// A command of a front end beside the tool's own (the language server),
+// which takes no option: `scenario NAME`.
+struct FrontEnd {
+  std::string name;
+  std::string description;
+  std::string footer;
+  std::function<int()> run;  // returns the exit status
+};
+
 // Parses the command line, runs the command it names and returns the exit
 // status.
-int run_command_line(int argc, char** argv);
+int run_command_line(int argc, char** argv, std::span<const FrontEnd> front_ends = {});
 
 }  // namespace scenario::tool

@@ -104,6 +104,14 @@ std::vector<Diagnostic> compiler_checks(RouteModel model, const ReadReport& repo
   return {};
 }
 
+DiagnosticList checked_list(const RouteModel& scenario, ReadReport& report) {
+  std::vector<Diagnostic> compiler;
+  if (report.error_code() == 0) compiler = compiler_checks(scenario, report);
+  DiagnosticList list = listed(report);
+  list.items.insert(list.items.end(), compiler.begin(), compiler.end());
+  return list;
+}
+
 Diagnostic fatal_diagnostic(const FatalError& fatal) {
   ErrorSite site = fatal.site;
   site.detail = fatal.what();

@@ -39,6 +39,11 @@ DiagnosticList listed(ReadReport& report);
 // reading without error (1250, 1251, a text too long), writing nothing.
 std::vector<Diagnostic> compiler_checks(RouteModel model, const ReadReport& report);
 
+// What check lists of a reading: its diagnostics, then the compiler's own
+// checks of the scenario when the reading found no error (only then is it
+// the scenario a compile would seal).
+DiagnosticList checked_list(const RouteModel& scenario, ReadReport& report);
+
 // The compiler's own errors, found after the readers'.
 Diagnostic fatal_diagnostic(const FatalError& fatal);
 Diagnostic text_too_long(const RouteModel& model, const ReadReport& report, const std::string& what);

@@ -271,6 +271,12 @@ std::string record_explanation(const SchemaRecord& record) {
   return text;
 }
 
+std::string record_forms_markdown(const SchemaRecord& record) { return forms_text(record, Style::kMarkdown); }
+
+std::string field_range_markdown(const SchemaField& field) { return range_text(field); }
+
+std::string field_outside_markdown(const SchemaField& field) { return outside_column(field, Style::kMarkdown); }
+
 std::string schema_keywords() {
   std::string text;
   for (const SchemaRecord& record : source_schema()) text += (text.empty() ? "" : ", ") + std::string(record.keyword);

@@ -41,6 +41,13 @@ std::vector<const SchemaRecord*> records_named(std::string_view topic);
 // meaning.
 std::string record_explanation(const SchemaRecord& record);
 
+// A record's keyword forms, a field's range and what a value outside it
+// does, as the record tables write them in Markdown: for the language
+// server's hover.
+std::string record_forms_markdown(const SchemaRecord& record);
+std::string field_range_markdown(const SchemaField& field);
+std::string field_outside_markdown(const SchemaField& field);
+
 // Every record's keyword, for a message that lists what is accepted.
 std::string schema_keywords();
 

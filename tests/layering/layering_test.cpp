@@ -40,6 +40,9 @@ const std::map<std::string, std::vector<std::string>, std::less<>> kLinks = {
     {"sanitize", {}},
     {"run", {"compile", "documents", "sources"}},
     {"tool", {"compile", "sources", "inspect", "render"}},
+    // The language server sits beside the tool and uses its diagnostic
+    // texts; nothing else includes it.
+    {"lsp", {"tool"}},
 };
 
 // The subsystem itself and every subsystem its links reach.
@@ -122,6 +125,8 @@ TEST(Layering, AnIncludeOfASubsystemNotLinkedIsNamedWithItsLine) {
       {"io", "#include \"model/route_model.h\"\n", {{"x.h", 1, "model/route_model.h"}}},  // io links nothing
       {"documents", "  #  include \"reader/boards.h\"\n", {{"x.h", 1, "reader/boards.h"}}},
       {"tool", "#include \"model/route_model.h\"\n#include \"run/errore.h\"", {{"x.h", 2, "run/errore.h"}}},
+      {"tool", "#include \"lsp/hover.h\"\n", {{"x.h", 1, "lsp/hover.h"}}},
+      {"lsp", "#include \"tool/diagnostic_list.h\"\n#include \"reader/field_reader.h\"\n", {}},
       // Reached through a link of a link: render -> inspect -> io.
       {"render", "#include \"io/read_file.h\"\n#include \"render/canvas.h\"\n", {}},
       // Not includes of a subsystem's header.

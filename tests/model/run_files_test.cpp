@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 namespace scenario {
 namespace {
 
@@ -54,6 +57,33 @@ TEST(IsRunFileName, TellsTheNamesRunFilesSpellsFromAnyOther) {
   const char* const others[] = {"thesis.tex", "notes", "holiday.dat", "_1.dat", "S_.sim", "linea.txt", "_linea.txt",
                                 "S_1.DAT",    "dir/S_1.dat", ".scenario.lock", ""};
   for (const char* name : others) EXPECT_FALSE(is_run_file_name(name)) << name;
+}
+
+TEST(SourceName, TheNameTellsTheSourceAndItsScenario) {
+  struct Expected {
+    bool line_source;
+    const char* scenario;
+    const char* train;
+  };
+  const std::pair<const char*, std::optional<Expected>> cases[] = {
+      {"dir/Dorvallo_Brisente_linea.txt", Expected{true, "Dorvallo_Brisente", ""}},
+      // A train source's scenario ends at its last underscore.
+      {"Dorvallo_Brisente_47302-.txt", Expected{false, "Dorvallo_Brisente", "47302"}},
+      {"S_linea-.txt", Expected{false, "S", "linea"}},
+      {"_linea.txt", std::nullopt},
+      {"S_LINEA.TXT", std::nullopt},
+      {"S47302-.txt", std::nullopt},
+      {"S_-.txt", std::nullopt},
+      {"S_47302_note.txt", std::nullopt},
+  };
+  for (const auto& [path, expected] : cases) {
+    const std::optional<SourceName> name = source_name(path);
+    ASSERT_EQ(name.has_value(), expected.has_value()) << path;
+    if (!name) continue;
+    EXPECT_EQ(name->line_source, expected->line_source) << path;
+    EXPECT_EQ(name->scenario, expected->scenario) << path;
+    EXPECT_EQ(name->train, expected->train) << path;
+  }
 }
 
 }  // namespace

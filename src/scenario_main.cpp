@@ -1,0 +1,14 @@
+#include <unistd.h>
+
+#include "lsp/language_server.h"
+#include "tool/commands.h"
+
+int main(int argc, char** argv) {
+  const scenario::tool::FrontEnd language_server{
+      "lsp", "Serve the language server protocol on stdin and stdout, for editors",
+      "Serves both sources of a scenario as a pair (SCENARIO_linea.txt and SCENARIO_TRAIN-.txt): diagnostics as\n"
+      "check lists them on every change, hover on fields, completion of records, sections and fields, the\n"
+      "outline and formatting. An editor starts it; see the README for the set-up of Neovim and VS Code.",
+      [] { return scenario::lsp::serve_language(STDIN_FILENO, STDOUT_FILENO); }};
+  return scenario::tool::run_command_line(argc, argv, {&language_server, 1});
+}
