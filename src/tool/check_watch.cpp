@@ -49,11 +49,14 @@ bool source_saved(int fd, const RunFiles& files) {
   return saved;
 }
 
+// Each line goes out in one write, so that a reader of the pipe (an
+// editor's problem matcher) never sees half of one.
 void checked(const CheckRequest& request, const RunFiles& files) {
-  std::cerr << kWatchBegins << source_path(files.line_source.filename().string(), request.dir) << " and "
-            << source_path(files.train_source.filename().string(), request.dir) << std::endl;
+  std::cerr << std::string(kWatchBegins) + source_path(files.line_source.filename().string(), request.dir) + " and " +
+                   source_path(files.train_source.filename().string(), request.dir) + "\n"
+            << std::flush;
   const int status = check(request);
-  std::cerr << kWatchEnds << status << "; waiting for a save" << std::endl;
+  std::cerr << std::string(kWatchEnds) + std::to_string(status) + "; waiting for a save\n" << std::flush;
 }
 
 // The saves until a signal: each batch of events that names a source, once
