@@ -26,6 +26,7 @@ RunFiles run_files(const std::filesystem::path& dir, std::string_view scenario_n
       .line_geometry = dir / (line + std::string(kLineGeometryEnding)),
       .entry_table = dir / (train + std::string(kEntryTableEnding)),
       .cell_grid = dir / (train + std::string(kCellGridEnding)),
+      .view_page = dir / (train + ".html"),
   };
 }
 
