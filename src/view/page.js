@@ -274,7 +274,8 @@ function listVisible(visible) {
   visible.forEach(function (object) {
     var item = html('li', object.id + ': ' + object.label + ' at ' + km(object.from_m) + ' km', list);
     item.setAttribute('data-id', object.id);
-    item.setAttribute('data-from-m', object.from_m);
+    item.setAttribute("data-from-m", object.from_m);
+    item.setAttribute("data-to-m", object.to_m);
   });
   document.getElementById('visible-count').textContent = '(' + visible.length + ')';
 }
