@@ -8,9 +8,11 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "render/png_pixels.h"
+#include "view/devtools_pipe.h"
 #include "view/view_run.h"
 
 namespace scenario::testing {
@@ -132,6 +134,68 @@ TEST_F(BuiltInPage, ASelectedSignalShowsItsRecordsLineAndFields) {
   for (const char* shown : {"<th>posizione</th>", "<th>tempo</th>", "<th>cell.holds</th><td>a signal</td>"}) {
     EXPECT_NE(dom.find(shown), std::string::npos) << shown;
   }
+}
+
+// The value of a script expression in the page, or null.
+nlohmann::json evaluated(DevToolsBrowser& browser, const std::string& session, const std::string& expression) {
+  const auto result =
+      browser.call("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}}, session);
+  if (!result || !result->contains("result")) return nullptr;
+  return (*result)["result"].value("value", nlohmann::json());
+}
+
+bool eventually_equal(DevToolsBrowser& browser, const std::string& session, const std::string& expression,
+                      const nlohmann::json& wanted) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (evaluated(browser, session, expression) == wanted) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return false;
+}
+
+// A real click, as the mouse gives it, on a signal drawn on the page.
+TEST_F(BuiltInPage, AClickOnASignalShowsItsRecordsLine) {
+  SKIP_WITHOUT_CHROMIUM();
+  nlohmann::json signal;
+  const nlohmann::json objects = data()["objects"];
+  for (const auto& object : objects) {
+    if (object["id"] == "signal-3") signal = object;
+  }
+  ASSERT_TRUE(signal.is_object());
+  const double at_km = signal["from_m"].get<double>() / 1000;
+  TempDir profile;
+  DevToolsBrowser browser(kChromium, profile);
+  const auto targets = browser.call("Target.getTargets");
+  ASSERT_TRUE(targets.has_value());
+  std::string page_target;
+  for (const auto& target : (*targets)["targetInfos"]) {
+    if (target["type"] == "page") page_target = target["targetId"];
+  }
+  ASSERT_FALSE(page_target.empty());
+  const auto attached = browser.call("Target.attachToTarget", {{"targetId", page_target}, {"flatten", true}});
+  ASSERT_TRUE(attached.has_value());
+  const std::string session = (*attached)["sessionId"];
+  const std::string hash = "#km=" + std::to_string(at_km - 0.5) + "-" + std::to_string(at_km + 0.5);
+  ASSERT_TRUE(browser.call("Page.navigate", {{"url", file_url(page(), hash)}}, session).has_value());
+  ASSERT_TRUE(eventually_equal(browser, session, "document.body && document.body.getAttribute('data-ready')", "yes"));
+
+  const nlohmann::json centre = evaluated(browser, session,
+      "(() => { const r = document.querySelector('g[data-id=\"signal-3\"] circle').getBoundingClientRect();"
+      " return [r.x + r.width / 2, r.y + r.height / 2]; })()");
+  ASSERT_TRUE(centre.is_array()) << centre;
+  for (const char* type : {"mouseMoved", "mousePressed", "mouseReleased"}) {
+    ASSERT_TRUE(browser
+                    .call("Input.dispatchMouseEvent",
+                          {{"type", type}, {"x", centre[0]}, {"y", centre[1]}, {"button", "left"}, {"clickCount", 1}},
+                          session)
+                    .has_value());
+  }
+  EXPECT_TRUE(eventually_equal(browser, session,
+                               "(document.querySelector('#details .record-line') || {}).textContent || ''",
+                               signal["record"]["text"]));
+  EXPECT_TRUE(eventually_equal(browser, session, "location.hash.includes('select=signal-3')", true));
+  EXPECT_EQ(evaluated(browser, session, "document.body.getAttribute('data-errors')"), "");
 }
 
 TEST_F(BuiltInPage, AScreenshotIsOfTheWindowsSizeAndNotBlank) {
