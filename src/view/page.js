@@ -179,6 +179,32 @@ function speedY(kmh) {
   return layout.speedBottom - Math.min(kmh, top) / top * (layout.speedBottom - layout.speedTop - 4);
 }
 
+// The true plan of the whole line, small, in the profile band's corner, the
+// stretch in view drawn over it: the kilometre axis straightens the line, so
+// this is where its shape is seen.
+function drawPlanInset(svg) {
+  var points = DATA.plan;
+  if (points.length < 2) return;
+  var xs = points.map(function (p) { return p[1]; }), ys = points.map(function (p) { return p[2]; });
+  var minX = Math.min.apply(null, xs), maxX = Math.max.apply(null, xs);
+  var minY = Math.min.apply(null, ys), maxY = Math.max.apply(null, ys);
+  var box = { width: 170, height: 110 };
+  box.x = layout.right - box.width - 6;
+  box.y = layout.profileTop + 4;
+  var scale = Math.min((box.width - 10) / Math.max(maxX - minX, 1), (box.height - 10) / Math.max(maxY - minY, 1));
+  var at = function (p) {  // north up
+    return (box.x + 5 + (p[1] - minX) * scale) + ',' + (box.y + box.height - 5 - (p[2] - minY) * scale);
+  };
+  var inset = element('g', { class: 'plan-inset' }, svg);
+  element('rect', { x: box.x, y: box.y, width: box.width, height: box.height, fill: '#fff', stroke: '#c9d0da' }, inset);
+  element('polyline', { points: points.map(at).join(' '), fill: 'none', stroke: COLOURS.track, 'stroke-width': 1 }, inset);
+  var stretch = points.filter(function (p) { return p[0] >= view.from - 100 && p[0] <= view.to + 100; });
+  if (stretch.length > 0) {
+    element('polyline', { points: stretch.map(at).join(' '), fill: 'none', stroke: COLOURS.error, 'stroke-width': 3 }, inset);
+  }
+  element('text', { x: box.x + 4, y: box.y + 12, class: 'band-title' }, inset).textContent = 'plan, north up';
+}
+
 function drawSpeedLimits(svg) {
   var path = [];
   DATA.speed_limits.forEach(function (run) {
@@ -295,6 +321,7 @@ function draw() {
   var visible = DATA.objects.filter(function (o) { return shown[o.layer] && inView(o); });
   drawObjects(plot, visible);
   drawPins(plot);
+  drawPlanInset(svg);
   listVisible(visible);
   document.getElementById('range').textContent = km(view.from) + ' – ' + km(view.to) + ' km';
 }

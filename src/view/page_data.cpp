@@ -360,9 +360,7 @@ nlohmann::ordered_json page_data(const PageInput& input) {
   const RouteModel& model = input.sealed;
   return {{"title", input.title},
           {"route",
-           {{"length_m", model.entries[kTotalsRow].long2},
-            {"end_m", model.extended_length},
-            {"cell_m", kCellLength}}},
+           {{"length_m", model.entries[kTotalsRow].long2}, {"end_m", model.extended_length}}},
           {"gradients", runs_of(model.cells, [](const Cell& c) { return decode_gradient(c.gradient); })},
           {"speed_limits", runs_of(model.cells, [](const Cell& c) { return decode_speed_limit(c.speed_limit); })},
           {"plan", plan_json(model.plan_trace)},
