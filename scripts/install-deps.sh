@@ -12,6 +12,7 @@ packages=(
   nlohmann-json3-dev    # scenario inspect
   libcairo2-dev         # scenario render
   xvfb xauth            # the window tests run under a virtual X server
+  chromium              # the tests of scenario view open its page in headless Chromium
   clang-14 libclang-rt-14-dev  # libFuzzer for scripts/fuzz.sh
 )
 

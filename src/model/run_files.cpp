@@ -18,11 +18,13 @@ constexpr std::string_view kTrainSourceEnding = "-.txt";
 constexpr std::string_view kNotesEnding = "_note.txt";
 constexpr std::string_view kSlowdownsEnding = "_rallentamenti.txt";
 constexpr std::string_view kTimetableEnding = "_scheda_treno.txt";
+constexpr std::string_view kViewPageEnding = ".html";
 constexpr std::string_view kTrainSeparator = "_";
 
 constexpr std::string_view kLineEndings[] = {kLineSourceEnding, kLineGeometryEnding};
 constexpr std::string_view kTrainEndings[] = {kTrainSourceEnding, kNotesEnding,       kSlowdownsEnding,
-                                              kTimetableEnding,   kEntryTableEnding, kCellGridEnding};
+                                              kTimetableEnding,   kEntryTableEnding, kCellGridEnding,
+                                              kViewPageEnding};
 
 // Whether name is a non-empty stem followed by ending.
 bool stem_with_ending(std::string_view name, std::string_view ending, std::string_view& stem) {
@@ -56,6 +58,7 @@ RunFiles run_files(const std::filesystem::path& dir, std::string_view scenario_n
       .line_geometry = file_named(dir, scenario_name, kLineGeometryEnding),
       .entry_table = file_named(dir, train, kEntryTableEnding),
       .cell_grid = file_named(dir, train, kCellGridEnding),
+      .view_page = file_named(dir, train, kViewPageEnding),
   };
 }
 

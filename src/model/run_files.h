@@ -7,8 +7,9 @@
 
 namespace scenario {
 
-// The eight files of one run. Line files carry the scenario name only; every
-// train file carries the train number too.
+// The eight files of one run, and the page `scenario view` draws them on.
+// Line files carry the scenario name only; every train file carries the
+// train number too.
 struct RunFiles {
   std::filesystem::path line_source;    // SCENARIO_linea.txt
   std::filesystem::path train_source;   // SCENARIO_TRAIN-.txt
@@ -18,6 +19,7 @@ struct RunFiles {
   std::filesystem::path line_geometry;  // SCENARIO_linea.dat
   std::filesystem::path entry_table;    // SCENARIO_TRAIN.sim
   std::filesystem::path cell_grid;      // SCENARIO_TRAIN.dat
+  std::filesystem::path view_page;      // SCENARIO_TRAIN.html
 };
 
 // The only place that spells a file name, and the one that recognises them.

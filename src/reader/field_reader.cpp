@@ -89,6 +89,7 @@ std::string FieldReader::read_text() {
     pos_ = find_from(text_, close + 1, ends_field);
     consume_separator();
     ++fields_read_;
+    keep(text_.substr(open, close - open));
     return std::string(text_.substr(open, close - open));
   }
   const size_t start = pos_;
@@ -97,6 +98,7 @@ std::string FieldReader::read_text() {
   while (end > start && is_blank(text_[end - 1])) --end;
   consume_separator();
   ++fields_read_;
+  keep(text_.substr(start, end - start));
   return std::string(text_.substr(start, end - start));
 }
 
@@ -123,9 +125,11 @@ int32_t FieldReader::read_number() {
   if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
     fail("number " + quoted(text_.substr(start, pos_ - start)) + " does not fit 32 bits");
   }
+  const size_t digits_end = pos_;
   skip_blanks();
   consume_separator();
   ++fields_read_;
+  keep(text_.substr(start, digits_end - start));
   return static_cast<int32_t>(value);
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/diagnostic.h"
 #include "model/numeric.h"
@@ -88,11 +89,19 @@ class FieldReader {
   // on its line.
   FieldSite here() const;
 
+  // While into is set, every field read whole is added to it as written (a
+  // number's sign and digits, a text without its quotes): how a front end
+  // shows a record's fields as the reader took them. Null stops it.
+  void keep_fields(std::vector<std::string>* into) { kept_ = into; }
+
  private:
   void skip_blanks();
   void mark_field_start();
   void consume_separator();
   void consume_line_end();
+  void keep(std::string_view field) {
+    if (kept_ != nullptr) kept_->emplace_back(field);
+  }
 
   std::string_view text_;
   std::string file_name_;
@@ -105,6 +114,7 @@ class FieldReader {
   size_t field_offset_ = 0;
   bool field_opens_line_ = false;
   int fields_read_ = 0;
+  std::vector<std::string>* kept_ = nullptr;
 };
 
 }  // namespace scenario

@@ -66,15 +66,20 @@ void warn_wrong_section(Record& record, const RecordHome& home) {
 
 }  // namespace
 
-std::optional<RecordHome> home_of(const KeywordTest& test) {
+const SchemaRecord* schema_of(const KeywordTest& test) {
   for (const SchemaRecord& record : source_schema()) {
-    if (!std::any_of(record.forms.begin(), record.forms.end(),
-                     [&test](const KeywordForm& form) { return same_words(form, test); })) {
-      continue;
+    if (std::any_of(record.forms.begin(), record.forms.end(),
+                    [&test](const KeywordForm& form) { return same_words(form, test); })) {
+      return &record;
     }
-    return RecordHome{record.source == SourceFile::kLine ? kLineSource : kTrainSource, record.heading};
   }
-  return std::nullopt;
+  return nullptr;
+}
+
+std::optional<RecordHome> home_of(const KeywordTest& test) {
+  const SchemaRecord* record = schema_of(test);
+  if (record == nullptr) return std::nullopt;
+  return RecordHome{record->source == SourceFile::kLine ? kLineSource : kTrainSource, record->heading};
 }
 
 bool warn_misplaced(Record& record) {

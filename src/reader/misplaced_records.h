@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "reader/record_loop.h"
+#include "reader/source_schema.h"
 
 // Lines that start no record where they stand, but would start one written
 // in lower case, or in another section or source. The reading skips them as
@@ -17,6 +18,9 @@ struct RecordHome {
   std::string_view source;   // "line source" or "train source"
   std::string_view heading;  // the heading of its section there, "[pendenze]"
 };
+
+// The record of the schema a reader's test reads, or null.
+const SchemaRecord* schema_of(const KeywordTest& test);
 
 // The home of a record kind of either source; nothing for a kind the table
 // does not know.

@@ -74,6 +74,7 @@ ReadResult result_of(ReaderContext& context, RouteModel& model, const ReadOption
   report.recorded = std::move(context.recorded);
   report.origins = std::move(context.origins);
   report.train_reached = train_reached;
+  report.records = std::move(context.records);
   return result;
 }
 
@@ -90,6 +91,7 @@ ReadOptions read_options(std::string scenario_name, std::string train_number, in
 ReadResult read_sources(const SourceText& line, const SourceText& train, const ReadOptions& options) {
   ReaderContext context(options.recover);
   context.line_file = options.line_file;
+  context.keep_records = options.keep_records;
   RouteModel model = fresh_model(options);
   if (line.trouble == SourceText::Trouble::kMissing) {
     settle(context, model, Refusal{kNoLineSource, file_site(options.line_file, line.reason)});

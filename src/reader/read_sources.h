@@ -12,6 +12,7 @@
 
 #include "model/diagnostic.h"
 #include "model/route_model.h"
+#include "reader/source_schema.h"
 
 // The reading as a function of its texts: both sources in, one result out.
 // The package, the compile and check commands and the fuzz targets all read
@@ -55,11 +56,29 @@ struct ReadOptions {
   // one, so that independent errors are all found; the scenario and the
   // recorded error are still the strict reading's.
   bool recover = false;
+  // Keep every record met, with its fields and what it placed (ReadReport's
+  // records): for a front end that shows the record behind each object.
+  bool keep_records = false;
 };
 
 // A strict reading of scenario_name's sources for train_number; the file
 // names are left to whoever has the files.
 ReadOptions read_options(std::string scenario_name, std::string train_number, int32_t write_trace);
+
+// A record as the reading met it, kept when ReadOptions::keep_records asks.
+struct KeptRecord {
+  const SchemaRecord* schema = nullptr;  // the kind the reader read it as
+  std::string file;
+  FieldSite keyword;
+  std::string token;                // the keyword field
+  LineExcerpt line;                 // its line, around the keyword
+  std::vector<std::string> fields;  // after the keyword, as written
+  std::vector<int64_t> cells;       // the cells it put an object in, in order
+  int32_t row = -1;                 // the row of entries whose text it stored, or -1
+  // Read on the scenario the result holds: false after the strict reading
+  // stopped, or past a 15 that ended its records.
+  bool in_scenario = true;
+};
 
 // Everything a reading tells besides the scenario.
 struct ReadReport {
@@ -73,6 +92,7 @@ struct ReadReport {
   std::optional<Diagnostic> recorded;
   SourceOrigins origins;
   bool train_reached = false;  // the reading came to the train source
+  std::vector<KeptRecord> records;  // in reading order, when kept
 
   int32_t error_code() const { return recorded ? recorded->code : 0; }
 };

@@ -53,6 +53,8 @@ struct ReaderContext {
   std::optional<Diagnostic> recorded;
   std::optional<RouteModel> strict_scenario;
   std::string line_file;  // the line source's name, for notes the train source's records point to
+  bool keep_records = false;
+  std::vector<KeptRecord> records;
 };
 
 // The place of a field of the reader's source: the file name, the line and

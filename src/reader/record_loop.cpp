@@ -5,6 +5,7 @@
 #include "model/numeric.h"
 #include "model/windows1252.h"
 #include "reader/left_over_fields.h"
+#include "reader/misplaced_records.h"
 #include "reader/sense_warnings.h"
 #include "reader/warnings.h"
 
@@ -230,12 +231,47 @@ Flow read_records(RouteModel& model, FieldReader& reader, ReaderContext& context
   return flow == Flow::kNext ? Flow::kEnd : flow;
 }
 
+namespace {
+
+// While a kept record is read, the reader adds its fields to it; the
+// keeping ends with the record, however its reading ends.
+class FieldsKept {
+ public:
+  FieldsKept(Record& record, const KeywordTest& test) : reader_(record.reader) {
+    ReaderContext& context = record.context;
+    if (!context.keep_records) return;
+    KeptRecord& kept = context.records.emplace_back();
+    kept.schema = schema_of(test);
+    kept.file = reader_.file_name();
+    kept.keyword = record.keyword;
+    kept.token = record.token.text();
+    kept.line = reader_.excerpt(record.keyword);
+    kept.in_scenario = context.strict;
+    reader_.keep_fields(&kept.fields);
+  }
+  ~FieldsKept() { reader_.keep_fields(nullptr); }
+  FieldsKept(const FieldsKept&) = delete;
+  FieldsKept& operator=(const FieldsKept&) = delete;
+
+ private:
+  FieldReader& reader_;
+};
+
+// The record being read, when records are kept.
+KeptRecord* kept_record(const Record& record) {
+  ReaderContext& context = record.context;
+  return context.keep_records && !context.records.empty() ? &context.records.back() : nullptr;
+}
+
+}  // namespace
+
 Outcome read_keywords(Record& record, std::span<const KeywordTest> tests) {
   record.tests = tests;
   for (const KeywordTest& test : tests) {
     if (!starts(record.token, test)) continue;
     record.test = &test;
     record.fields_before = record.reader.fields_read();
+    const FieldsKept kept(record, test);
     Outcome outcome = test.read(record);
     if (outcome.flow != Flow::kNext) return outcome;
   }
@@ -291,6 +327,7 @@ Outcome placed(const Record& record, FieldSite at, Verdict verdict) {
 
 void note_placement(Record& record, int64_t cell, std::string_view what, const Number& position) {
   record.state.placements[cell] = {record.source == Source::kLine, position.site, what, position.value};
+  if (KeptRecord* kept = kept_record(record)) kept->cells.push_back(cell);
 }
 
 int64_t last_position(const RouteModel& model, int64_t reach) {
@@ -304,6 +341,7 @@ std::optional<Outcome> beyond_grid(const Record& record, std::string_view what, 
 
 void note_text(const Record& record, int32_t row, FieldSite at) {
   if (record.context.strict) record.context.origins.texts.at(static_cast<size_t>(row)) = site_of(record.reader, at);
+  if (KeptRecord* kept = kept_record(record)) kept->row = row;
 }
 
 }  // namespace scenario

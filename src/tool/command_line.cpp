@@ -30,6 +30,7 @@
 #include "tool/new_command.h"
 #include "tool/render_command.h"
 #include "tool/standard_output.h"
+#include "tool/view_command.h"
 
 namespace scenario::tool {
 namespace {
@@ -195,6 +196,28 @@ void add_render_command(CLI::App& app, int& status) {
   command->callback([&status, request] { status = render(*request); });
 }
 
+void add_view_command(CLI::App& app, int& status) {
+  auto* command = app.add_subcommand("view", "Write one HTML page that shows a scenario read from its sources");
+  command->footer(
+      "Reads DIR/SCENARIO_linea.txt and DIR/SCENARIO_TRAIN-.txt as check does and writes one self-contained\n"
+      "page (default DIR/SCENARIO_TRAIN.html): the plan and the profile on one kilometre axis, with zoom and\n"
+      "pan, layers to switch, each object's source record and what the compiler stores, and check's\n"
+      "diagnostics pinned where they point. #km=12.0-15.5 in the page's address shows that stretch.\n"
+      "With --watch the page is made anew on every save of a source and served on 127.0.0.1, where it\n"
+      "reloads itself; Ctrl-C ends. Exit status 0 once the page is written, whatever it shows.");
+  auto request = std::make_shared<ViewRequest>();
+  command->add_option("--dir", request->dir, "Directory of the sources (default: the current one)")
+      ->check(CLI::ExistingDirectory);
+  command->add_option("-o,--output", request->output, "Page to write (default: DIR/SCENARIO_TRAIN.html)");
+  command->add_flag("--watch", request->watch,
+                    "Make the page anew on every save of a source and serve it on 127.0.0.1, reloading itself");
+  command->add_option("--port", request->port, "With --watch, the port to serve on (default: a free one)")
+      ->check(CLI::Range(1, 65535));
+  command->add_option("SCENARIO", request->scenario, "Scenario name (reads SCENARIO_linea.txt)")->required();
+  command->add_option("TRAIN", request->train, "Train number (reads SCENARIO_TRAIN-.txt)")->required();
+  command->callback([&status, request] { status = view(*request); });
+}
+
 void add_diff_command(CLI::App& app, int& status) {
   auto* command = app.add_subcommand("diff", "Compare two binary scenario files of the same kind");
   command->footer(
@@ -293,7 +316,7 @@ void add_front_end(CLI::App& app, int& status, const FrontEnd& front_end) {
 
 int run_command_line(int argc, char** argv, std::span<const FrontEnd> front_ends) {
   StandardOutput output;
-  CLI::App app{"scenario: start, export, compile, check, inspect, compare and draw train-driving scenarios"};
+  CLI::App app{"scenario: start, export, compile, check, inspect, compare, draw and view train-driving scenarios"};
   app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
   app.require_subcommand(1);
   app.failure_message(escaped_failure);
@@ -304,6 +327,7 @@ int run_command_line(int argc, char** argv, std::span<const FrontEnd> front_ends
   add_check_command(app, status);
   add_inspect_command(app, status);
   add_render_command(app, status);
+  add_view_command(app, status);
   add_diff_command(app, status);
   add_explain_command(app, status);
   for (const FrontEnd& front_end : front_ends) add_front_end(app, status, front_end);

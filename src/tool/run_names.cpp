@@ -31,6 +31,7 @@ std::vector<RunFile> files_of(const RunFiles& files) {
       {"line geometry file", files.line_geometry, ScenarioFileKind::kLineGeometry},
       {"entry table", files.entry_table, ScenarioFileKind::kEntryTable},
       {"cell grid", files.cell_grid, ScenarioFileKind::kCellGrid},
+      {"view page", files.view_page, std::nullopt},
   };
 }
 

@@ -82,6 +82,7 @@ TEST(BadNames, CompileExportAndRenderRefuseThemWithStatus2) {
         {"export", "--dir", dir.path().string(), "--name", names.scenario, "--train", names.train},
         {"new", "--dir", dir.path().string(), "--force", names.scenario, names.train},
         {"render", "--dir", dir.path().string(), "-o", (dir / "r.svg").string(), names.scenario, names.train},
+        {"view", "--dir", dir.path().string(), names.scenario, names.train},
     };
     for (const auto& command : commands) {
       const Outcome outcome = scenario_tool(command);

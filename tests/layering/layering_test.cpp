@@ -39,7 +39,10 @@ const std::map<std::string, std::vector<std::string>, std::less<>> kLinks = {
     {"render", {"inspect", "format", "model"}},
     {"sanitize", {}},
     {"run", {"compile", "documents", "sources"}},
-    {"tool", {"compile", "sources", "inspect", "render"}},
+    // The view is a front end beside the tool, on the same reading; the
+    // tool's view command writes and serves what it makes.
+    {"view", {"compile", "reader", "format", "model"}},
+    {"tool", {"compile", "sources", "inspect", "render", "view"}},
     // The language server sits beside the tool and uses its diagnostic
     // texts; nothing else includes it.
     {"lsp", {"tool"}},

@@ -28,7 +28,7 @@ const char* const kBinaries[] = {"Dorvallo_Brisente_linea.dat", "Dorvallo_Brisen
 TEST(ToolCommandLine, HelpAndVersionGoToStdoutWithStatus0) {
   const Outcome help = scenario_tool({"--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* command : {"export", "new", "compile", "check", "inspect", "render", "diff", "explain"}) {
+  for (const char* command : {"export", "new", "compile", "check", "inspect", "render", "view", "diff", "explain"}) {
     EXPECT_NE(help.out.find(command), std::string::npos) << command;
   }
   const Outcome version = scenario_tool({"--version"});
