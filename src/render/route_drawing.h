@@ -26,7 +26,7 @@ struct RenderOptions {
   ImageFormat format = ImageFormat::kSvg;
   int width = kDefaultWidth;  // SVG and PNG, in pixels
   int height = kDefaultHeight;
-  std::optional<Span> span;  // the whole route when none
+  std::optional<Span> span = std::nullopt;  // the whole route when none
   Paper paper = Paper::kA4;  // PDF
   // The cell grid before the compiler's pass, which tells its speed
   // reduction points from the author's; unknown when null.
