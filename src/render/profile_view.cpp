@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
