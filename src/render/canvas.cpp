@@ -3,8 +3,12 @@
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 
+#include <algorithm>
+#include <cmath>
 #include <numbers>
 #include <stdexcept>
+
+#include "render/svg_text.h"
 
 namespace scenario {
 namespace {
@@ -19,8 +23,8 @@ void check(cairo_status_t status) {
 }
 
 // A page of width x height: SVG in pixels, PDF in points (one point a
-// pixel), PNG in memory until finish().
-cairo_surface_t* surface_for(ImageFormat format, int width, int height, std::string& bytes) {
+// pixel), PNG in memory until finish(), in whole pixels.
+cairo_surface_t* surface_for(ImageFormat format, double width, double height, std::string& bytes) {
   switch (format) {
     case ImageFormat::kSvg: {
       cairo_surface_t* surface = cairo_svg_surface_create_for_stream(append_bytes, &bytes, width, height);
@@ -31,12 +35,30 @@ cairo_surface_t* surface_for(ImageFormat format, int width, int height, std::str
     case ImageFormat::kPdf: return cairo_pdf_surface_create_for_stream(append_bytes, &bytes, width, height);
     case ImageFormat::kPng: break;
   }
-  return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  return cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(std::lround(width)),
+                                    static_cast<int>(std::lround(height)));
+}
+
+// Where an SVG document ends: our texts go just before it.
+inline constexpr std::string_view kSvgEnd = "</svg>";
+inline constexpr std::string_view kEllipsis = "\u2026";
+
+// Bytes that continue a UTF-8 character; a text is cut only before others.
+bool continues_character(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
+
+// The box in device coordinates, through the current transform.
+Rect device_box(cairo_t* cr, const Rect& box) {
+  double xs[] = {box.x, box.right(), box.x, box.right()};
+  double ys[] = {box.y, box.y, box.bottom(), box.bottom()};
+  for (int i = 0; i < 4; ++i) cairo_user_to_device(cr, &xs[i], &ys[i]);
+  const auto [x0, x1] = std::minmax_element(std::begin(xs), std::end(xs));
+  const auto [y0, y1] = std::minmax_element(std::begin(ys), std::end(ys));
+  return Rect{*x0, *y0, *x1 - *x0, *y1 - *y0};
 }
 
 }  // namespace
 
-Canvas::Canvas(ImageFormat format, int width, int height) : format_(format), width_(width), height_(height) {
+Canvas::Canvas(ImageFormat format, double width, double height) : format_(format), width_(width), height_(height) {
   surface_ = surface_for(format, width, height, bytes_);
   cr_ = cairo_create(surface_);
   check(cairo_status(cr_));
@@ -51,6 +73,7 @@ Canvas::~Canvas() {
 
 void Canvas::font(double size, bool bold) {
   font_size_ = size;
+  bold_ = bold;
   cairo_select_font_face(cr_, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
                          bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr_, size);
@@ -71,8 +94,32 @@ Rect Canvas::text_box(double x, double y, std::string_view text, Align align) {
   return Rect{x - w * align.x, y - h * align.y, w, h};
 }
 
+std::string Canvas::fitted(std::string_view text, double width) {
+  if (text_width(text) <= width) return std::string(text);
+  // The longest prefix that fits with the ellipsis, found by halving.
+  size_t fits = 0;
+  size_t too_long = text.size();
+  while (too_long - fits > 1) {
+    size_t middle = fits + (too_long - fits) / 2;
+    while (middle > fits && continues_character(text[middle])) --middle;
+    if (middle == fits) break;
+    std::string candidate(text.substr(0, middle));
+    candidate += kEllipsis;
+    (text_width(candidate) <= width ? fits : too_long) = middle;
+  }
+  if (fits == 0) return {};
+  return std::string(text.substr(0, fits)) + std::string(kEllipsis);
+}
+
 void Canvas::text(double x, double y, std::string_view text, Align align) {
   const Rect box = text_box(x, y, text, align);
+  if (clip_ && !clip_->contains(device_box(cr_, box))) return;
+  if (format_ == ImageFormat::kSvg) {
+    SvgText element{.text = text, .x = box.x, .y = box.bottom(), .size = font_size_, .bold = bold_, .colour = colour_};
+    cairo_get_matrix(cr_, &element.transform);
+    svg_texts_ += svg_text_element(element);
+    return;
+  }
   const std::string s(text);
   cairo_move_to(cr_, box.x, box.bottom());
   cairo_show_text(cr_, s.c_str());
@@ -99,10 +146,21 @@ void Canvas::fill_rect(const Rect& r) {
   cairo_fill(cr_);
 }
 
+// Texts test themselves against the clip with a hair of slack: one set
+// exactly on its edge is inside.
 void Canvas::clip(const Rect& r) {
   cairo_rectangle(cr_, r.x, r.y, r.w, r.h);
   cairo_clip(cr_);
+  constexpr double kSlack = 0.01;
+  clip_ = device_box(cr_, Rect{r.x - kSlack, r.y - kSlack, r.w + 2 * kSlack, r.h + 2 * kSlack});
 }
+
+void Canvas::unclip() {
+  cairo_reset_clip(cr_);
+  clip_.reset();
+}
+
+void Canvas::next_page() { cairo_show_page(cr_); }
 
 std::string Canvas::finish() {
   check(cairo_status(cr_));
@@ -110,6 +168,11 @@ std::string Canvas::finish() {
   if (format_ == ImageFormat::kPng) check(cairo_surface_write_to_png_stream(surface_, append_bytes, &bytes_));
   cairo_surface_finish(surface_);
   check(cairo_surface_status(surface_));
+  if (format_ == ImageFormat::kSvg) {
+    const size_t end = bytes_.rfind(kSvgEnd);
+    if (end == std::string::npos) throw std::runtime_error("cairo: the SVG document has no end");
+    bytes_.insert(end, svg_texts_);
+  }
   return std::move(bytes_);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,10 +46,14 @@ struct Align {
 };
 
 // A cairo drawing that ends up as the bytes of an SVG, PNG or PDF image. Texts
-// are UTF-8 and drawn in DejaVu Sans, the font every cairo install has.
+// are UTF-8 and drawn in DejaVu Sans, the font every cairo install has. In
+// an SVG they are <text> elements of our own, laid over cairo's drawing:
+// cairo's SVG surface would write each glyph as an outline, which no reader
+// can search or copy. A text that would stand outside the clip is left out
+// in every format.
 class Canvas {
  public:
-  Canvas(ImageFormat format, int width, int height);
+  Canvas(ImageFormat format, double width, double height);
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
   ~Canvas();
@@ -57,10 +62,16 @@ class Canvas {
   double width() const { return width_; }
   double height() const { return height_; }
 
-  void colour(const Colour& c) { cairo_set_source_rgba(cr_, c.r, c.g, c.b, c.a); }
+  void colour(const Colour& c) {
+    colour_ = c;
+    cairo_set_source_rgba(cr_, c.r, c.g, c.b, c.a);
+  }
   void font(double size, bool bold = false);
   double text_width(std::string_view text);
   double text_height() const { return font_size_; }
+  // The text as it is when it fits `width`, else cut to fit with an
+  // ellipsis at its end (nothing when not one character fits with it).
+  std::string fitted(std::string_view text, double width);
   // The box the text would fill when drawn at (x, y) with that alignment.
   Rect text_box(double x, double y, std::string_view text, Align align);
   void text(double x, double y, std::string_view text, Align align);
@@ -70,7 +81,11 @@ class Canvas {
   void line(double x0, double y0, double x1, double y1, double line_width);
   void fill_rect(const Rect& r);
   void clip(const Rect& r);
-  void unclip() { cairo_reset_clip(cr_); }
+  void unclip();
+
+  // Ends the page and begins the next one of the same size (PDF only: the
+  // other formats hold one page).
+  void next_page();
 
   // Ends the drawing and returns the image; throws std::runtime_error when
   // cairo failed anywhere on the way.
@@ -81,6 +96,10 @@ class Canvas {
   double width_;
   double height_;
   double font_size_ = 10.0;
+  bool bold_ = false;
+  Colour colour_;
+  std::optional<Rect> clip_;
+  std::string svg_texts_;  // the <text> elements, written over cairo's drawing
   std::string bytes_;
   cairo_surface_t* surface_ = nullptr;
   cairo_t* cr_ = nullptr;

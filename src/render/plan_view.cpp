@@ -52,6 +52,8 @@ inline constexpr double kNameReaches[] = {0.8, 2.0, 3.2};
 inline constexpr double kNameSlides[] = {0.0, -0.5, 0.5};
 inline constexpr double kLeaderFrom = 1.2;
 inline constexpr double kLeaderWidth = 0.6;
+// A longer name is cut with an ellipsis, in font sizes.
+inline constexpr double kLongestName = 16.0;
 
 // The north arrow: half its shaft in font sizes, its centre raised by a share
 // of that, and in half shafts the base of its head, the head's half width,
@@ -93,31 +95,33 @@ std::optional<PlanPoint> point_at(const Trace& trace, int64_t m) {
   return std::nullopt;
 }
 
-int64_t route_end(const Trace& trace, const RouteFacts& facts) {
-  return std::min<int64_t>(facts.route_length, static_cast<int64_t>(point_count(trace)) - 1);
+int64_t span_end(const Trace& trace, const RouteFacts& facts) {
+  return std::min<int64_t>(facts.to, static_cast<int64_t>(point_count(trace)) - 1);
 }
 
 // Plan metres to page pixels. The plan is turned so that its chord, from the
-// origin to the end of the route, points right; "left of the chord" is up.
+// start to the end of the drawn span, points right; "left of the chord" is up.
 class PlanFrame {
  public:
   // Nothing when the route has no defined point.
   static std::optional<PlanFrame> of(const Trace& trace, const RouteFacts& facts) {
-    const auto first = point_at(trace, 0);
-    const auto last = point_at(trace, route_end(trace, facts));
+    const int64_t end = span_end(trace, facts);
+    const auto first = point_at(trace, facts.from);
+    const auto last = point_at(trace, end);
     if (!first || !last) return std::nullopt;
     PlanFrame frame;
     frame.origin_ = *first;
     const double dx = last->x - first->x;
     const double dy = last->y - first->y;
     const double chord = std::hypot(dx, dy);
-    const TraceSummary route = summarize_trace(trace, 0, static_cast<size_t>(route_end(trace, facts)));
+    const TraceSummary route =
+        summarize_trace(trace, static_cast<size_t>(std::max(facts.from, 0)), static_cast<size_t>(std::max<int64_t>(end, 0)));
     const double extent =
         route.box ? std::max(route.box->max_x - route.box->min_x, route.box->max_y - route.box->min_y) : 0.0;
     // A route that ends near where it began has no direction of its own: it
     // keeps north up.
     frame.along_ = chord > extent * kLeastChordShare ? PlanPoint{dx / chord, dy / chord} : PlanPoint{1.0, 0.0};
-    frame.measure(trace, route_end(trace, facts));
+    frame.measure(trace, facts.from, end);
     return frame;
   }
 
@@ -151,8 +155,8 @@ class PlanFrame {
   double along(const PlanPoint& p) const { return (p.x - origin_.x) * along_.x + (p.y - origin_.y) * along_.y; }
   double across(const PlanPoint& p) const { return -(p.x - origin_.x) * along_.y + (p.y - origin_.y) * along_.x; }
 
-  void measure(const Trace& trace, int64_t end) {
-    for (int64_t m = 0; m <= end; ++m) {
+  void measure(const Trace& trace, int64_t from, int64_t end) {
+    for (int64_t m = std::max<int64_t>(from, 0); m <= end; ++m) {
       const auto p = plan_point(trace, static_cast<size_t>(m));
       if (!p) continue;
       min_a_ = std::min(min_a_, along(*p));
@@ -216,12 +220,16 @@ void stroke_trace(Canvas& canvas, const Trace& trace, const PlanFrame& frame, in
   cairo_stroke(canvas.cr());
 }
 
-void draw_track(Canvas& canvas, const Style& style, const Trace& trace, const PlanFrame& frame, int64_t end) {
-  const auto last = static_cast<int64_t>(point_count(trace)) - 1;
-  canvas.colour(palette::kRunOut);
-  stroke_trace(canvas, trace, frame, end, last, style.line());
+// The run-out beyond the route's end is drawn only with the end itself.
+void draw_track(Canvas& canvas, const Style& style, const Trace& trace, const PlanFrame& frame,
+                const RouteFacts& facts) {
+  const int64_t end = span_end(trace, facts);
+  if (facts.to >= facts.route_length) {
+    canvas.colour(palette::kRunOut);
+    stroke_trace(canvas, trace, frame, end, static_cast<int64_t>(point_count(trace)) - 1, style.line());
+  }
   canvas.colour(palette::kTrack);
-  stroke_trace(canvas, trace, frame, 0, end, style.line() * kTrackWidth);
+  stroke_trace(canvas, trace, frame, facts.from, end, style.line() * kTrackWidth);
 }
 
 // A tunnel of 50 m is a speck at the scale of a whole route: each is drawn at
@@ -305,13 +313,13 @@ void draw_stations(Canvas& canvas, const Style& style, const Trace& trace, const
   for (const Station& station : facts.stations) {
     const auto p = page_at(trace, frame, station.position);
     if (!p) continue;
-    const auto candidates =
-        name_candidates(canvas, style, *p, page_direction(trace, frame, station.position), station.name);
+    const std::string name = canvas.fitted(station.name, style.font * kLongestName);
+    const auto candidates = name_candidates(canvas, style, *p, page_direction(trace, frame, station.position), name);
     if (const auto chosen = placer.place(candidates)) {
       const Rect& box = candidates[*chosen];
       leader(canvas, style, *p, box);
       canvas.colour(station.timing_point() ? palette::kQuietText : palette::kText);
-      canvas.text(box.x, box.y, station.name, Align{0.0, 0.0});
+      canvas.text(box.x, box.y, name, Align{0.0, 0.0});
     }
   }
   for (const Station& station : facts.stations) {
@@ -443,7 +451,7 @@ void draw_plan(Canvas& canvas, const Style& style, const Trace& trace, const Rou
   LabelPlacer placer(area, style.font * kLabelGap);
   draw_scale(canvas, style, *frame, area, placer);
   draw_legend(canvas, style, area, placer);
-  draw_track(canvas, style, trace, *frame, route_end(trace, facts));
+  draw_track(canvas, style, trace, *frame, facts);
   draw_tunnels(canvas, style, trace, *frame, facts);
   draw_signals(canvas, style, trace, *frame, facts, placer);
   draw_stations(canvas, style, trace, *frame, facts, placer);

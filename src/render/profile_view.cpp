@@ -4,14 +4,17 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "inspect/author_units.h"
 #include "render/kilometre_posts.h"
 #include "render/label_placer.h"
 #include "render/nice_numbers.h"
+#include "render/profile_legend.h"
+#include "render/profile_parts.h"
+#include "render/track_bands.h"
 
 namespace scenario {
 namespace {
@@ -27,12 +30,13 @@ inline constexpr double kPerMille = 1000.0;
 inline constexpr double kMostNamesShare = 0.3;
 inline constexpr double kDistanceBand = 2.2;
 inline constexpr double kPostsBand = 2.6;
+inline constexpr double kSignalsBand = 4.5;
+inline constexpr double kTrackBand = 3.0;
 inline constexpr double kHeightShare = 0.45;
 inline constexpr double kAxisLeft = 8.0;
 inline constexpr double kAxisRight = 1.0;
 // Titles: inside the band's corner, or in the margin left of the axis.
 inline constexpr double kTitleInset = 0.5;
-inline constexpr double kMarginTitleGap = 1.4;
 // Value ticks: at least a quarter of the range apart, on grid lines.
 inline constexpr double kValueSteps = 4.0;
 inline constexpr double kGridWidth = 0.6;
@@ -50,25 +54,23 @@ inline constexpr double kGroundWidth = 1.5;
 inline constexpr double kGradientLabelRoom = 0.4;
 inline constexpr double kGradientLabel = 0.8;
 // The speed strip: room above the fastest speed (at least kLeastTopSpeed
-// km/h) for its title, its legend and the row of lineside marks, which
-// stands kLinesideRow below the strip's top.
-inline constexpr double kSpeedTop = 4.5;
+// km/h) for its title and the row of lineside marks, which stands
+// kLinesideRow below the strip's top, with their labels.
+inline constexpr double kSpeedTop = 5.5;
 inline constexpr double kSpeedBottom = 0.5;
 inline constexpr int kLeastTopSpeed = 10;
 inline constexpr double kSpeedLineWidth = 2.0;
 inline constexpr double kLinesideRow = 2.2;
 // Symbols, in their half size: a speed board is a triangle, point down, its
-// top kBoardLift half sizes above the speed it shows; an indication board a
-// box, a reduction point a diamond, kReductionBelow half sizes below the
-// boards in their row.
+// top kBoardLift half sizes above the speed it shows; the marks of the
+// lineside row are smaller, the reduction points kReductionBelow half sizes
+// below the boards in their row.
 inline constexpr double kBoardHalfSize = 0.45;
 inline constexpr double kMarkHalfSize = 0.35;
 inline constexpr double kBoardLift = 2.2;
-inline constexpr double kSymbolOutline = 1.2;
-inline constexpr double kIndicationHalfWidth = 0.8;
-inline constexpr double kIndicationHalfHeight = 0.6;
-inline constexpr double kReductionHalfWidth = 0.7;
 inline constexpr double kReductionBelow = 2.5;
+// An indication board's text is cut with an ellipsis past this many font sizes.
+inline constexpr double kLongestBoardText = 12.0;
 // Labels of boards and slowdowns, in a smaller font: above a board, then
 // below it, then beside it at kBoardLabelBeside half sizes.
 inline constexpr double kLabelFont = 0.9;  // of the small font
@@ -79,12 +81,6 @@ inline constexpr double kBoardLabelBeside = 1.5;
 inline constexpr double kBoardPlacerGap = 0.15;
 // A slowdown is at least a pixel wide.
 inline constexpr double kNarrowestSlowdown = 1.0;
-// The legend on the title line: kLegendTitleGap after the title, kLegendInset
-// from the right edge; each item is its text, a gap of one half symbol, its
-// symbol, and a font size to the next item.
-inline constexpr double kLegendLine = 0.9;
-inline constexpr double kLegendTitleGap = 1.5;
-inline constexpr double kLegendInset = 0.5;
 // Labels of the distance axis and of the posts stand this many label widths
 // apart at least, below their ticks.
 inline constexpr double kDistanceLabelSpacing = 2.5;
@@ -94,26 +90,24 @@ inline constexpr double kPostTick = 0.6;
 inline constexpr double kPostLabel = 0.2;
 inline constexpr double kNumberingChangeWidth = 1.5;
 // Station lines are dashed; a name that does not fit is tried shifted aside
-// by these shares of its thickness.
+// by these shares of its thickness. The scheduled times stand in a row of
+// kTimeRow font sizes below the names.
 inline constexpr double kStationDash = 0.3;
 inline constexpr double kStationNameFoot = 0.3;
 inline constexpr double kStationNameShifts[] = {0.0, -0.6, 0.6};
+inline constexpr double kTimeRow = 1.4;
 
 // The bands of the profile, top to bottom.
 struct ProfileBands {
   Rect names;
+  Rect times;
   Rect height;
   Rect speed;
+  Rect signals;
+  Rect track;
   Rect distance;
   Rect posts;
-};
-
-// Route metres to page x.
-struct Axis {
-  double left = 0.0;
-  double width = 0.0;
-  double length = 1.0;
-  double x(double metres) const { return left + metres / length * width; }
+  Rect legend;
 };
 
 // Decimals a value printed at this step needs: none for whole steps, up to
@@ -145,19 +139,31 @@ double longest_name(Canvas& canvas, const RouteFacts& facts) {
   return longest;
 }
 
-ProfileBands bands(Canvas& canvas, const Style& style, const RouteFacts& facts, const Rect& area) {
+// Bands of a fixed height in font sizes, top to bottom, from `top` on.
+Rect stacked(const Rect& area, double& top, double height) {
+  const Rect band{area.x, top, area.w, height};
+  top += height;
+  return band;
+}
+
+ProfileBands bands(Canvas& canvas, const Style& style, const RouteFacts& facts, const Rect& area, double axis_width) {
   canvas.font(style.small_font());
   const double names = std::min(longest_name(canvas, facts) + style.font, area.h * kMostNamesShare);
-  const double distance = style.font * kDistanceBand;
-  const double posts = style.font * kPostsBand;
-  const double strips = std::max(area.h - names - distance - posts, 0.0);
-  const double height = strips * kHeightShare;
+  const double times = style.font * kTimeRow;
+  const double fixed = style.font * (kSignalsBand + kTrackBand + kDistanceBand + kPostsBand);
+  const double legend = profile_legend_height(canvas, style, axis_width);
+  const double strips = std::max(area.h - names - times - fixed - legend, 0.0);
   ProfileBands b;
-  b.names = Rect{area.x, area.y, area.w, names};
-  b.height = Rect{area.x, b.names.bottom(), area.w, height};
-  b.speed = Rect{area.x, b.height.bottom(), area.w, strips - height};
-  b.distance = Rect{area.x, b.speed.bottom(), area.w, distance};
-  b.posts = Rect{area.x, b.distance.bottom(), area.w, posts};
+  double top = area.y;
+  b.names = stacked(area, top, names);
+  b.times = stacked(area, top, times);
+  b.height = stacked(area, top, strips * kHeightShare);
+  b.speed = stacked(area, top, strips * (1 - kHeightShare));
+  b.signals = stacked(area, top, style.font * kSignalsBand);
+  b.track = stacked(area, top, style.font * kTrackBand);
+  b.distance = stacked(area, top, style.font * kDistanceBand);
+  b.posts = stacked(area, top, style.font * kPostsBand);
+  b.legend = stacked(area, top, legend);
   return b;
 }
 
@@ -165,12 +171,6 @@ void band_title(Canvas& canvas, const Style& style, const Rect& band, const std:
   canvas.font(style.small_font(), true);
   canvas.colour(palette::kQuietText);
   canvas.text(band.x + style.font * kTitleInset, band.y + style.font * kTitleInset, title, Align{0.0, 0.0});
-}
-
-void margin_title(Canvas& canvas, const Style& style, const Rect& band, double axis_left, const std::string& title) {
-  canvas.font(style.small_font(), true);
-  canvas.colour(palette::kQuietText);
-  canvas.text(axis_left - style.font * kMarginTitleGap, band.y + band.h / 2, title, Align{1.0, 0.5});
 }
 
 // Value ticks on the left edge of a strip, at nice steps.
@@ -187,8 +187,8 @@ void value_ticks(Canvas& canvas, const Style& style, const Axis& axis, double lo
 }
 
 // Heights relative to the origin, from the gradient of each stretch.
-std::vector<double> heights(const std::vector<Stretch>& gradients) {
-  std::vector<double> h{0.0};
+std::vector<double> heights(const std::vector<Stretch>& gradients, double start) {
+  std::vector<double> h{start};
   for (const Stretch& s : gradients) h.push_back(h.back() + s.value * (s.to - s.from) / kPerMille);
   return h;
 }
@@ -198,7 +198,7 @@ std::string gradient_text(int value) { return value > 0 ? "+" + std::to_string(v
 void draw_height(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts, const Rect& band) {
   band_title(canvas, style, band, "Height from the gradients (m); gradient of each stretch in \u2030");
   if (facts.gradients.empty()) return;
-  const std::vector<double> h = heights(facts.gradients);
+  const std::vector<double> h = heights(facts.gradients, facts.start_height);
   const auto [low_it, high_it] = std::minmax_element(h.begin(), h.end());
   const double pad = std::max((*high_it - *low_it) * kHeightPadShare, kLeastHeightPad);
   const double low = *low_it - pad;
@@ -233,43 +233,6 @@ void draw_height(Canvas& canvas, const Style& style, const Axis& axis, const Rou
   }
 }
 
-// The symbols of the speed strip, drawn the same in the strip and in its
-// legend, centred on (x, y) within a box of 2 x size.
-enum class Symbol { kSpeedBoard, kAnnouncingBoard, kIndicationBoard, kReductionPoint };
-
-void draw_symbol(Canvas& canvas, const Style& style, Symbol symbol, double x, double y, double size) {
-  cairo_t* cr = canvas.cr();
-  switch (symbol) {
-    case Symbol::kSpeedBoard:
-    case Symbol::kAnnouncingBoard:
-      cairo_move_to(cr, x, y + size);
-      cairo_line_to(cr, x - size, y - size);
-      cairo_line_to(cr, x + size, y - size);
-      cairo_close_path(cr);
-      canvas.colour(palette::kBoard);
-      // The board where the speed applies is solid, those announcing it hollow.
-      if (symbol == Symbol::kSpeedBoard) cairo_fill_preserve(cr);
-      break;
-    case Symbol::kIndicationBoard:
-      cairo_rectangle(cr, x - size * kIndicationHalfWidth, y - size * kIndicationHalfHeight,
-                      size * (2 * kIndicationHalfWidth), size * (2 * kIndicationHalfHeight));
-      canvas.colour(palette::kIndicationBoard);
-      cairo_fill_preserve(cr);
-      break;
-    case Symbol::kReductionPoint:
-      cairo_move_to(cr, x, y - size);
-      cairo_line_to(cr, x + size * kReductionHalfWidth, y);
-      cairo_line_to(cr, x, y + size);
-      cairo_line_to(cr, x - size * kReductionHalfWidth, y);
-      cairo_close_path(cr);
-      canvas.colour(palette::kReduction);
-      cairo_fill_preserve(cr);
-      break;
-  }
-  cairo_set_line_width(cr, style.line() * kSymbolOutline);
-  cairo_stroke(cr);
-}
-
 // The speed steps as boxes no board label may cover.
 void block_steps(LabelPlacer& placer, const Axis& axis, const RouteFacts& facts, const std::function<double(double)>& y,
                  double thickness) {
@@ -299,9 +262,7 @@ std::vector<Rect> board_label_candidates(Canvas& canvas, const Style& style, dou
 }
 
 void draw_speed_boards(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts,
-                       const std::function<double(double)>& y, const Rect& band) {
-  LabelPlacer placer(band, style.font * kBoardPlacerGap);
-  block_steps(placer, axis, facts, y, style.line() * kSpeedLineWidth);
+                       const std::function<double(double)>& y, LabelPlacer& placer) {
   const double size = style.font * kBoardHalfSize;
   const auto board_top = [&](const DrawnSpeedBoard& board) { return y(board.speed) - size * kBoardLift; };
   for (const DrawnSpeedBoard& board : facts.speed_boards) {
@@ -361,65 +322,73 @@ void draw_slowdowns(Canvas& canvas, const Style& style, const Axis& axis, const 
   }
 }
 
-// Indication boards and speed reduction points in a row of their own above
-// the speed scale.
-void draw_lineside_marks(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts, double row) {
-  const double size = style.font * kMarkHalfSize;
-  for (const int32_t board : facts.indication_boards) {
-    draw_symbol(canvas, style, Symbol::kIndicationBoard, axis.x(board), row, size);
+// A mark of the lineside row, drawn at (x, y) with its label.
+struct LinesideMark {
+  Symbol symbol;
+  double x = 0.0;
+  double y = 0.0;
+  std::string label;
+  Colour colour;
+};
+
+// Indication boards and slowdown warning boards in a row of their own above
+// the speed scale, speed reduction points just below them.
+std::vector<LinesideMark> lineside_marks(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts,
+                                         double row) {
+  canvas.font(style.small_font() * kLabelFont);
+  const double below = row + style.font * kMarkHalfSize * kReductionBelow;
+  std::vector<LinesideMark> marks;
+  for (const IndicationBoard& board : facts.indication_boards) {
+    marks.push_back({Symbol::kIndicationBoard, axis.x(board.position), row,
+                     canvas.fitted(board.text, style.font * kLongestBoardText), palette::kIndicationBoard});
   }
-  for (const int32_t point : facts.reduction_points) {
-    draw_symbol(canvas, style, Symbol::kReductionPoint, axis.x(point), row + size * kReductionBelow, size);
+  for (const WarningBoard& board : facts.warning_boards) {
+    marks.push_back({Symbol::kWarningBoard, axis.x(board.position), row, std::to_string(board.speed),
+                     palette::kSlowdownLine});
   }
+  for (const ReductionPoint& point : facts.reduction_points) {
+    marks.push_back({point.compilers ? Symbol::kCompilersReductionPoint : Symbol::kReductionPoint,
+                     axis.x(point.position), below, point.speed ? std::to_string(*point.speed) : "",
+                     palette::kReduction});
+  }
+  return marks;
 }
 
-// What the symbols and colours of the speed strip stand for, right-aligned on
-// the strip's title line from `left` on. On a narrow page the items that do
-// not fit are left out from the left: the rightmost matter most.
-void draw_legend(Canvas& canvas, const Style& style, const Rect& band, double left) {
-  struct Item {
-    std::optional<Symbol> symbol;
-    Colour swatch;
-    const char* text;
-  };
-  const Item items[] = {
-      {std::nullopt, palette::kSpeedFill, "line speed limit"},
-      {Symbol::kAnnouncingBoard, {}, "announcing board"},
-      {Symbol::kSpeedBoard, {}, "speed board"},
-      {Symbol::kIndicationBoard, {}, "indication board"},
-      {Symbol::kReductionPoint, {}, "speed reduction point"},
-      {std::nullopt, palette::kSlowdown, "slowdown"},
-  };
-  canvas.font(style.small_font());
+// Right of the mark, then left of it, then under it.
+std::vector<Rect> beside(Canvas& canvas, const Style& style, const LinesideMark& mark, double size) {
+  const double gap = size + style.font * kLabelGap;
+  return {canvas.text_box(mark.x + gap, mark.y, mark.label, Align{0.0, 0.5}),
+          canvas.text_box(mark.x - gap, mark.y, mark.label, Align{1.0, 0.5}),
+          canvas.text_box(mark.x, mark.y + gap, mark.label, Align{0.5, 0.0})};
+}
+
+// The marks first, so that no label covers one, then their labels where
+// there is room.
+void draw_lineside_marks(Canvas& canvas, const Style& style, const std::vector<LinesideMark>& marks,
+                         LabelPlacer& placer) {
   const double size = style.font * kMarkHalfSize;
-  const double y = band.y + style.font * kLegendLine;
-  double x = band.right() - style.font * kLegendInset;
-  for (auto item = std::rbegin(items); item != std::rend(items); ++item) {
-    const double width = canvas.text_width(item->text) + size * 3;
-    if (x - width < left) break;
-    canvas.colour(palette::kText);
-    canvas.text(x, y, item->text, Align{1.0, 0.5});
-    x -= width - size;
-    if (item->symbol) {
-      draw_symbol(canvas, style, *item->symbol, x, y, size);
-    } else {
-      canvas.colour(item->swatch);
-      canvas.fill_rect(Rect{x - size, y - size, size * 2, size * 2});
+  for (const LinesideMark& mark : marks) {
+    draw_symbol(canvas, style, mark.symbol, mark.x, mark.y, size);
+    placer.block(Rect{mark.x - size, mark.y - size, 2 * size, 2 * size});
+  }
+  canvas.font(style.small_font() * kLabelFont);
+  for (const LinesideMark& mark : marks) {
+    if (mark.label.empty()) continue;
+    const std::vector<Rect> candidates = beside(canvas, style, mark, size);
+    if (const auto chosen = placer.place(candidates)) {
+      canvas.colour(mark.colour);
+      canvas.text(candidates[*chosen].x, candidates[*chosen].y, mark.label, Align{0.0, 0.0});
     }
-    x -= size * 2 + style.font;
   }
 }
 
 void draw_speed(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts, const Rect& band) {
-  const std::string title = "Speed, km/h";
-  band_title(canvas, style, band, title);
-  draw_legend(canvas, style, band, band.x + style.font * kLegendTitleGap + canvas.text_width(title));
+  band_title(canvas, style, band, "Speed, km/h");
   const double top = band.y + style.font * kSpeedTop;
   const double bottom = band.bottom() - style.font * kSpeedBottom;
   const double high = std::max(fastest_speed(facts), kLeastTopSpeed);
   const auto y = [&](double v) { return bottom - v / high * (bottom - top); };
   value_ticks(canvas, style, axis, 0, high, y);
-  draw_lineside_marks(canvas, style, axis, facts, band.y + style.font * kLinesideRow);
   if (!facts.speed_limits.empty()) {
     cairo_move_to(canvas.cr(), axis.x(facts.speed_limits.front().from), bottom);
     speed_path(canvas, axis, facts, y);
@@ -435,18 +404,22 @@ void draw_speed(Canvas& canvas, const Style& style, const Axis& axis, const Rout
     cairo_set_line_width(canvas.cr(), style.line() * kSpeedLineWidth);
     cairo_stroke(canvas.cr());
   }
-  draw_speed_boards(canvas, style, axis, facts, y, band);
+  LabelPlacer placer(band, style.font * kBoardPlacerGap);
+  block_steps(placer, axis, facts, y, style.line() * kSpeedLineWidth);
+  const std::vector<LinesideMark> marks =
+      lineside_marks(canvas, style, axis, facts, band.y + style.font * kLinesideRow);
+  draw_lineside_marks(canvas, style, marks, placer);
+  draw_speed_boards(canvas, style, axis, facts, y, placer);
 }
 
 void draw_distance_axis(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts,
                         const Rect& band) {
   margin_title(canvas, style, band, axis.left, "distance, km");
   canvas.font(style.small_font());
-  const double step =
-      nice_at_least(facts.route_length * canvas.text_width("000.0") * kDistanceLabelSpacing / axis.width);
+  const double step = nice_at_least(facts.length() * canvas.text_width("000.0") * kDistanceLabelSpacing / axis.width);
   canvas.colour(palette::kText);
   canvas.line(axis.left, band.y, axis.left + axis.width, band.y, style.line());
-  for (double m = 0; m <= facts.route_length; m += step) {
+  for (double m = std::ceil(facts.from / step) * step; m <= facts.to; m += step) {
     const double x = axis.x(m);
     canvas.line(x, band.y, x, band.y + style.font * kTick, style.line());
     canvas.text(x, band.y + style.font * kDistanceLabel, kilometres_text(m, step), Align{0.5, 0.0});
@@ -456,13 +429,13 @@ void draw_distance_axis(Canvas& canvas, const Style& style, const Axis& axis, co
 void draw_posts(Canvas& canvas, const Style& style, const Axis& axis, const std::array<Entry, kEntryCount>& entries,
                 const RouteFacts& facts, const Rect& band) {
   margin_title(canvas, style, band, axis.left, "km posts");
-  const std::vector<KilometrePost> posts = kilometre_posts(entries, 0, facts.route_length);
+  const std::vector<KilometrePost> posts = kilometre_posts(entries, facts.from, facts.to);
   canvas.font(style.small_font());
-  const double per_post = axis.width * kMetresPerKilometre / std::max(facts.route_length, 1);
+  const double per_post = axis.width * kMetresPerKilometre / std::max(facts.length(), 1);
   const auto every = static_cast<int64_t>(nice_at_least(canvas.text_width("0000") * kPostLabelSpacing / per_post));
   const double tick = band.y + style.font * kPostTick;
   LabelPlacer placer(band);
-  for (const int32_t change : numbering_changes(entries, 0, facts.route_length)) {
+  for (const int32_t change : numbering_changes(entries, facts.from, facts.to)) {
     canvas.colour(palette::kNumberingChange);
     canvas.line(axis.x(change), band.y, axis.x(change), band.bottom(), style.line() * kNumberingChangeWidth);
   }
@@ -478,31 +451,44 @@ void draw_posts(Canvas& canvas, const Style& style, const Axis& axis, const std:
   }
 }
 
-// Names read upward from the top of the strips; a name that would cover its
-// neighbour moves a little aside, or is left out if it still does not fit.
+// The scheduled time the entry table holds; a timing point without one
+// (a time of 0) shows none.
+std::string time_text(const Station& station) {
+  if (station.timing_point() && station.time == 0) return {};
+  return time_of_day_text(station.time);
+}
+
+// Names read upward from the top of the strips, cut with an ellipsis to the
+// height of their band; a name that would cover its neighbour moves a
+// little aside, or is left out if it still does not fit. The times stand in
+// a row below the names.
 void draw_stations(Canvas& canvas, const Style& style, const Axis& axis, const RouteFacts& facts,
                    const ProfileBands& b) {
   canvas.font(style.small_font());
   const double dashes[] = {style.font * kStationDash, style.font * kStationDash};
   const double foot = b.names.bottom() - style.font * kStationNameFoot;
   const double thickness = canvas.text_height();
-  LabelPlacer placer(Rect{b.names.x, b.names.y, b.names.w, b.names.h});
+  LabelPlacer names(b.names);
+  LabelPlacer times(b.times);
   for (const Station& station : facts.stations) {
     const double x = axis.x(station.position);
     canvas.colour(palette::kStationLine);
     cairo_set_dash(canvas.cr(), dashes, 2, 0);
-    canvas.line(x, b.height.y, x, b.speed.bottom(), style.line());
+    canvas.line(x, b.height.y, x, b.track.bottom(), style.line());
     cairo_set_dash(canvas.cr(), nullptr, 0, 0);
-    const double length = canvas.text_width(station.name);
+    canvas.colour(station.timing_point() ? palette::kQuietText : palette::kText);
+    const std::string name = canvas.fitted(station.name, foot - b.names.y);
+    const double length = canvas.text_width(name);
     std::vector<Rect> candidates;
     for (const double shift : kStationNameShifts) {
       candidates.push_back(Rect{x + shift * thickness - thickness / 2, foot - length, thickness, length});
     }
-    if (const auto chosen = placer.place(candidates)) {
-      const Rect& box = candidates[*chosen];
-      canvas.colour(station.timing_point() ? palette::kQuietText : palette::kText);
-      canvas.vertical_text(box.x + box.w / 2, foot, station.name);
+    if (const auto chosen = names.place(candidates)) {
+      canvas.vertical_text(candidates[*chosen].x + thickness / 2, foot, name);
     }
+    const std::string time = time_text(station);
+    const std::vector<Rect> time_box{canvas.text_box(x, b.times.y + b.times.h / 2, time, Align{0.5, 0.5})};
+    if (!time.empty() && times.place(time_box)) canvas.text(time_box[0].x, time_box[0].y, time, Align{0.0, 0.0});
   }
 }
 
@@ -510,19 +496,22 @@ void draw_stations(Canvas& canvas, const Style& style, const Axis& axis, const R
 
 void draw_profile(Canvas& canvas, const Style& style, const std::array<Entry, kEntryCount>& entries,
                   const RouteFacts& facts, const Rect& area) {
-  const ProfileBands b = bands(canvas, style, facts, area);
   const double left = area.x + style.font * kAxisLeft;
-  const Axis axis{left, area.right() - left - style.font * kAxisRight,
-                  static_cast<double>(std::max(facts.route_length, 1))};
+  const Axis axis{left, area.right() - left - style.font * kAxisRight, static_cast<double>(facts.from),
+                  static_cast<double>(std::max(facts.length(), 1))};
+  const ProfileBands b = bands(canvas, style, facts, area, axis.width);
   // Objects in the run-out, past the route's end, stay off the page margin.
   canvas.clip(area);
   canvas.colour(palette::kPanel);
   canvas.fill_rect(Rect{axis.left, b.height.y, axis.width, b.speed.bottom() - b.height.y});
   draw_height(canvas, style, axis, facts, Rect{axis.left, b.height.y, axis.width, b.height.h});
   draw_speed(canvas, style, axis, facts, Rect{axis.left, b.speed.y, axis.width, b.speed.h});
+  draw_signals_band(canvas, style, axis, facts, b.signals);
+  draw_track_band(canvas, style, axis, facts, b.track);
   draw_stations(canvas, style, axis, facts, b);
   draw_distance_axis(canvas, style, axis, facts, b.distance);
   draw_posts(canvas, style, axis, entries, facts, b.posts);
+  draw_profile_legend(canvas, style, Rect{axis.left, b.legend.y, axis.width, b.legend.h});
   canvas.unclip();
 }
 

@@ -29,6 +29,8 @@ inline constexpr Colour kSlowdown{0.84, 0.15, 0.16, 0.35};
 inline constexpr Colour kSlowdownLine{0.84, 0.15, 0.16};
 inline constexpr Colour kIndicationBoard{0.25, 0.45, 0.25};
 inline constexpr Colour kReduction{0.46, 0.22, 0.62};
+inline constexpr Colour kWarningFill{1.0, 0.85, 0.2};
+inline constexpr Colour kCurve{0.55, 0.63, 0.72};
 inline constexpr Colour kNumberingChange{0.84, 0.15, 0.16};
 }  // namespace palette
 

@@ -59,6 +59,13 @@ const CLI::Validator kDirectoryNamed(
     },
     "DIR");
 
+const CLI::Validator kPaperName(
+    [](const std::string& name) -> std::string {
+      if (paper_for(name)) return {};
+      return "no paper " + name + ": a4 or a3";
+    },
+    "a4|a3");
+
 const std::map<std::string, ColourMode, std::less<>> kColourModes = {
     {"auto", ColourMode::kAuto}, {"always", ColourMode::kAlways}, {"never", ColourMode::kNever}};
 
@@ -174,9 +181,12 @@ void add_render_command(CLI::App& app, int& status) {
       "Reads the binary files in DIR (SCENARIO_linea.dat, SCENARIO_TRAIN.sim, SCENARIO_TRAIN.dat) and draws\n"
       "the plan of the line with tunnels, signals and stations, and below it the profile: height and\n"
       "gradients, line speed limit with slowdowns, speed and indication boards, speed reduction points,\n"
-      "stations and kilometre posts, with a legend. Without SCENARIO_linea.dat\n"
-      "(compiled with --no-trace) only the profile is drawn. Files that do not belong together (a geometry\n"
-      "file or an entry table left by an earlier compile of another route) are refused, naming the stale file.");
+      "stations with their times, signals with their positions, curves, tunnels and kilometre posts,\n"
+      "with a legend; the speed reduction points the compiler added are drawn hollow. Without\n"
+      "SCENARIO_linea.dat (compiled with --no-trace) only the profile is drawn. Files that do not belong\n"
+      "together (a geometry file or an entry table left by an earlier compile of another route), or that\n"
+      "are older than a source beside them, are refused, naming the stale file. A PDF is printed on\n"
+      "landscape sheets, a page for every 20 km (30 km on A3).");
   auto request = std::make_shared<RenderRequest>();
   command->add_option("--dir", request->dir, "Directory of the binary files")
       ->capture_default_str()
@@ -185,12 +195,18 @@ void add_render_command(CLI::App& app, int& status) {
   command->add_option("-o,--output", request->output, "Image to write; its extension, .svg, .png or .pdf, sets the format")
       ->required()
       ->check(kImageName);
-  command->add_option("--width", request->width, "Width in pixels")
+  command->add_option("--width", request->width, "Width in pixels (SVG and PNG)")
       ->capture_default_str()
       ->check(CLI::Range(kSmallestSide, kLargestSide));
-  command->add_option("--height", request->height, "Height in pixels")
+  command->add_option("--height", request->height, "Height in pixels (SVG and PNG)")
       ->capture_default_str()
       ->check(CLI::Range(kSmallestSide, kLargestSide));
+  command->add_option("--from", request->from_km, "Draw from this km of the route (decimals allowed)");
+  command->add_option("--to", request->to_km, "Draw up to this km of the route (decimals allowed)");
+  command->add_option_function<std::string>(
+      "--paper", [request](const std::string& name) { request->paper = *paper_for(name); },
+      "Paper of a PDF, landscape: a4 (the default) or a3")
+      ->check(kPaperName);
   command->add_option("SCENARIO", request->scenario, "Scenario name")->required();
   command->add_option("TRAIN", request->train, "Train number")->required();
   command->callback([&status, request] { status = render(*request); });

@@ -1,17 +1,22 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "render/route_drawing.h"
 
 namespace scenario::tool {
 
-// `scenario render [--dir DIR] -o FILE [--width W] [--height H] SCENARIO TRAIN`, as parsed.
+// `scenario render [--dir DIR] -o FILE [--width W] [--height H] [--from KM]
+// [--to KM] [--paper a4|a3] SCENARIO TRAIN`, as parsed.
 struct RenderRequest {
   std::string dir = ".";
   std::string output;
   int width = kDefaultWidth;
   int height = kDefaultHeight;
+  std::optional<double> from_km;  // kilometres from the route origin
+  std::optional<double> to_km;
+  Paper paper = Paper::kA4;
   std::string scenario;
   std::string train;
 };

@@ -60,5 +60,78 @@ TEST(RouteFacts, RouteLengthThatDoesNotFitTheGridFallsBackToTheGrid) {
   EXPECT_EQ(route_facts(model).route_length, 2000);  // the last cell begins at 9000 m, less the run-out
 }
 
+// The compiler's points are those the grid before its pass did not hold.
+TEST(RouteFacts, ReductionPointsKnowWhetherTheCompilerAddedThem) {
+  RouteModel model = testing::handmade_route(3000, 0.0);
+  model.cells[30] = Cell{.kind = kReductionValue, .p1 = 60};
+  model.cells[40] = Cell{.kind = kReductionValue, .p1 = 180};
+  model.cells[50] = Cell{.kind = kReductionPlain};
+  std::vector<Cell> before = model.cells;
+  before[40] = Cell{};
+  const struct {
+    const char* what;
+    const std::vector<Cell>* before;
+    bool compilers_at_2000;
+  } cases[] = {{"grid before the pass known", &before, true}, {"grid before the pass unknown", nullptr, false}};
+  for (const auto& c : cases) {
+    const RouteFacts facts = route_facts(model, std::nullopt, c.before);
+    ASSERT_EQ(facts.reduction_points.size(), 3u) << c.what;
+    EXPECT_EQ(facts.reduction_points[0].position, 1500) << c.what;  // p / 50: cell 30
+    EXPECT_EQ(facts.reduction_points[0].speed, 60) << c.what;
+    EXPECT_FALSE(facts.reduction_points[0].compilers) << c.what;
+    EXPECT_EQ(facts.reduction_points[1].compilers, c.compilers_at_2000) << c.what;
+    EXPECT_EQ(facts.reduction_points[2].speed, std::nullopt) << c.what;
+    EXPECT_FALSE(facts.reduction_points[2].compilers) << c.what;
+  }
+}
+
+TEST(RouteFacts, BoardsCarryTheirTextAndWarningBoardsTheirSpeed) {
+  RouteModel model = testing::handmade_route(3000, 0.0);
+  model.cells[25] = Cell{.kind = kTextBoard, .p1 = 80};
+  model.entries[80].text = "(SOTTOVIA    )(AUTOSTRADALE)";
+  model.cells[33] = Cell{.kind = kWarningBoard, .p1 = 30};
+  const RouteFacts facts = route_facts(model);
+  ASSERT_EQ(facts.indication_boards.size(), 1u);
+  EXPECT_EQ(facts.indication_boards[0].position, 1200);
+  EXPECT_EQ(facts.indication_boards[0].text, "SOTTOVIA / AUTOSTRADALE");
+  ASSERT_EQ(facts.warning_boards.size(), 1u);
+  EXPECT_EQ(facts.warning_boards[0].position, 1600);
+  EXPECT_EQ(facts.warning_boards[0].speed, 30);
+}
+
+TEST(BoardLines, GroupsInParenthesesAreTheBoardsLines) {
+  const struct {
+    const char* text;
+    const char* lines;
+  } cases[] = {
+      {"(SOTTOVIA    )(AUTOSTRADALE)", "SOTTOVIA / AUTOSTRADALE"},
+      {"(PONTE SU)(FIUME)( ARDESE )", "PONTE SU / FIUME / ARDESE"},
+      {"CASELLO 12", "CASELLO 12"},
+      {"(NOT CLOSED", "(NOT CLOSED"},
+      {"(A)TAIL", "(A)TAIL"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(board_lines(c.text), c.lines) << c.text;
+}
+
+// A span keeps what stands in it and cuts the stretches to it; the height
+// goes on from where the gradients before it left it.
+TEST(RouteFacts, SpanKeepsWhatStandsInIt) {
+  const RouteModel model = testing::handmade_route(4000, 0.0);
+  const RouteFacts facts = route_facts(model, Span{900, 2500});
+  EXPECT_EQ(facts.from, 900);
+  EXPECT_EQ(facts.to, 2500);
+  EXPECT_EQ(facts.route_length, 4000);
+  EXPECT_EQ(facts.signals, std::vector<int32_t>{1000});
+  EXPECT_TRUE(facts.speed_boards.empty());  // at 400 m
+  EXPECT_TRUE(facts.stations.empty());      // at 0 and 3800 m
+  EXPECT_TRUE(facts.tunnels.empty());       // 500 to 600 m
+  ASSERT_EQ(facts.gradients.size(), 2u);
+  EXPECT_EQ(facts.gradients[0].from, 900);
+  EXPECT_EQ(facts.gradients[1].to, 2500);
+  EXPECT_DOUBLE_EQ(facts.start_height, 0.0);
+  EXPECT_DOUBLE_EQ(route_facts(model, Span{1500, 2500}).start_height, 2.5);  // 500 m at 5 per mille
+}
+
 }  // namespace
 }  // namespace scenario

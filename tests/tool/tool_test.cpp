@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -307,6 +308,61 @@ TEST(ToolRender, StaleGeometryIsRefusedByName) {
                 .status,
             0);
   EXPECT_EQ(bytes_of(dir / "route.pdf").value_or("").rfind("%PDF-", 0), 0u);
+}
+
+// A source changed after the compile leaves the files of an older scenario:
+// render names them and the newer source; without sources it draws as ever.
+TEST(ToolRender, FilesOlderThanASourceAreRefused) {
+  TempDir dir;
+  write_sources(dir, kShortLine, kEmptyTrain);
+  ASSERT_EQ(scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"}).status, 0);
+  const std::vector<std::string> render = {"render", "--dir", dir.path().string(), "-o", (dir / "route.svg").string(),
+                                           "S", "T"};
+  ASSERT_EQ(scenario_tool(render).status, 0);
+  std::filesystem::last_write_time(dir / "S_T-.txt",
+                                   std::filesystem::last_write_time(dir / "S_T.dat") + std::chrono::seconds(5));
+  std::filesystem::remove(dir / "route.svg");
+  const Outcome stale = scenario_tool(render);
+  EXPECT_EQ(stale.status, 1);
+  for (const char* named : {"S_linea.dat", "S_T.sim", "S_T.dat", "older than", "S_T-.txt", "compile"}) {
+    EXPECT_NE(stale.err.find(named), std::string::npos) << named << " in " << stale.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "route.svg"));
+
+  std::filesystem::remove(dir / "S_T-.txt");
+  std::filesystem::remove(dir / "S_linea.txt");
+  EXPECT_EQ(scenario_tool(render).status, 0);
+  EXPECT_NE(bytes_of(dir / "route.svg").value_or("").find("<text"), std::string::npos);
+}
+
+TEST(ToolRender, StretchAndPaperOutsideWhatTheyMayBeAreBadCommandLines) {
+  TempDir dir;
+  write_sources(dir, kShortLine, kEmptyTrain);
+  ASSERT_EQ(scenario_tool({"compile", "--dir", dir.path().string(), "S", "T"}).status, 0);
+  const std::string out = (dir / "route.pdf").string();
+  const struct {
+    std::vector<std::string> options;
+    int status;
+    const char* said;
+  } cases[] = {
+      {{"--from", "0.5", "--to", "1.25"}, 0, ""},
+      {{"--to", "1"}, 0, ""},
+      {{"--from", "1.5", "--to", "1"}, 2, "must begin before it ends"},
+      {{"--from", "1", "--to", "1"}, 2, "must begin before it ends"},
+      {{"--to", "999"}, 2, "the route runs from km 0 to km"},
+      {{"--from", "-1"}, 2, "the route runs from km 0 to km"},
+      {{"--from", "one"}, 2, "--from"},
+      {{"--paper", "a3"}, 0, ""},
+      {{"--paper", "letter"}, 2, "a4 or a3"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = {"render", "--dir", dir.path().string(), "-o", out};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    arguments.insert(arguments.end(), {"S", "T"});
+    const Outcome outcome = scenario_tool(arguments);
+    EXPECT_EQ(outcome.status, c.status) << ::testing::PrintToString(c.options) << outcome.err;
+    EXPECT_NE(outcome.err.find(c.said), std::string::npos) << outcome.err;
+  }
 }
 
 }  // namespace
