@@ -2,7 +2,6 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/inotify.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
@@ -10,8 +9,12 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <system_error>
+#include <vector>
 
+#include "io/source_watch.h"
 #include "model/run_files.h"
 #include "tool/commands.h"
 #include "tool/diagnostic.h"
@@ -23,10 +26,6 @@ namespace {
 // Editors write a file in several steps; the check waits for them to settle.
 constexpr int kSettleMilliseconds = 100;
 
-// A file written in place is closed after writing; one saved by rename is
-// moved into the directory.
-constexpr uint32_t kSaveEvents = IN_CLOSE_WRITE | IN_MOVED_TO;
-
 // A descriptor closed when it goes out of scope.
 struct Descriptor {
   int fd = -1;
@@ -34,20 +33,6 @@ struct Descriptor {
     if (fd >= 0) ::close(fd);
   }
 };
-
-// Whether the events read from fd name one of the two sources.
-bool source_saved(int fd, const RunFiles& files) {
-  alignas(inotify_event) std::array<char, 64 * 1024> buffer{};
-  const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-  bool saved = false;
-  for (ssize_t at = 0; at < got;) {
-    const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + at);
-    const std::string name = event->len > 0 ? event->name : "";
-    saved = saved || name == files.line_source.filename() || name == files.train_source.filename();
-    at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-  }
-  return saved;
-}
 
 // Each line goes out in one write, so that a reader of the pipe (an
 // editor's problem matcher) never sees half of one.
@@ -61,9 +46,9 @@ void checked(const CheckRequest& request, const RunFiles& files) {
 
 // The saves until a signal: each batch of events that names a source, once
 // the directory has been quiet a moment, is one check.
-int watch_saves(const CheckRequest& request, const RunFiles& files, int watch_fd, int signal_fd) {
+int watch_saves(const CheckRequest& request, const RunFiles& files, SourceWatch& watch, int signal_fd) {
   for (bool pending = false;;) {
-    std::array<pollfd, 2> ready = {pollfd{signal_fd, POLLIN, 0}, pollfd{watch_fd, POLLIN, 0}};
+    std::array<pollfd, 2> ready = {pollfd{signal_fd, POLLIN, 0}, pollfd{watch.descriptor(), POLLIN, 0}};
     const int polled = ::poll(ready.data(), ready.size(), pending ? kSettleMilliseconds : -1);
     if (polled < 0 && errno != EINTR) return kScenarioError;
     if (ready[0].revents & POLLIN) return kSuccess;
@@ -71,7 +56,7 @@ int watch_saves(const CheckRequest& request, const RunFiles& files, int watch_fd
       pending = false;
       checked(request, files);
     } else if (ready[1].revents & POLLIN) {
-      pending = source_saved(watch_fd, files) || pending;
+      pending = watch.saved() || pending;
     }
   }
 }
@@ -89,13 +74,19 @@ int watch_check(const CheckRequest& request) {
   sigaddset(&ending, SIGTERM);
   sigprocmask(SIG_BLOCK, &ending, nullptr);
   const Descriptor signals{::signalfd(-1, &ending, SFD_CLOEXEC)};
-  const Descriptor watch{::inotify_init1(IN_CLOEXEC)};
-  if (signals.fd < 0 || watch.fd < 0 || ::inotify_add_watch(watch.fd, dir.c_str(), kSaveEvents) < 0) {
+  if (signals.fd < 0) {
     std::cerr << "scenario check: cannot watch " << dir << ": " << std::strerror(errno) << "\n";
     return kBadCommandLine;
   }
+  std::optional<SourceWatch> watch;
+  try {
+    watch.emplace(dir, std::vector{files.line_source.filename().string(), files.train_source.filename().string()});
+  } catch (const std::system_error& trouble) {
+    std::cerr << "scenario check: " << trouble.what() << "\n";
+    return kBadCommandLine;
+  }
   checked(request, files);
-  return watch_saves(request, files, watch.fd, signals.fd);
+  return watch_saves(request, files, *watch, signals.fd);
 }
 
 }  // namespace scenario::tool

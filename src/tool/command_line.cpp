@@ -223,6 +223,7 @@ void add_view_command(CLI::App& app, int& status) {
       "reloads itself; Ctrl-C ends. Exit status 0 once the page is written, whatever it shows.");
   auto request = std::make_shared<ViewRequest>();
   command->add_option("--dir", request->dir, "Directory of the sources (default: the current one)")
+      ->check(kDirectoryNamed)
       ->check(CLI::ExistingDirectory);
   command->add_option("-o,--output", request->output, "Page to write (default: DIR/SCENARIO_TRAIN.html)");
   command->add_flag("--watch", request->watch,

@@ -97,7 +97,7 @@ int view(const ViewRequest& request) {
       return kSuccess;
     }
     view::PageServer server(request.port);
-    view::SourceWatch watch(dir, {files.line_source.filename().string(), files.train_source.filename().string()});
+    SourceWatch watch(dir, {files.line_source.filename().string(), files.train_source.filename().string()});
     std::cerr << "scenario view: serving http://127.0.0.1:" << server.port()
               << "/ ; the page is made anew on every save of a source and reloads itself; Ctrl-C ends\n";
     view::serve_live(server, watch, write_page);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "view/page_server.h"
-#include "view/source_watch.h"
+#include "io/source_watch.h"
 
 namespace scenario::view {
 

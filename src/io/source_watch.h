@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace scenario::view {
+namespace scenario {
 
 // Tells when one of a directory's files is saved. It watches the directory
 // rather than the files, so that an editor that writes a new file and
@@ -29,4 +29,4 @@ class SourceWatch {
   std::vector<std::string> names_;
 };
 
-}  // namespace scenario::view
+}  // namespace scenario

@@ -1,4 +1,4 @@
-#include "view/source_watch.h"
+#include "io/source_watch.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <system_error>
 
-namespace scenario::view {
+namespace scenario {
 namespace {
 
 // A file is saved when it is closed after writing or renamed into place.
@@ -48,4 +48,4 @@ bool SourceWatch::saved() {
   }
 }
 
-}  // namespace scenario::view
+}  // namespace scenario
