@@ -2,6 +2,7 @@
 
 #include "lsp/language_server.h"
 #include "tool/commands.h"
+#include "tool/drawing_program.h"
 
 int main(int argc, char** argv) {
   const scenario::tool::FrontEnd language_server{
@@ -10,5 +11,8 @@ int main(int argc, char** argv) {
       "check lists them on every change, hover on fields, completion of records, sections and fields, the\n"
       "outline and formatting. An editor starts it; see the README for the set-up of Neovim and VS Code.",
       [] { return scenario::lsp::serve_language(STDIN_FILENO, STDOUT_FILENO); }};
-  return scenario::tool::run_command_line(argc, argv, {&language_server, 1});
+  const auto draw_elsewhere = [argv](const scenario::tool::RenderRequest&) {
+    return scenario::tool::hand_to_drawing_program(argv);
+  };
+  return scenario::tool::run_command_line(argc, argv, draw_elsewhere, {&language_server, 1});
 }

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace scenario {
+#include "render/drawing_options.h"
 
-enum class ImageFormat { kSvg, kPng, kPdf };
+namespace scenario {
 
 // A point on the page, in pixels from the top left corner.
 struct Point {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "inspect/author_units.h"
+#include "render/drawing_options.h"
 #include "render/kilometre_posts.h"
 #include "render/label_placer.h"
 #include "render/nice_numbers.h"
@@ -19,7 +20,6 @@
 namespace scenario {
 namespace {
 
-inline constexpr double kMetresPerKilometre = 1000.0;
 inline constexpr double kPerMille = 1000.0;
 
 // Lengths are in font sizes, strokes in line widths, unless said otherwise.

@@ -19,7 +19,6 @@ inline constexpr double kPointsPerMillimetre = 72.0 / 25.4;
 inline constexpr double kA4Long = 297 * kPointsPerMillimetre;
 inline constexpr double kA4Short = 210 * kPointsPerMillimetre;
 inline constexpr double kA3Long = 420 * kPointsPerMillimetre;
-inline constexpr double kMetresPerKilometre = 1000.0;
 // The title takes at most this share of the page width.
 inline constexpr double kTitleShare = 0.95;
 
@@ -89,31 +88,6 @@ void check_size(int side) {
 }
 
 }  // namespace
-
-std::optional<ImageFormat> image_format_for(const std::filesystem::path& path) {
-  const std::string extension = ascii_lower(path.extension().string());
-  if (extension == ".svg") return ImageFormat::kSvg;
-  if (extension == ".png") return ImageFormat::kPng;
-  if (extension == ".pdf") return ImageFormat::kPdf;
-  return std::nullopt;
-}
-
-std::optional<Paper> paper_for(std::string_view name) {
-  const std::string lower = ascii_lower(std::string(name));
-  if (lower == "a4") return Paper::kA4;
-  if (lower == "a3") return Paper::kA3;
-  return std::nullopt;
-}
-
-std::vector<Span> pdf_pages(const Span& span, Paper paper) {
-  const int32_t most = static_cast<int32_t>(
-      (paper == Paper::kA3 ? kA3PageKilometres : kPageKilometres) * kMetresPerKilometre);
-  std::vector<Span> pages;
-  for (int32_t from = span.from; from < span.to; from += most) {
-    pages.push_back(Span{from, std::min(span.to, from + most)});
-  }
-  return pages;
-}
 
 std::string render_route(const RouteModel& model, const RenderOptions& options) {
   const int32_t route_length = drawn_route_length(model);

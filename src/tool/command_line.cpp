@@ -15,7 +15,7 @@
 
 #include "model/run_files.h"
 #include "model/windows1252.h"
-#include "render/route_drawing.h"
+#include "render/drawing_options.h"
 #include "tool/check_command.h"
 #include "tool/check_watch.h"
 #include "tool/colour.h"
@@ -175,7 +175,7 @@ void add_inspect_command(CLI::App& app, int& status) {
   command->callback([&status, request] { status = inspect(*request); });
 }
 
-void add_render_command(CLI::App& app, int& status) {
+void add_render_command(CLI::App& app, int& status, const Renderer& renderer) {
   auto* command = app.add_subcommand("render", "Draw a compiled scenario's plan and profile as SVG, PNG or PDF");
   command->footer(
       "Reads the binary files in DIR (SCENARIO_linea.dat, SCENARIO_TRAIN.sim, SCENARIO_TRAIN.dat) and draws\n"
@@ -209,7 +209,7 @@ void add_render_command(CLI::App& app, int& status) {
       ->check(kPaperName);
   command->add_option("SCENARIO", request->scenario, "Scenario name")->required();
   command->add_option("TRAIN", request->train, "Train number")->required();
-  command->callback([&status, request] { status = render(*request); });
+  command->callback([&status, request, &renderer] { status = renderer(*request); });
 }
 
 void add_view_command(CLI::App& app, int& status) {
@@ -331,7 +331,7 @@ void add_front_end(CLI::App& app, int& status, const FrontEnd& front_end) {
 
 }  // namespace
 
-int run_command_line(int argc, char** argv, std::span<const FrontEnd> front_ends) {
+int run_command_line(int argc, char** argv, const Renderer& renderer, std::span<const FrontEnd> front_ends) {
   StandardOutput output;
   CLI::App app{"scenario: start, export, compile, check, inspect, compare, draw and view train-driving scenarios"};
   app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
@@ -343,7 +343,7 @@ int run_command_line(int argc, char** argv, std::span<const FrontEnd> front_ends
   add_compile_command(app, status);
   add_check_command(app, status);
   add_inspect_command(app, status);
-  add_render_command(app, status);
+  add_render_command(app, status, renderer);
   add_view_command(app, status);
   add_diff_command(app, status);
   add_explain_command(app, status);

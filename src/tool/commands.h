@@ -21,8 +21,14 @@ struct FrontEnd {
   std::function<int()> run;  // returns the exit status
 };
 
+struct RenderRequest;
+
+// How `scenario render` draws once its command line is read: here, or by
+// handing the command line to the program that holds the drawing.
+using Renderer = std::function<int(const RenderRequest&)>;
+
 // Parses the command line, runs the command it names and returns the exit
 // status.
-int run_command_line(int argc, char** argv, std::span<const FrontEnd> front_ends = {});
+int run_command_line(int argc, char** argv, const Renderer& renderer, std::span<const FrontEnd> front_ends = {});
 
 }  // namespace scenario::tool

@@ -15,6 +15,7 @@
 #include "io/replace_file.h"
 #include "model/run_files.h"
 #include "reader/memorizza_dati.h"
+#include "render/route_drawing.h"
 #include "tool/commands.h"
 #include "tool/diagnostic.h"
 #include "tool/render_command.h"

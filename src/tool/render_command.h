@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "render/route_drawing.h"
+#include "render/drawing_options.h"
 
 namespace scenario::tool {
 
@@ -22,6 +22,8 @@ struct RenderRequest {
 };
 
 // Draws the compiled scenario's plan and profile; returns the exit status.
+// It lives in scenario-render, the one program that loads the drawing
+// libraries.
 int render(const RenderRequest& request);
 
 }  // namespace scenario::tool

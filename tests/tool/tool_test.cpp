@@ -18,6 +18,8 @@ namespace scenario {
 namespace {
 
 using testing::bytes_of;
+using testing::kToolEnvironment;
+using testing::run_program;
 using testing::TempDir;
 using testing::Outcome;
 using testing::scenario_tool;
@@ -363,6 +365,30 @@ TEST(ToolRender, StretchAndPaperOutsideWhatTheyMayBeAreBadCommandLines) {
     EXPECT_EQ(outcome.status, c.status) << ::testing::PrintToString(c.options) << outcome.err;
     EXPECT_NE(outcome.err.find(c.said), std::string::npos) << outcome.err;
   }
+}
+
+// Only the drawing program loads the drawing libraries: every other command
+// starts with the C and C++ runtimes alone. Without its drawing program
+// beside it, render says so as a fault of the installation.
+TEST(ToolRender, DrawsInAProgramOfItsOwn) {
+  TempDir listing;
+  ASSERT_EQ(run_program("/usr/bin/ldd", {SCENARIO_PROGRAM}, kToolEnvironment, std::chrono::seconds(30),
+                        (listing / "ldd").string()),
+            0);
+  const std::string libraries = bytes_of(listing / "ldd").value_or("");
+  EXPECT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
+  EXPECT_EQ(libraries.find("cairo"), std::string::npos) << libraries;
+
+  TempDir alone;
+  std::filesystem::copy_file(SCENARIO_PROGRAM, alone / "scenario");
+  std::filesystem::permissions(alone / "scenario", std::filesystem::perms::owner_all);
+  const std::string err = (alone / "err").string();
+  const auto status = run_program((alone / "scenario").string(), {"render", "-o", "x.svg", "S", "T"},
+                                  kToolEnvironment, std::chrono::seconds(30), "", err, alone.path().string());
+  EXPECT_EQ(status, 3);
+  EXPECT_NE(bytes_of(err).value_or("").find("cannot start the drawing program " + (alone / "scenario-render").string() +
+                                            ": No such file or directory"),
+            std::string::npos);
 }
 
 }  // namespace
