@@ -67,6 +67,14 @@ class BuiltInPage : public ::testing::Test {
   }
   static std::filesystem::path page() { return *dir_ / (kBuiltIn + "_" + kBuiltInTrain + ".html"); }
   static nlohmann::json data() { return page_data_of(bytes_of(page()).value_or("")); }
+  // The page's object of that id; null when there is none.
+  static nlohmann::json object_of(std::string_view id) {
+    const nlohmann::json page_data = data();
+    for (const auto& object : page_data["objects"]) {
+      if (object["id"] == std::string(id)) return object;
+    }
+    return nullptr;
+  }
 
   static TempDir* dir_;
 };
@@ -115,11 +123,7 @@ TEST_F(BuiltInPage, AKilometreRangeInTheAddressShowsJustThatStretch) {
 
 TEST_F(BuiltInPage, ASelectedSignalShowsItsRecordsLineAndFields) {
   SKIP_WITHOUT_CHROMIUM();
-  nlohmann::json signal;
-  const nlohmann::json objects = data()["objects"];
-  for (const auto& object : objects) {
-    if (object["id"] == "signal-3") signal = object;
-  }
+  const nlohmann::json signal = object_of("signal-3");
   ASSERT_TRUE(signal.is_object());
   const nlohmann::json& record = signal["record"];
   ASSERT_TRUE(record.is_object());
@@ -157,11 +161,7 @@ bool eventually_equal(DevToolsBrowser& browser, const std::string& session, cons
 // A real click, as the mouse gives it, on a signal drawn on the page.
 TEST_F(BuiltInPage, AClickOnASignalShowsItsRecordsLine) {
   SKIP_WITHOUT_CHROMIUM();
-  nlohmann::json signal;
-  const nlohmann::json objects = data()["objects"];
-  for (const auto& object : objects) {
-    if (object["id"] == "signal-3") signal = object;
-  }
+  const nlohmann::json signal = object_of("signal-3");
   ASSERT_TRUE(signal.is_object());
   const double at_km = signal["from_m"].get<double>() / 1000;
   TempDir profile;
