@@ -64,6 +64,15 @@ inline void put_little_endian(std::string& out, uint64_t bits, size_t count) {
 }
 uint64_t get_little_endian(ByteCursor& in, size_t count);
 
+// The N bytes at `at`, low byte first, for a reader of bytes already checked
+// to be there (one load where the machine is little-endian).
+template <size_t N>
+uint64_t load_little_endian(const char* at) {
+  uint64_t bits = 0;
+  for (size_t i = 0; i < N; ++i) bits |= static_cast<uint64_t>(static_cast<unsigned char>(at[i])) << (8 * i);
+  return bits;
+}
+
 // A signed value is stored in two's complement, a double as its IEEE bits.
 template <FixedWidth T>
 void put_fixed(std::string& out, T value) {

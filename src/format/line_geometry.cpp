@@ -155,9 +155,9 @@ std::string encode_line_geometry(const Trace& trace) {
   return out;
 }
 
-Trace decode_line_geometry(std::string_view bytes) {
-  // A first pass checks every value and counts them, so that x and y are
-  // made at their size once: the trace of a long route is tens of megabytes.
+GeometryHalves check_line_geometry(std::string_view bytes) {
+  // Every value is checked and counted first; the y half starts at the
+  // middle value, found by a second walk of the x half.
   ByteCursor in(bytes);
   size_t count = 0;
   size_t last_start = 0;
@@ -178,11 +178,22 @@ Trace decode_line_geometry(std::string_view bytes) {
     throw DecodeError(last_start, "truncated or trailing value: the file holds an odd number (" +
                                       std::to_string(count) + ") of tagged values, so x and y cannot have one length");
   }
-  ByteCursor again(bytes);
+  TraceValueReader x_half(bytes);
+  for (size_t i = 0; i < count / 2; ++i) x_half.next();
+  return GeometryHalves{bytes.substr(0, x_half.offset()), bytes.substr(x_half.offset()), count / 2};
+}
+
+Trace decode_line_geometry(std::string_view bytes) {
+  const GeometryHalves halves = check_line_geometry(bytes);
   Trace trace;
-  trace.x.reserve(count / 2);
-  trace.y.reserve(count / 2);
-  for (size_t i = 0; i < count; ++i) (i < count / 2 ? trace.x : trace.y).push_back(get_trace_value(again, i));
+  trace.x.reserve(halves.points);
+  trace.y.reserve(halves.points);
+  TraceValueReader x(halves.x);
+  TraceValueReader y(halves.y);
+  for (size_t m = 0; m < halves.points; ++m) {
+    trace.x.push_back(x.next());
+    trace.y.push_back(y.next());
+  }
   return trace;
 }
 
