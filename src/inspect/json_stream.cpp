@@ -83,15 +83,17 @@ void write_numbers(std::ostream& out, const JsonNumbers& numbers, int depth) {
   std::vector<char> buffer(kNumberChunk + indent_width + kNumberRoom + 2);
   char* at = buffer.data();
   bool first = true;
-  numbers.for_each([&](const JsonNumber& number) {
-    *at++ = first ? '[' : ',';
-    *at++ = '\n';
-    first = false;
-    at = std::fill_n(at, indent_width, ' ');
-    at = put_number(at, number);
-    if (static_cast<size_t>(at - buffer.data()) >= kNumberChunk) {
-      out.write(buffer.data(), at - buffer.data());
-      at = buffer.data();
+  numbers.for_each([&](std::span<const JsonNumber> run) {
+    for (const JsonNumber& number : run) {
+      *at++ = first ? '[' : ',';
+      *at++ = '\n';
+      first = false;
+      at = std::fill_n(at, indent_width, ' ');
+      at = put_number(at, number);
+      if (static_cast<size_t>(at - buffer.data()) >= kNumberChunk) {
+        out.write(buffer.data(), at - buffer.data());
+        at = buffer.data();
+      }
     }
   });
   out.write(buffer.data(), at - buffer.data());
@@ -106,7 +108,9 @@ void write_numbers(std::ostream& out, const JsonNumbers& numbers, int depth) {
 
 ordered_json made(const JsonNumbers& numbers) {
   ordered_json array = ordered_json::array();
-  numbers.for_each([&array](const JsonNumber& number) { array.push_back(number_json(number)); });
+  numbers.for_each([&array](std::span<const JsonNumber> run) {
+    for (const JsonNumber& number : run) array.push_back(number_json(number));
+  });
   return array;
 }
 

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <utility>
 #include <variant>
@@ -35,9 +36,9 @@ struct JsonNumber {
 
 // A list of numbers too long to make a JSON value of each, as the plan's
 // coordinates are: each call of for_each hands every element, first to
-// last, to the function it is given. They are written as ordered_json's
-// dump writes them, without a value made for any.
-using JsonNumberSink = std::function<void(const JsonNumber&)>;
+// last, to the function it is given, a run of them at a time. They are
+// written as ordered_json's dump writes them, without a value made for any.
+using JsonNumberSink = std::function<void(std::span<const JsonNumber>)>;
 struct JsonNumbers {
   std::function<void(const JsonNumberSink&)> for_each;
 };

@@ -1,5 +1,7 @@
 #include "inspect/scenario_json.h"
 
+#include <algorithm>
+#include <span>
 #include <string>
 
 #include "format/cell_kinds.h"
@@ -29,11 +31,19 @@ JsonNumber value_number(const TraceValue& value) {
   return {};
 }
 
-// A half of the file, read anew each time it is listed.
+// A half of the file, read anew each time it is listed, a run of values at
+// a time.
 JsonNumbers values_list(std::string_view half, size_t count) {
   return {[half, count](const JsonNumberSink& put) {
+    constexpr size_t kRun = 1024;
+    std::array<JsonNumber, kRun> run;
     TraceValueReader values(half);
-    for (size_t i = 0; i < count; ++i) put(value_number(values.next()));
+    for (size_t done = 0; done < count;) {
+      const size_t length = std::min(kRun, count - done);
+      for (size_t i = 0; i < length; ++i) run[i] = value_number(values.next());
+      put(std::span<const JsonNumber>(run.data(), length));
+      done += length;
+    }
   }};
 }
 
