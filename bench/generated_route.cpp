@@ -90,8 +90,10 @@ std::string generated_line_source(int kilometres) {
   return text;
 }
 
-std::string generated_train_source(int kilometres) {
-  const int length = kilometres * kMetresPerKilometre;
+namespace {
+
+// The train's general rows, up to its speed limits' heading.
+std::string train_heading() {
   std::string text;
   add_line(text, "generated train");
   add_line(text, "[generale]");
@@ -102,13 +104,28 @@ std::string generated_train_source(int kilometres) {
   add_line(text, "[aderenze]");
   add_line(text, "aderenza" + numbers({0, 100}));
   add_line(text, "[vel_limite]");
+  return text;
+}
+
+// A station at each end of the route.
+std::string train_stations(int kilometres) {
+  std::string text;
+  add_line(text, "[stazioni]");
+  add_line(text, "stazione,       0, 11,  600,  1, 0, 0,  4,1,0,  2,1,1,    1,  10, 0, 0, ORIGINE");
+  add_line(text, "stazione" + numbers({kilometres * kMetresPerKilometre - kLastStationBefore}) +
+                     ",  2,  800,  1, 1, 0,  1,1,0,  2,1,1,    0,  20, 0, 0, CAPOLINEA");
+  return text;
+}
+
+}  // namespace
+
+std::string generated_train_source(int kilometres) {
+  const int length = kilometres * kMetresPerKilometre;
+  std::string text = train_heading();
   for (int km = 0; km < kilometres; km += kBoardSpacing) {
     add_line(text, "velocita" + numbers({km * kMetresPerKilometre, 120}));
   }
-  add_line(text, "[stazioni]");
-  add_line(text, "stazione,       0, 11,  600,  1, 0, 0,  4,1,0,  2,1,1,    1,  10, 0, 0, ORIGINE");
-  add_line(text, "stazione" + numbers({length - kLastStationBefore}) +
-                     ",  2,  800,  1, 1, 0,  1,1,0,  2,1,1,    0,  20, 0, 0, CAPOLINEA");
+  text += train_stations(kilometres);
   add_line(text, "[segnali]");
   // The first kilometre is left to the origin station's extent.
   for (int km = 1; km * kMetresPerKilometre < length - kLastStationBefore; ++km) {
@@ -127,6 +144,31 @@ void write_generated_route(const std::filesystem::path& dir, int kilometres, std
   const RunFiles files = run_files(dir, kGeneratedScenario, kGeneratedTrain);
   replace_file(files.line_source, generated_line_source(kilometres));
   replace_file(files.train_source, train_source);
+}
+
+std::string commented_train_source(int kilometres, size_t bytes) {
+  constexpr int kStep = 50;  // one speed limit a cell
+  constexpr std::string_view kComment = ", -- ";
+  constexpr std::string_view kFill = "tratto rinnovato ";
+  const int limits = kilometres * kMetresPerKilometre / kStep;
+  const std::string head = train_heading();
+  std::string tail = train_stations(kilometres);
+  add_line(tail, "[fine]");
+  // Each line gets an equal share of what the records leave free.
+  size_t records = 0;
+  for (int i = 0; i < limits; ++i) records += ("velocita" + numbers({i * kStep, 120})).size() + kLineEnd.size();
+  const size_t free_bytes = bytes - std::min(bytes, head.size() + tail.size() + records);
+  const size_t comment_bytes = free_bytes / static_cast<size_t>(limits);
+  std::string comment;
+  if (comment_bytes > kComment.size()) {
+    comment = kComment;
+    while (comment.size() < comment_bytes) comment += kFill;
+    comment.resize(comment_bytes);
+  }
+  std::string text = head;
+  text.reserve(bytes);
+  for (int i = 0; i < limits; ++i) add_line(text, "velocita" + numbers({i * kStep, 120}) + comment);
+  return text + tail;
 }
 
 std::string faulty_train_source(Mistakes mistakes, size_t bytes) {

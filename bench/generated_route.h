@@ -27,6 +27,13 @@ void write_generated_route(const std::filesystem::path& dir, int kilometres);
 // The same with a train source of one's own beside the generated line source.
 void write_generated_route(const std::filesystem::path& dir, int kilometres, std::string_view train_source);
 
+// A train source of at most the given size that reads without an error or a
+// warning on a generated route of the given length: the general rows and
+// stations of generated_train_source, and a speed limit on every 50 m of
+// the route, each record followed on its line by a comment long enough to
+// bring the source to its size.
+std::string commented_train_source(int kilometres, size_t bytes);
+
 // Train sources in which every record gives the reading a diagnostic: per
 // byte of source, the most work and the most memory an author can ask of
 // scenario check. Each is its "[generale]" heading and then records up to at

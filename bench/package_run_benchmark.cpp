@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bench/fresh_process.h"
+#include "bench/side_by_side.h"
 #include "model/run_files.h"
 #include "sources/builtin_sources.h"
 #include "support/temp_dir.h"
@@ -18,48 +19,27 @@ std::vector<std::string> files_left(const RunFiles& files) {
           files.line_geometry.string(), files.entry_table.string(), files.cell_grid.string()};
 }
 
-void add(FreshRun& sum, const FreshRun& run) {
-  sum.seconds += run.seconds;
-  sum.cpu_seconds += run.cpu_seconds;
-}
-
 // The package's whole run on the console, side by side with a plain copy of
-// the six files it leaves, both on tmpfs when the machine has one: each
-// iteration runs both, one after the other, in fresh processes. The time
-// shown is the package's; run_per_copy is the ratio of the two sums of
-// elapsed time, cpu_per_copy that of processor time, and peak_rss_mb the
-// package's peak resident set.
+// the six files it leaves, both on tmpfs when the machine has one: copy_ms,
+// run_per_copy, cpu_per_copy and the package's peak_rss_mb.
 void BM_PackageRunAgainstCopy(benchmark::State& state) {
   const testing::TempDir package_dir(scratch_parent());
   const testing::TempDir copy_dir(scratch_parent());
   const std::filesystem::path program = package_dir / "dorvallo_brisente";
   std::filesystem::copy_file(PACKAGE_PROGRAM, program);
   const Command package{program.string()};
-  // The first run, untimed, leaves the files to copy.
-  const FreshRun first = run_fresh_for_peak(package);
+  // A run, untimed, leaves the files to copy.
+  if (const FreshRun first = run_fresh(package); !first.ok) {
+    state.SkipWithError(("the package: " + first.failure).c_str());
+    return;
+  }
   Command copy{"/bin/cp", "-f"};
   for (const std::string& file : files_left(run_files(package_dir.path(), kBuiltInScenario, kBuiltInTrain))) {
     copy.push_back(file);
   }
   copy.push_back(copy_dir.path().string());
 
-  std::string failure = first.ok ? "" : "the package: " + first.failure;
-  FreshRun package_sum;
-  FreshRun copy_sum;
-  for (auto _ : state) {
-    const FreshRun run = run_fresh(package);
-    const FreshRun copied = run_fresh(copy);
-    if (failure.empty() && !run.ok) failure = "the package: " + run.failure;
-    if (failure.empty() && !copied.ok) failure = "the copy: " + copied.failure;
-    add(package_sum, run);
-    add(copy_sum, copied);
-    state.SetIterationTime(run.seconds);
-  }
-  if (!failure.empty()) state.SkipWithError(failure.c_str());
-  state.counters["copy_ms"] = benchmark::Counter(copy_sum.seconds * 1e3, benchmark::Counter::kAvgIterations);
-  state.counters["run_per_copy"] = package_sum.seconds / copy_sum.seconds;
-  state.counters["cpu_per_copy"] = package_sum.cpu_seconds / copy_sum.cpu_seconds;
-  state.counters["peak_rss_mb"] = first.peak_rss_mb;
+  run_side_by_side(state, package, copy, "copy");
 }
 BENCHMARK(BM_PackageRunAgainstCopy)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -12,13 +12,6 @@ void ByteCursor::fail_short(size_t count, const std::string& what) const {
                                  std::to_string(offset_) + ", the file has " + std::to_string(remaining()) + " left");
 }
 
-uint64_t get_little_endian(ByteCursor& in, size_t count) {
-  const std::string_view bytes = in.take(count, "a value");
-  uint64_t bits = 0;
-  for (size_t i = 0; i < count; ++i) bits |= static_cast<uint64_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
-  return bits;
-}
-
 void put_text(std::string& out, std::string_view text) {
   if (text.size() > kLongestText) {
     throw TextTooLong("a text of " + std::to_string(text.size()) +

@@ -114,6 +114,30 @@ TraceValue get_trace_value(ByteCursor& in, size_t index) {
   }
 }
 
+// The bytes of the value at the front of `rest` when it is whole and sound,
+// 0 when it is not: then get_trace_value says what is wrong.
+size_t sound_value_bytes(std::string_view rest) {
+  if (rest.size() < kTagBytes) return 0;
+  switch (load_little_endian<kTagBytes>(rest.data())) {
+    case TraceValue::kEmpty: return kTagBytes;
+    case TraceValue::kInt16: return rest.size() < kTagBytes + kInt16Bytes ? 0 : kTagBytes + kInt16Bytes;
+    case TraceValue::kDouble:
+      if (rest.size() < kLongestTraceValue) return 0;
+      return std::isfinite(std::bit_cast<double>(load_little_endian<kDoubleBytes>(rest.data() + kTagBytes)))
+                 ? kLongestTraceValue
+                 : 0;
+    default: return 0;
+  }
+}
+
+// Throws the DecodeError of the unsound value `index` at `offset`.
+[[noreturn, gnu::noinline]] void refuse_value(std::string_view bytes, size_t offset, size_t index) {
+  ByteCursor in(bytes);
+  in.take(offset, "the values before");
+  get_trace_value(in, index);
+  throw std::logic_error("a tagged value judged unsound decoded without fault");
+}
+
 }  // namespace
 
 uint64_t line_geometry_size(const PlanTrace& trace) { return 2 * half_size(trace); }
@@ -155,21 +179,22 @@ std::string encode_line_geometry(const Trace& trace) {
   return out;
 }
 
-Trace decode_line_geometry(std::string_view bytes) {
-  // A first pass checks every value and counts them, so that x and y are
-  // made at their size once: the trace of a long route is tens of megabytes.
-  ByteCursor in(bytes);
+GeometryHalves check_line_geometry(std::string_view bytes) {
+  // Every value is checked and counted first; the y half starts at the
+  // middle value, found by a second walk of the x half.
   size_t count = 0;
   size_t last_start = 0;
-  while (!in.at_end()) {
-    last_start = in.offset();
+  for (size_t offset = 0; offset < bytes.size(); ++count) {
+    last_start = offset;
     // Two-byte empty values could pack five times the points of the longest
     // plan into a file of its size, and each takes more memory than bytes.
     if (count == kMostTraceValues) {
       throw DecodeError(last_start, "trailing values: the plan of the longest route has " +
                                         std::to_string(kMostTraceValues) + " values, and the file holds more");
     }
-    get_trace_value(in, count++);
+    const size_t length = sound_value_bytes(bytes.substr(offset));
+    if (length == 0) [[unlikely]] refuse_value(bytes, offset, count);
+    offset += length;
   }
   if (count == 0) throw DecodeError(0, "truncated: the file holds no tagged value");
   // x and y come in two halves of one length; an odd count leaves the last
@@ -178,11 +203,22 @@ Trace decode_line_geometry(std::string_view bytes) {
     throw DecodeError(last_start, "truncated or trailing value: the file holds an odd number (" +
                                       std::to_string(count) + ") of tagged values, so x and y cannot have one length");
   }
-  ByteCursor again(bytes);
+  TraceValueReader x_half(bytes);
+  for (size_t i = 0; i < count / 2; ++i) x_half.next();
+  return GeometryHalves{bytes.substr(0, x_half.offset()), bytes.substr(x_half.offset()), count / 2};
+}
+
+Trace decode_line_geometry(std::string_view bytes) {
+  const GeometryHalves halves = check_line_geometry(bytes);
   Trace trace;
-  trace.x.reserve(count / 2);
-  trace.y.reserve(count / 2);
-  for (size_t i = 0; i < count; ++i) (i < count / 2 ? trace.x : trace.y).push_back(get_trace_value(again, i));
+  trace.x.reserve(halves.points);
+  trace.y.reserve(halves.points);
+  TraceValueReader x(halves.x);
+  TraceValueReader y(halves.y);
+  for (size_t m = 0; m < halves.points; ++m) {
+    trace.x.push_back(x.next());
+    trace.y.push_back(y.next());
+  }
   return trace;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "format/coding.h"
+#include "format/scenario_format.h"
 #include "model/route_model.h"
 
 namespace scenario {
@@ -36,8 +39,50 @@ std::string encode_line_geometry(const PlanTrace& trace);
 // The file of a trace whose points are all at hand.
 std::string encode_line_geometry(const Trace& trace);
 
+// A line geometry file whose values have all been checked: its x half and
+// its y half, each a run of tagged values to be read where they lie.
+struct GeometryHalves {
+  std::string_view x;
+  std::string_view y;
+  size_t points = 0;  // values in each half
+};
+
 // Throws DecodeError, naming the byte offset, unless the file holds an even
-// count of values with tags 0, 2 or 5 only and finite doubles.
+// count of values with tags 0, 2 or 5 only and finite doubles. Holds no
+// value: a long plan is read from its bytes, never copied out whole.
+GeometryHalves check_line_geometry(std::string_view bytes);
+
+// The values of a checked half, first to last, one per call of next().
+class TraceValueReader {
+ public:
+  explicit TraceValueReader(std::string_view checked) : begin_(checked.data()), at_(begin_) {}
+
+  // How far into the run the next value lies.
+  size_t offset() const { return static_cast<size_t>(at_ - begin_); }
+
+  TraceValue next() {
+    const auto tag = static_cast<uint16_t>(load_little_endian<kTagBytes>(at_));
+    at_ += kTagBytes;
+    if (tag == TraceValue::kDouble) {
+      const double value = std::bit_cast<double>(load_little_endian<kDoubleBytes>(at_));
+      at_ += kDoubleBytes;
+      return TraceValue{TraceValue::kDouble, value};
+    }
+    if (tag == TraceValue::kInt16) {
+      const auto value = static_cast<int16_t>(static_cast<uint16_t>(load_little_endian<kInt16Bytes>(at_)));
+      at_ += kInt16Bytes;
+      return TraceValue{TraceValue::kInt16, static_cast<double>(value)};
+    }
+    return TraceValue{};
+  }
+
+ private:
+  const char* begin_;
+  const char* at_;
+};
+
+// The values of the file as a trace: check_line_geometry, then every value
+// copied out.
 Trace decode_line_geometry(std::string_view bytes);
 
 }  // namespace scenario

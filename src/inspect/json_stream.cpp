@@ -1,6 +1,10 @@
 #include "inspect/json_stream.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <string_view>
+#include <type_traits>
 
 namespace scenario {
 namespace {
@@ -47,6 +51,69 @@ void write_list(std::ostream& out, const JsonList& list, int depth) {
   out << "]";
 }
 
+ordered_json number_json(const JsonNumber& number) {
+  switch (number.kind) {
+    case JsonNumber::Kind::kInteger: return number.integer;
+    case JsonNumber::Kind::kDouble: return number.real;
+    case JsonNumber::Kind::kNull: break;
+  }
+  return nullptr;
+}
+
+// Room for the longest number dump writes, as its own buffer has.
+constexpr size_t kNumberRoom = 64;
+// Numbers go to the stream in writes of about this many bytes.
+constexpr size_t kNumberChunk = 64 * 1024;
+
+// The text dump gives a number: integers in decimal, doubles in nlohmann's
+// shortest form ("0.0", "1e+20", "-0.1"), anything not finite as null.
+char* put_number(char* at, const JsonNumber& number) {
+  static constexpr std::string_view kNull = "null";
+  if (number.kind == JsonNumber::Kind::kInteger) return std::to_chars(at, at + kNumberRoom, number.integer).ptr;
+  if (number.kind == JsonNumber::Kind::kDouble && std::isfinite(number.real)) {
+    return nlohmann::detail::to_chars(at, at + kNumberRoom, number.real);
+  }
+  return std::copy(kNull.begin(), kNull.end(), at);
+}
+
+// One element a line, as write_list puts them, through a buffer of a few
+// chunks' worth: the plan of a long route has two million numbers.
+void write_numbers(std::ostream& out, const JsonNumbers& numbers, int depth) {
+  const size_t indent_width = static_cast<size_t>((depth + 1) * kIndent);
+  std::vector<char> buffer(kNumberChunk + indent_width + kNumberRoom + 2);
+  char* at = buffer.data();
+  bool first = true;
+  numbers.for_each([&](std::span<const JsonNumber> run) {
+    for (const JsonNumber& number : run) {
+      *at++ = first ? '[' : ',';
+      *at++ = '\n';
+      first = false;
+      at = std::fill_n(at, indent_width, ' ');
+      at = put_number(at, number);
+      if (static_cast<size_t>(at - buffer.data()) >= kNumberChunk) {
+        out.write(buffer.data(), at - buffer.data());
+        at = buffer.data();
+      }
+    }
+  });
+  out.write(buffer.data(), at - buffer.data());
+  if (first) {
+    out << "[]";
+    return;
+  }
+  out << "\n";
+  indent(out, depth);
+  out << "]";
+}
+
+ordered_json made(const JsonNumbers& numbers) {
+  ordered_json array = ordered_json::array();
+  numbers.for_each([&array](std::span<const JsonNumber> run) {
+    for (const JsonNumber& number : run) array.push_back(number_json(number));
+  });
+  return array;
+}
+
 ordered_json made(const JsonList& list) {
   ordered_json array = ordered_json::array();
   for (size_t i = 0; i < list.count; ++i) {
@@ -60,9 +127,15 @@ ordered_json made(const JsonList& list) {
 ordered_json to_json(const JsonMembers& members) {
   ordered_json object = ordered_json::object();
   for (const JsonMember& member : members) {
-    object[member.key] = std::holds_alternative<ordered_json>(member.value)
-                             ? std::get<ordered_json>(member.value)
-                             : made(std::get<JsonList>(member.value));
+    object[member.key] = std::visit(
+        [](const auto& value) -> ordered_json {
+          if constexpr (std::is_same_v<std::decay_t<decltype(value)>, ordered_json>) {
+            return value;
+          } else {
+            return made(value);
+          }
+        },
+        member.value);
   }
   return object;
 }
@@ -78,8 +151,10 @@ void write_json(std::ostream& out, const JsonMembers& members, int depth) {
     out << dumped(members[i].key) << ": ";
     if (const auto* value = std::get_if<ordered_json>(&members[i].value)) {
       write_value(out, *value, depth + 1);
+    } else if (const auto* list = std::get_if<JsonList>(&members[i].value)) {
+      write_list(out, *list, depth + 1);
     } else {
-      write_list(out, std::get<JsonList>(members[i].value), depth + 1);
+      write_numbers(out, std::get<JsonNumbers>(members[i].value), depth + 1);
     }
     out << (i + 1 < members.size() ? ",\n" : "\n");
   }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <utility>
 #include <variant>
@@ -24,12 +26,30 @@ struct JsonList {
   std::function<std::optional<nlohmann::ordered_json>(size_t)> element;
 };
 
+// A number, or null where there is none.
+struct JsonNumber {
+  enum class Kind : uint8_t { kNull, kInteger, kDouble };
+  Kind kind = Kind::kNull;
+  int64_t integer = 0;
+  double real = 0.0;
+};
+
+// A list of numbers too long to make a JSON value of each, as the plan's
+// coordinates are: each call of for_each hands every element, first to
+// last, to the function it is given, a run of them at a time. They are
+// written as ordered_json's dump writes them, without a value made for any.
+using JsonNumberSink = std::function<void(std::span<const JsonNumber>)>;
+struct JsonNumbers {
+  std::function<void(const JsonNumberSink&)> for_each;
+};
+
 struct JsonMember {
   JsonMember(std::string name, nlohmann::ordered_json json) : key(std::move(name)), value(std::move(json)) {}
   JsonMember(std::string name, JsonList list) : key(std::move(name)), value(std::move(list)) {}
+  JsonMember(std::string name, JsonNumbers numbers) : key(std::move(name)), value(std::move(numbers)) {}
 
   std::string key;
-  std::variant<nlohmann::ordered_json, JsonList> value;
+  std::variant<nlohmann::ordered_json, JsonList, JsonNumbers> value;
 };
 using JsonMembers = std::vector<JsonMember>;
 

@@ -83,17 +83,53 @@ void diff_object(size_t i, const ordered_json& a, const ordered_json& b, std::ve
   }
 }
 
-// A value of the track that holds over stretches of cells.
+// The next slowdown end after a cell, for cells asked about in grid order:
+// the search only moves forward, so a whole grid costs one walk.
+class SlowdownEnds {
+ public:
+  explicit SlowdownEnds(const std::vector<Cell>& cells) : cells_(cells) {}
+
+  std::optional<size_t> after(size_t start) {
+    if (next_ <= start) {
+      next_ = start + 1;
+      while (next_ < cells_.size() && cells_[next_].kind != kSlowdownEnd) ++next_;
+    }
+    if (next_ < cells_.size()) return next_;
+    return std::nullopt;
+  }
+
+ private:
+  const std::vector<Cell>& cells_;
+  size_t next_ = 0;
+};
+
+// Whether diff_object would find nothing: the same object with the same
+// approach mark, and a slowdown start as long (its length runs to the next
+// slowdown end, wherever that lies). The track values are compared apart.
+bool same_object(size_t i, const std::vector<Cell>& a, const std::vector<Cell>& b, SlowdownEnds& ends_a,
+                 SlowdownEnds& ends_b) {
+  const Cell& x = a[i];
+  const Cell& y = b[i];
+  if (x.kind != y.kind || x.p1 != y.p1 || x.p2 != y.p2 || x.p3 != y.p3 || x.p4 != y.p4 || x.timer != y.timer ||
+      x.approach != y.approach) {
+    return false;
+  }
+  return x.kind != kSlowdownStart || ends_a.after(i) == ends_b.after(i);
+}
+
+// A value of the track that holds over stretches of cells: the stored byte,
+// and the key of the JSON value that shows it (one for one).
 struct TrackField {
+  uint8_t Cell::*stored;
   const char* key;
   const char* name;
   const char* unit;
 };
 constexpr TrackField kTrackFields[] = {
-    {"speed_limit_kmh", "speed limit", " km/h"},
-    {"gradient_permille", "gradient", " \u2030"},
-    {"tunnel", "tunnel kind", ""},
-    {"adhesion", "adhesion", ""},
+    {&Cell::speed_limit, "speed_limit_kmh", "speed limit", " km/h"},
+    {&Cell::gradient, "gradient_permille", "gradient", " \u2030"},
+    {&Cell::tunnel, "tunnel", "tunnel kind", ""},
+    {&Cell::adhesion, "adhesion", "adhesion", ""},
 };
 
 std::string stretch_label(size_t first, size_t last) {
@@ -105,18 +141,18 @@ std::string stretch_label(size_t first, size_t last) {
 }
 
 // Consecutive cells with the same change make one line.
-void diff_track(const TrackField& field, const ordered_json& a, const ordered_json& b,
+void diff_track(const TrackField& field, const std::vector<Cell>& a, const std::vector<Cell>& b,
                 std::vector<std::string>& lines) {
   const size_t count = std::min(a.size(), b.size());
   size_t i = 0;
   while (i < count) {
-    const ordered_json& from = a[i][field.key];
-    const ordered_json& to = b[i][field.key];
+    const uint8_t from = a[i].*field.stored;
+    const uint8_t to = b[i].*field.stored;
     size_t last = i;
-    while (last + 1 < count && a[last + 1][field.key] == from && b[last + 1][field.key] == to) ++last;
+    while (last + 1 < count && a[last + 1].*field.stored == from && b[last + 1].*field.stored == to) ++last;
     if (from != to) {
-      lines.push_back(stretch_label(i, last) + ": " + field.name + " " + value_text(from) + std::string(kArrow) +
-                      value_text(to) + field.unit);
+      lines.push_back(stretch_label(i, last) + ": " + field.name + " " + value_text(cell_json(a, i)[field.key]) +
+                      std::string(kArrow) + value_text(cell_json(b, i)[field.key]) + field.unit);
     }
     i = last + 1;
   }
@@ -134,14 +170,20 @@ std::string row_subject(const ordered_json& row) {
 
 std::string row_label(const ordered_json& row) { return "row " + value_text(row["row"]) + " " + row_subject(row); }
 
-std::string point_text(const Trace& trace, size_t m) {
-  const auto coordinate = [](const TraceValue& value) {
-    if (value.tag == TraceValue::kEmpty) return std::string("empty");
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", value.value);
-    return std::string(text);
-  };
-  return "(" + coordinate(trace.x[m]) + ", " + coordinate(trace.y[m]) + ")";
+std::string coordinate_text(const TraceValue& value) {
+  if (value.tag == TraceValue::kEmpty) return "empty";
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", double{value.value});
+  return text;
+}
+
+// A point as both files hold it.
+struct PointPair {
+  TraceValue ax, ay, bx, by;
+};
+
+std::string point_text(const TraceValue& x, const TraceValue& y) {
+  return "(" + coordinate_text(x) + ", " + coordinate_text(y) + ")";
 }
 
 }  // namespace
@@ -151,21 +193,24 @@ std::vector<std::string> diff_cell_grids(const std::vector<Cell>& a, const std::
   if (a.size() != b.size()) {
     lines.push_back("cells: " + std::to_string(a.size()) + std::string(kArrow) + std::to_string(b.size()));
   }
-  const ordered_json cells_a = cell_grid_json(a, true)["cells"];
-  const ordered_json cells_b = cell_grid_json(b, true)["cells"];
-  for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) diff_object(i, cells_a[i], cells_b[i], lines);
-  for (const TrackField& field : kTrackFields) diff_track(field, cells_a, cells_b, lines);
+  // Cells are compared as stored; only those that differ are described.
+  SlowdownEnds ends_a(a);
+  SlowdownEnds ends_b(b);
+  for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+    if (!same_object(i, a, b, ends_a, ends_b)) diff_object(i, cell_json(a, i), cell_json(b, i), lines);
+  }
+  for (const TrackField& field : kTrackFields) diff_track(field, a, b, lines);
   return lines;
 }
 
 std::vector<std::string> diff_entry_tables(const std::array<Entry, kEntryCount>& a,
                                            const std::array<Entry, kEntryCount>& b) {
   std::vector<std::string> lines;
-  const ordered_json rows_a = entry_table_json(a)["entries"];
-  const ordered_json rows_b = entry_table_json(b)["entries"];
-  for (size_t row = 0; row < rows_a.size(); ++row) {
-    const ordered_json& from = rows_a[row];
-    const ordered_json& to = rows_b[row];
+  for (size_t row = 0; row < a.size(); ++row) {
+    // A row's role and fields are its own: the same bytes describe alike.
+    if (a[row] == b[row]) continue;
+    const ordered_json from = entry_row_json(a, row);
+    const ordered_json to = entry_row_json(b, row);
     if (from["role"] != to["role"]) {
       lines.push_back(row_label(from) + std::string(kArrow) + row_subject(to));
       continue;
@@ -179,27 +224,40 @@ std::vector<std::string> diff_entry_tables(const std::array<Entry, kEntryCount>&
   return lines;
 }
 
-std::vector<std::string> diff_line_geometries(const Trace& a, const Trace& b) {
+std::vector<std::string> diff_line_geometries(const GeometryHalves& a, const GeometryHalves& b) {
   std::vector<std::string> lines;
-  const size_t count_a = std::min(a.x.size(), a.y.size());
-  const size_t count_b = std::min(b.x.size(), b.y.size());
-  if (count_a != count_b) {
-    lines.push_back("points: " + std::to_string(count_a) + std::string(kArrow) + std::to_string(count_b));
+  if (a.points != b.points) {
+    lines.push_back("points: " + std::to_string(a.points) + std::string(kArrow) + std::to_string(b.points));
   }
-  const size_t common = std::min(count_a, count_b);
+  const size_t common = std::min(a.points, b.points);
+  TraceValueReader ax(a.x);
+  TraceValueReader ay(a.y);
+  TraceValueReader bx(b.x);
+  TraceValueReader by(b.y);
   size_t differing = 0;
   std::optional<size_t> first;
+  PointPair first_pair;
   for (size_t m = 0; m < common; ++m) {
-    if (a.x[m] == b.x[m] && a.y[m] == b.y[m]) continue;
+    const PointPair pair{ax.next(), ay.next(), bx.next(), by.next()};
+    if (pair.ax == pair.bx && pair.ay == pair.by) continue;
     ++differing;
-    if (!first) first = m;
+    if (!first) {
+      first = m;
+      first_pair = pair;
+    }
   }
   if (first) {
     lines.push_back(std::to_string(differing) + " of " + std::to_string(common) + " points differ, the first at " +
-                    std::to_string(*first) + " m: " + point_text(a, *first) + std::string(kArrow) +
-                    point_text(b, *first));
+                    std::to_string(*first) + " m: " + point_text(first_pair.ax, first_pair.ay) +
+                    std::string(kArrow) + point_text(first_pair.bx, first_pair.by));
   }
   return lines;
+}
+
+std::vector<std::string> diff_line_geometries(const Trace& a, const Trace& b) {
+  const std::string bytes_a = encode_line_geometry(a);
+  const std::string bytes_b = encode_line_geometry(b);
+  return diff_line_geometries(check_line_geometry(bytes_a), check_line_geometry(bytes_b));
 }
 
 std::vector<std::string> diff_scenario_files(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -208,8 +266,8 @@ std::vector<std::string> diff_scenario_files(const std::filesystem::path& a, con
   if (contents_a.index() != contents_b.index()) {
     throw ScenarioFileError(a.string() + " and " + b.string() + " are not the same kind of scenario file");
   }
-  if (const auto* trace = std::get_if<Trace>(&contents_a)) {
-    return diff_line_geometries(*trace, std::get<Trace>(contents_b));
+  if (const auto* geometry = std::get_if<CheckedGeometry>(&contents_a)) {
+    return diff_line_geometries(geometry->halves, std::get<CheckedGeometry>(contents_b).halves);
   }
   if (const auto* table = std::get_if<std::array<Entry, kEntryCount>>(&contents_a)) {
     return diff_entry_tables(*table, std::get<std::array<Entry, kEntryCount>>(contents_b));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "format/line_geometry.h"
 #include "model/route_model.h"
 
 namespace scenario {
@@ -24,7 +25,9 @@ std::vector<std::string> diff_cell_grids(const std::vector<Cell>& a, const std::
 std::vector<std::string> diff_entry_tables(const std::array<Entry, kEntryCount>& a,
                                            const std::array<Entry, kEntryCount>& b);
 
-// How many points differ and the first of them.
+// How many points differ and the first of them, read from the files' bytes;
+// traces at hand are compared as their files.
+std::vector<std::string> diff_line_geometries(const GeometryHalves& a, const GeometryHalves& b);
 std::vector<std::string> diff_line_geometries(const Trace& a, const Trace& b);
 
 // Reads both files and compares them. Throws ScenarioFileError when either

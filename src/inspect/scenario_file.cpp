@@ -55,9 +55,12 @@ auto decode_file(const std::filesystem::path& path, std::string_view bytes, Deco
   }
 }
 
-ScenarioFileContents decode_contents(const std::filesystem::path& path, ScenarioFileKind kind, std::string_view bytes) {
+ScenarioFileContents decode_contents(const std::filesystem::path& path, ScenarioFileKind kind, FileBytes bytes) {
   switch (kind) {
-    case ScenarioFileKind::kLineGeometry: return decode_file(path, bytes, decode_line_geometry);
+    case ScenarioFileKind::kLineGeometry: {
+      const GeometryHalves halves = decode_file(path, bytes, check_line_geometry);
+      return CheckedGeometry{std::move(bytes), halves};
+    }
     case ScenarioFileKind::kEntryTable: return decode_file(path, bytes, decode_entry_table);
     case ScenarioFileKind::kCellGrid: return decode_file(path, bytes, decode_cell_grid);
   }
@@ -65,7 +68,9 @@ ScenarioFileContents decode_contents(const std::filesystem::path& path, Scenario
 }
 
 JsonMembers contents_members(const ScenarioFileContents& contents, bool all) {
-  if (const auto* trace = std::get_if<Trace>(&contents)) return line_geometry_members(*trace, all);
+  if (const auto* geometry = std::get_if<CheckedGeometry>(&contents)) {
+    return line_geometry_members(geometry->halves, all);
+  }
   if (const auto* cells = std::get_if<std::vector<Cell>>(&contents)) return cell_grid_members(*cells, all);
   return entry_table_members(std::get<std::array<Entry, kEntryCount>>(contents));
 }
@@ -92,8 +97,9 @@ std::string_view format_name(ScenarioFileKind kind) {
 DecodedFile decode_scenario_file(const std::filesystem::path& path) {
   const ScenarioFileKind kind = kind_of(path);
   settle(path);
-  const FileBytes bytes = bytes_of(path, kind);
-  return DecodedFile{path, kind, bytes.view().size(), decode_contents(path, kind, bytes)};
+  FileBytes bytes = bytes_of(path, kind);
+  const size_t size = bytes.view().size();
+  return DecodedFile{path, kind, size, decode_contents(path, kind, std::move(bytes))};
 }
 
 JsonMembers inspect_members(const DecodedFile& file, bool all) {

@@ -7,7 +7,9 @@
 #include <variant>
 #include <vector>
 
+#include "format/line_geometry.h"
 #include "inspect/json_stream.h"
+#include "io/read_file.h"
 #include "model/route_model.h"
 #include "model/run_files.h"
 
@@ -21,11 +23,19 @@ class ScenarioFileError : public std::runtime_error {
   explicit ScenarioFileError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// A line geometry file checked whole and kept as its bytes: its values are
+// read where they lie whenever they are wanted, never copied out.
+struct CheckedGeometry {
+  FileBytes bytes;
+  GeometryHalves halves;  // within bytes
+};
+
 // One scenario file decoded, of the kind its name says.
-using ScenarioFileContents = std::variant<Trace, std::array<Entry, kEntryCount>, std::vector<Cell>>;
+using ScenarioFileContents = std::variant<CheckedGeometry, std::array<Entry, kEntryCount>, std::vector<Cell>>;
 ScenarioFileContents read_scenario_file(const std::filesystem::path& path);
 
-// A file read and decoded, kept for its JSON view; its bytes are let go.
+// A file read and decoded, kept for its JSON view; the bytes of an entry
+// table or a cell grid are let go.
 struct DecodedFile {
   std::filesystem::path path;
   ScenarioFileKind kind;

@@ -1,11 +1,14 @@
 #include "inspect/scenario_json.h"
 
+#include <algorithm>
+#include <span>
 #include <string>
 
 #include "format/cell_kinds.h"
 #include "format/scenario_format.h"
 #include "inspect/author_units.h"
 #include "inspect/entry_roles.h"
+#include "format/line_geometry.h"
 #include "inspect/trace_summary.h"
 #include "model/windows1252.h"
 
@@ -19,17 +22,29 @@ ordered_json box_json(const std::optional<PlanBox>& box) {
   return ordered_json{{"min_x", box->min_x}, {"min_y", box->min_y}, {"max_x", box->max_x}, {"max_y", box->max_y}};
 }
 
-ordered_json value_json(const TraceValue& value) {
+JsonNumber value_number(const TraceValue& value) {
   switch (value.tag) {
-    case TraceValue::kInt16: return static_cast<int>(value.value);
-    case TraceValue::kDouble: return double{value.value};  // a copy: the packed field is not aligned
+    case TraceValue::kInt16: return {JsonNumber::Kind::kInteger, static_cast<int64_t>(value.value), 0.0};
+    case TraceValue::kDouble: return {JsonNumber::Kind::kDouble, 0, value.value};
     case TraceValue::kEmpty: break;
   }
-  return nullptr;
+  return {};
 }
 
-JsonList values_list(const std::vector<TraceValue>& values) {
-  return {values.size(), [&values](size_t i) { return std::optional<ordered_json>(value_json(values[i])); }};
+// A half of the file, read anew each time it is listed, a run of values at
+// a time.
+JsonNumbers values_list(std::string_view half, size_t count) {
+  return {[half, count](const JsonNumberSink& put) {
+    constexpr size_t kRun = 1024;
+    std::array<JsonNumber, kRun> run;
+    TraceValueReader values(half);
+    for (size_t done = 0; done < count;) {
+      const size_t length = std::min(kRun, count - done);
+      for (size_t i = 0; i < length; ++i) run[i] = value_number(values.next());
+      put(std::span<const JsonNumber>(run.data(), length));
+      done += length;
+    }
+  }};
 }
 
 ordered_json entry_json(int row, size_t offset, const Entry& entry) {
@@ -76,7 +91,8 @@ ordered_json optional_json(const std::optional<int>& value) {
   return *value;
 }
 
-// The raw fields in file order, each stored number followed by what it means.
+}  // namespace
+
 ordered_json cell_json(const std::vector<Cell>& cells, size_t index) {
   const Cell& cell = cells[index];
   ordered_json json{
@@ -102,10 +118,17 @@ ordered_json cell_json(const std::vector<Cell>& cells, size_t index) {
   return json;
 }
 
-}  // namespace
+ordered_json entry_row_json(const std::array<Entry, kEntryCount>& entries, size_t row) {
+  size_t offset = 0;
+  for (size_t before = 0; before < row; ++before) offset += entry_bytes(entries[before]);
+  const Entry& entry = entries[row];
+  ordered_json json = entry_json(static_cast<int>(row), offset, entry);
+  if (entry_role(static_cast<int>(row), entry) == EntryRole::kStation) add_station_units(json, entry);
+  return json;
+}
 
-JsonMembers line_geometry_members(const Trace& trace, bool all) {
-  const TraceSummary summary = summarize_trace(trace);
+JsonMembers line_geometry_members(const GeometryHalves& halves, bool all) {
+  const TraceSummary summary = summarize_trace(halves);
   JsonMembers members{
       {"points", summary.points},
       {"values",
@@ -116,25 +139,20 @@ JsonMembers line_geometry_members(const Trace& trace, bool all) {
       {"length", summary.length},
   };
   if (all) {
-    members.push_back({"x", values_list(trace.x)});
-    members.push_back({"y", values_list(trace.y)});
+    members.push_back({"x", values_list(halves.x, halves.points)});
+    members.push_back({"y", values_list(halves.y, halves.points)});
   }
   return members;
 }
 
-ordered_json line_geometry_json(const Trace& trace, bool all) { return to_json(line_geometry_members(trace, all)); }
+ordered_json line_geometry_json(const Trace& trace, bool all) {
+  const std::string bytes = encode_line_geometry(trace);
+  return to_json(line_geometry_members(check_line_geometry(bytes), all));
+}
 
 JsonMembers entry_table_members(const std::array<Entry, kEntryCount>& entries) {
-  const JsonList rows{entries.size(), [&entries](size_t row) {
-                        size_t offset = 0;
-                        for (size_t before = 0; before < row; ++before) offset += entry_bytes(entries[before]);
-                        const Entry& entry = entries[row];
-                        ordered_json json = entry_json(static_cast<int>(row), offset, entry);
-                        if (entry_role(static_cast<int>(row), entry) == EntryRole::kStation) {
-                          add_station_units(json, entry);
-                        }
-                        return std::optional<ordered_json>(std::move(json));
-                      }};
+  const JsonList rows{entries.size(),
+                      [&entries](size_t row) { return std::optional<ordered_json>(entry_row_json(entries, row)); }};
   return {{"rows", kEntryCount}, {"entries", rows}};
 }
 

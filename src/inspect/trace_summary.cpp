@@ -25,27 +25,16 @@ void extend_box(std::optional<PlanBox>& box, const PlanPoint& p) {
   box->max_y = std::max(box->max_y, p.y);
 }
 
-}  // namespace
-
-std::optional<PlanPoint> plan_point(const Trace& trace, size_t m) {
-  if (m >= trace.x.size() || m >= trace.y.size()) return std::nullopt;
-  const TraceValue& x = trace.x[m];
-  const TraceValue& y = trace.y[m];
-  if (x.tag == TraceValue::kEmpty || y.tag == TraceValue::kEmpty) return std::nullopt;
-  return PlanPoint{x.value, y.value};
-}
-
-TraceSummary summarize_trace(const Trace& trace, size_t first, size_t last) {
+// A summary made point after point, first to last.
+struct SummaryWalk {
   TraceSummary summary;
-  const size_t count = std::min(trace.x.size(), trace.y.size());
-  if (count == 0 || first >= count) return summary;
-  last = std::min(last, count - 1);
   std::optional<PlanPoint> previous;
-  for (size_t m = first; m <= last; ++m) {
+
+  void add(const TraceValue& x, const TraceValue& y) {
     ++summary.points;
-    count_value(summary, trace.x[m]);
-    count_value(summary, trace.y[m]);
-    const std::optional<PlanPoint> point = plan_point(trace, m);
+    count_value(summary, x);
+    count_value(summary, y);
+    const std::optional<PlanPoint> point = plan_point(x, y);
     if (point) {
       ++summary.defined_points;
       extend_box(summary.box, *point);
@@ -53,7 +42,35 @@ TraceSummary summarize_trace(const Trace& trace, size_t first, size_t last) {
     }
     previous = point;
   }
-  return summary;
+};
+
+}  // namespace
+
+std::optional<PlanPoint> plan_point(const TraceValue& x, const TraceValue& y) {
+  if (x.tag == TraceValue::kEmpty || y.tag == TraceValue::kEmpty) return std::nullopt;
+  return PlanPoint{x.value, y.value};
+}
+
+std::optional<PlanPoint> plan_point(const Trace& trace, size_t m) {
+  if (m >= trace.x.size() || m >= trace.y.size()) return std::nullopt;
+  return plan_point(trace.x[m], trace.y[m]);
+}
+
+TraceSummary summarize_trace(const Trace& trace, size_t first, size_t last) {
+  const size_t count = std::min(trace.x.size(), trace.y.size());
+  if (count == 0 || first >= count) return {};
+  last = std::min(last, count - 1);
+  SummaryWalk walk;
+  for (size_t m = first; m <= last; ++m) walk.add(trace.x[m], trace.y[m]);
+  return walk.summary;
+}
+
+TraceSummary summarize_trace(const GeometryHalves& halves) {
+  TraceValueReader x(halves.x);
+  TraceValueReader y(halves.y);
+  SummaryWalk walk;
+  for (size_t m = 0; m < halves.points; ++m) walk.add(x.next(), y.next());
+  return walk.summary;
 }
 
 }  // namespace scenario

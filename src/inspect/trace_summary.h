@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "format/line_geometry.h"
 #include "model/route_model.h"
 
 namespace scenario {
@@ -30,11 +31,15 @@ struct TraceSummary {
 // Summary of points first to last (clipped to the trace).
 TraceSummary summarize_trace(const Trace& trace, size_t first = 0, size_t last = std::numeric_limits<size_t>::max());
 
+// Summary of every point of a checked file, read where its values lie.
+TraceSummary summarize_trace(const GeometryHalves& halves);
+
 // Point m when both coordinates hold a number.
 struct PlanPoint {
   double x = 0.0;
   double y = 0.0;
 };
 std::optional<PlanPoint> plan_point(const Trace& trace, size_t m);
+std::optional<PlanPoint> plan_point(const TraceValue& x, const TraceValue& y);
 
 }  // namespace scenario

@@ -76,6 +76,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"GeometryUnknownTag", kGeometry, from_hex("02 00 00 00 03 00 00 00"), 4, "has type 3"},
         BadFile{"GeometryNotFinite", kGeometry, from_hex("05 00 00 00 00 00 00 00 F8 7F 00 00"), 2, "not finite"},
         BadFile{"GeometryOddCount", kGeometry, from_hex("02 00 00 00 00 00 00 00"), 6, "odd number (3)"},
+        // Faults after sound values of every length, in the y half.
+        BadFile{"GeometryShortIntegerAfterValues", kGeometry,
+                from_hex("02 00 00 00 05 00 00 00 00 00 00 00 F0 3F 00 00 02 00 01"), 18,
+                "tagged value 3 (a 16-bit integer) needs 2 bytes"},
+        BadFile{"GeometryNotFiniteInTheYHalf", kGeometry,
+                from_hex("02 00 00 00 05 00 00 00 00 00 00 00 F0 3F 00 00 05 00 00 00 00 00 00 00 F0 FF"), 18,
+                "tagged value 3 is a double that is not finite"},
         BadFile{"EntriesEmpty", kEntries, "", 0, "entry row 0 needs 16 bytes"},
         BadFile{"EntriesMissingLastRow", kEntries, entry_rows(86), 86 * 34, "entry row 86 needs 16 bytes"},
         BadFile{"EntriesTextCutShort", kEntries, from_hex("00 00000000 00000000 00000000 00 0500 4142"), 16,

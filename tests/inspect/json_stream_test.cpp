@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,7 +20,7 @@ std::string dumped(const ordered_json& json) {
 
 // Members of every shape: plain values, nested objects and arrays, a text
 // that is not UTF-8, lists with places left out, an empty list and one with
-// every place left out.
+// every place left out, and lists of numbers.
 JsonMembers every_shape() {
   const JsonList squares{5, [](size_t i) { return std::optional<ordered_json>(i * i); }};
   const JsonList odd_objects{6, [](size_t i) {
@@ -25,6 +28,19 @@ JsonMembers every_shape() {
                                return std::optional<ordered_json>(ordered_json{{"i", i}, {"list", {i, nullptr}}});
                              }};
   const JsonList none_listed{3, [](size_t) { return std::optional<ordered_json>(); }};
+  // Numbers of every form dump gives, handed over in runs of two.
+  const JsonNumbers numbers{[](const JsonNumberSink& put) {
+    using Kind = JsonNumber::Kind;
+    const JsonNumber all[] = {
+        {Kind::kInteger, -32768, 0}, {Kind::kDouble, 0, 0.0},  {Kind::kDouble, 0, -0.0},
+        {Kind::kNull, 0, 0},         {Kind::kDouble, 0, 1e20}, {Kind::kDouble, 0, -4e-4},
+        {Kind::kDouble, 0, 1e-5},    {Kind::kDouble, 0, 0.1},  {Kind::kDouble, 0, 1e16},
+        {Kind::kDouble, 0, -4.3499719361577744},  // one grisu2 gives more digits than the shortest
+        {Kind::kDouble, 0, 123456.0}};
+    const std::span<const JsonNumber> every(all);
+    for (size_t i = 0; i < every.size(); i += 2) put(every.subspan(i, std::min<size_t>(2, every.size() - i)));
+  }};
+  const JsonNumbers no_numbers{[](const JsonNumberSink&) {}};
   return {
       {"name", "S\xE8_1.dat"},
       {"count", 3},
@@ -33,6 +49,8 @@ JsonMembers every_shape() {
       {"odd", odd_objects},
       {"empty", JsonList{}},
       {"none", none_listed},
+      {"numbers", numbers},
+      {"no_numbers", no_numbers},
       {"last", nullptr},
   };
 }

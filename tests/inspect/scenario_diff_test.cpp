@@ -56,6 +56,20 @@ TEST(CellGridDiff, DifferentLengthsSayTheCountsAndCompareTheCommonCells) {
   EXPECT_EQ(diff_cell_grids(track_with_a_signal(), longer), Lines{"cells: 8 \u2192 10"});
 }
 
+// A slowdown's start cell stays the same when only its end moves, yet its
+// length changes with it.
+TEST(CellGridDiff, AMovedSlowdownEndChangesTheLengthOfItsStart) {
+  const auto with_slowdown_ending_in = [](size_t end) {
+    std::vector<Cell> cells(8, Cell{.speed_limit = 20, .gradient = 100});
+    cells[2] = Cell{.kind = kSlowdownStart, .p1 = 60, .p3 = 1, .speed_limit = 20, .gradient = 100};
+    cells[end] = Cell{.kind = kSlowdownEnd, .p1 = 60, .p3 = 1, .speed_limit = 20, .gradient = 100};
+    return cells;
+  };
+  EXPECT_EQ(diff_cell_grids(with_slowdown_ending_in(4), with_slowdown_ending_in(6)),
+            (Lines{"cell 2 at 50 m: slowdown start: length_m 100 \u2192 200",
+                   "cell 4 at 150 m: slowdown end \u2192 nothing", "cell 6 at 250 m: nothing \u2192 slowdown end"}));
+}
+
 std::array<Entry, kEntryCount> two_stations() {
   std::array<Entry, kEntryCount> entries{};
   entries[1] = Entry{.kind = 11, .long1 = -300, .long2 = 300, .text = "DORVALLO", .long4 = 39420};
@@ -103,6 +117,17 @@ TEST(LineGeometryDiff, CountsTheDifferingPointsAndShowsTheFirst) {
   b.x.pop_back();
   b.y.pop_back();
   EXPECT_EQ(diff_line_geometries(a, b).front(), "points: 5 \u2192 4");
+}
+
+// The y half is read from its own start: a change in its very last value is
+// a change of the last point.
+TEST(LineGeometryDiff, TheLastValueOfTheYHalfIsTheLastPoint) {
+  Trace a;
+  a.x = {{TraceValue::kInt16, 0}, {TraceValue::kInt16, 0}, {TraceValue::kDouble, 3}, {TraceValue::kDouble, 6}};
+  a.y = {{TraceValue::kInt16, 0}, {TraceValue::kInt16, 1}, {TraceValue::kDouble, 5}, {TraceValue::kDouble, 9}};
+  Trace b = a;
+  b.y.back().value = 9.5;
+  EXPECT_EQ(diff_line_geometries(a, b), Lines{"1 of 4 points differ, the first at 3 m: (6, 9) \u2192 (6, 9.5)"});
 }
 
 }  // namespace
