@@ -113,9 +113,7 @@ std::optional<DigitGroup> find_digit_group(std::string_view text, size_t begin, 
 // The record's numbers begin after its keyword field.
 size_t fields_start(const Record& record) {
   const std::string_view text = record.reader.text();
-  size_t at = record.keyword.offset;
-  while (at < text.size() && text[at] != kComma && !is_line_end(text[at])) ++at;
-  return at;
+  return field_end(text, record.keyword.offset);
 }
 
 std::string listed(const std::vector<std::string>& parts) {
@@ -179,7 +177,7 @@ std::optional<LeftOver> first_left_over(const FieldReader& reader) {
     ++at;
   }
   const size_t start = at;
-  while (at < text.size() && text[at] != kComma && !is_line_end(text[at])) ++at;
+  at = field_end(text, start);
   while (at > start && is_blank(text[at - 1])) --at;
   const int column = here.column + narrow<int>(static_cast<int64_t>(start - here.offset));
   return LeftOver{text.substr(start, at - start), {here.line, column, start}};

@@ -66,6 +66,25 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"Windows1252BytesPassUnchanged", "\"Km 4\xB0\"\r\n", {"Km 4\xB0"}}),
     [](const auto& c) { return std::string(c.param.name); });
 
+// A field ends at the first comma, CR or LF, wherever it falls among the
+// blocks the scan reads at once, and at the end of a text that has none; a
+// byte with its high bit set is no end.
+TEST(FieldEnd, IsTheFirstCommaOrLineEndFromTheStart) {
+  for (const char end : {',', '\r', '\n'}) {
+    for (size_t length = 0; length <= 40; ++length) {
+      for (size_t at = 0; at <= length; ++at) {
+        std::string text(length, '\xAC');
+        if (at < length) text[at] = end;
+        for (const size_t from : {size_t{0}, size_t{1}, size_t{17}}) {
+          const size_t expected = at < length && from <= at ? at : length;
+          if (from > length) continue;
+          EXPECT_EQ(field_end(text, from), expected) << length << " " << at << " " << from;
+        }
+      }
+    }
+  }
+}
+
 TEST(FieldReader, AtEndOnlyOnceEveryByteIsConsumed) {
   FieldReader reader("a\r\n");
   EXPECT_FALSE(reader.at_end());
