@@ -32,6 +32,18 @@ void write_value(std::ostream& out, const ordered_json& value, int depth) {
   out << std::string_view(text).substr(start);
 }
 
+// Ends a list that write_list or write_numbers began: "[]" when nothing was
+// listed, else the closing bracket on a line of its own.
+void close_list(std::ostream& out, int depth, bool empty) {
+  if (empty) {
+    out << "[]";
+    return;
+  }
+  out << "\n";
+  indent(out, depth);
+  out << "]";
+}
+
 void write_list(std::ostream& out, const JsonList& list, int depth) {
   bool first = true;
   for (size_t i = 0; i < list.count; ++i) {
@@ -42,13 +54,7 @@ void write_list(std::ostream& out, const JsonList& list, int depth) {
     indent(out, depth + 1);
     write_value(out, *element, depth + 1);
   }
-  if (first) {
-    out << "[]";
-    return;
-  }
-  out << "\n";
-  indent(out, depth);
-  out << "]";
+  close_list(out, depth, first);
 }
 
 ordered_json number_json(const JsonNumber& number) {
@@ -97,13 +103,7 @@ void write_numbers(std::ostream& out, const JsonNumbers& numbers, int depth) {
     }
   });
   out.write(buffer.data(), at - buffer.data());
-  if (first) {
-    out << "[]";
-    return;
-  }
-  out << "\n";
-  indent(out, depth);
-  out << "]";
+  close_list(out, depth, first);
 }
 
 ordered_json made(const JsonNumbers& numbers) {
