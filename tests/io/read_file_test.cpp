@@ -37,6 +37,21 @@ TEST(ReadFile, ReadsARegularFileWhole) {
   EXPECT_EQ(read_file(dir / "empty", kTenBytes).view(), "");
 }
 
+// Large files go into memory of whole huge pages: every byte read, none past
+// the file's end shown, at the sizes on either side of the switch and of a
+// page's end.
+TEST(ReadFile, ReadsLargeFilesWhole) {
+  constexpr size_t kMiB = size_t{1} << 20;
+  for (const size_t size : {kMiB - 1, kMiB, 2 * kMiB, 2 * kMiB + 1, 8 * kMiB - 3}) {
+    SCOPED_TRACE(size);
+    TempDir dir;
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + (i * 7 + i / 4096) % 26);
+    replace_file(dir / "f", bytes);
+    EXPECT_TRUE(read_file(dir / "f", {8 * kMiB, "a test file"}).view() == bytes);
+  }
+}
+
 // What stands at the path, and the reason a read gives: "does not exist" for
 // nothing at all and only then, the system's own words otherwise, at once
 // and without blocking.
