@@ -29,7 +29,7 @@ RecordLine record_line(std::string_view line, SourceFile source) {
   RecordLine found;
   FieldReader reader(line);
   try {
-    const std::string token = reader.read_text();
+    const std::string token(reader.read_text());
     const size_t start = static_cast<size_t>(reader.site().column - 1);
     found.keyword = {start, field_end(line, start), token};
     found.record = record_started(token, source);

@@ -22,11 +22,14 @@ inline int64_t round_half_even(double value) {
 
 // Values are computed in 64 bits and narrowed here: one that does not fit its
 // field is a run-time failure, never a silent wrap.
+// The failure of narrow, kept out of line so that narrow itself is a compare.
+[[noreturn]] void value_does_not_fit(int64_t value);
+
 template <typename T>
 T narrow(int64_t value) {
   if (value < static_cast<int64_t>(std::numeric_limits<T>::min()) ||
-      value > static_cast<int64_t>(std::numeric_limits<T>::max())) {
-    throw RunFailure("value " + std::to_string(value) + " does not fit its field");
+      value > static_cast<int64_t>(std::numeric_limits<T>::max())) [[unlikely]] {
+    value_does_not_fit(value);
   }
   return static_cast<T>(value);
 }

@@ -107,7 +107,7 @@ void FieldReader::consume_separator() {
   }
 }
 
-std::string FieldReader::read_text() {
+std::string_view FieldReader::read_text() {
   if (at_end()) {
     mark_field_start();
     fail("read past the end of the file");
@@ -130,17 +130,19 @@ std::string FieldReader::read_text() {
     pos_ = find_field_end(text_, close + 1);
     consume_separator();
     ++fields_read_;
-    keep(text_.substr(open, close - open));
-    return std::string(text_.substr(open, close - open));
+    const std::string_view field = text_.substr(open, close - open);
+    keep(field);
+    return field;
   }
   const size_t start = pos_;
-  pos_ = find_field_end(text_, start);
+  pos_ = field_end_from(start);
   size_t end = pos_;
   while (end > start && is_blank(text_[end - 1])) --end;
   consume_separator();
   ++fields_read_;
-  keep(text_.substr(start, end - start));
-  return std::string(text_.substr(start, end - start));
+  const std::string_view field = text_.substr(start, end - start);
+  keep(field);
+  return field;
 }
 
 int32_t FieldReader::read_number() {
@@ -204,6 +206,14 @@ void FieldReader::restart_at_line_of(FieldSite site) {
   line_ = site.line;
   line_start_ = pos_;
   content_on_line_ = false;
+}
+
+size_t FieldReader::field_end_from(size_t start) const {
+  if (start != end_asked_from_) {
+    end_found_ = find_field_end(text_, start);
+    end_asked_from_ = start;
+  }
+  return end_found_;
 }
 
 FieldSite FieldReader::here() const {

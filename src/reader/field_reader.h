@@ -38,8 +38,9 @@ class FieldReader {
   // runs to the next comma or line end, without the blanks at its end (they
   // are padding, never part of a keyword or a board text). The separator is
   // consumed. An empty line gives one empty field; a quote that is never
-  // closed is a failure rather than the rest of the file.
-  std::string read_text();
+  // closed is a failure rather than the rest of the file. The field is a view
+  // of the text.
+  std::string_view read_text();
 
   // The next number as a signed 32-bit integer: blanks, an optional minus and
   // digits, ended by a blank, a comma, a line end or the end of the text;
@@ -94,6 +95,11 @@ class FieldReader {
   // on its line.
   FieldSite here() const;
 
+  // field_end(text(), start), remembered for the last start asked: a look at
+  // the field after a record and the reading of that field as the next token
+  // scan it once, however long a comment it is.
+  size_t field_end_from(size_t start) const;
+
   // While into is set, every field read whole is added to it as written (a
   // number's sign and digits, a text without its quotes): how a front end
   // shows a record's fields as the reader took them. Null stops it.
@@ -120,6 +126,8 @@ class FieldReader {
   bool field_opens_line_ = false;
   int fields_read_ = 0;
   std::vector<std::string>* kept_ = nullptr;
+  mutable size_t end_asked_from_ = std::string_view::npos;
+  mutable size_t end_found_ = 0;
 };
 
 }  // namespace scenario

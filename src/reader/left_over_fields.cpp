@@ -77,11 +77,16 @@ struct DigitGroup {
   bool leading_zero = false;        // a group begins with 0, as no number of its own would
 };
 
-// The groups after the digits that end at end: each one blank, then three
+// Whether a group follows the digits that end at end: one blank, then three
 // digits that end the number.
+bool group_follows(std::string_view text, size_t end) {
+  return end + 1 + kGroupDigits <= text.size() && text[end] == ' ' &&
+         digits_end(text, end + 1) == end + 1 + kGroupDigits && ends_number(text, end + 1 + kGroupDigits);
+}
+
+// The groups after the digits that end at end.
 void add_groups(std::string_view text, size_t end, DigitGroup& group) {
-  while (end + 1 + kGroupDigits <= text.size() && text[end] == ' ' &&
-         digits_end(text, end + 1) == end + 1 + kGroupDigits && ends_number(text, end + 1 + kGroupDigits)) {
+  while (group_follows(text, end)) {
     const std::string_view digits = text.substr(end + 1, kGroupDigits);
     group.parts.emplace_back(digits);
     group.leading_zero = group.leading_zero || digits.front() == '0';
@@ -98,12 +103,13 @@ std::optional<DigitGroup> find_digit_group(std::string_view text, size_t begin, 
       continue;
     }
     const size_t lead_end = digits_end(text, at);
-    if (begins_number(text, at) && lead_end - at <= kMostLeadingDigits && text[at] != '0') {
+    if (begins_number(text, at) && lead_end - at <= kMostLeadingDigits && text[at] != '0' &&
+        group_follows(text, lead_end)) {
       DigitGroup group;
       group.offset = at > 0 && text[at - 1] == kMinus ? at - 1 : at;
       group.parts.emplace_back(text.substr(group.offset, lead_end - group.offset));
       add_groups(text, lead_end, group);
-      if (group.parts.size() > 1) return group;
+      return group;
     }
     at = lead_end;
   }
@@ -177,7 +183,7 @@ std::optional<LeftOver> first_left_over(const FieldReader& reader) {
     ++at;
   }
   const size_t start = at;
-  at = field_end(text, start);
+  at = reader.field_end_from(start);
   while (at > start && is_blank(text[at - 1])) --at;
   const int column = here.column + narrow<int>(static_cast<int64_t>(start - here.offset));
   return LeftOver{text.substr(start, at - start), {here.line, column, start}};

@@ -1,5 +1,6 @@
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compile/memorizza_percorso.h"
@@ -25,7 +26,7 @@ int check(const CheckRequest& request) {
     ReadResult read = memorizza_dati(
         files, tool_reading(stored_name(request.scenario), stored_name(request.train), kWithTrace), SourcePolicy::kKeep);
     if (read.report.error_code() == 0) route = route_summary(read.scenario);
-    list = checked_list(read.scenario, read.report);
+    list = checked_list(std::move(read.scenario), read.report);
   } catch (const ProgramFault& e) {
     report_internal_error("check", e);
     return kInternalError;

@@ -104,9 +104,9 @@ std::vector<Diagnostic> compiler_checks(RouteModel model, const ReadReport& repo
   return {};
 }
 
-DiagnosticList checked_list(const RouteModel& scenario, ReadReport& report) {
+DiagnosticList checked_list(RouteModel scenario, ReadReport& report) {
   std::vector<Diagnostic> compiler;
-  if (report.error_code() == 0) compiler = compiler_checks(scenario, report);
+  if (report.error_code() == 0) compiler = compiler_checks(std::move(scenario), report);
   DiagnosticList list = listed(report);
   list.items.insert(list.items.end(), compiler.begin(), compiler.end());
   return list;

@@ -41,8 +41,9 @@ std::vector<Diagnostic> compiler_checks(RouteModel model, const ReadReport& repo
 
 // What check lists of a reading: its diagnostics, then the compiler's own
 // checks of the scenario when the reading found no error (only then is it
-// the scenario a compile would seal).
-DiagnosticList checked_list(const RouteModel& scenario, ReadReport& report);
+// the scenario a compile would seal). The checks seal the scenario they are
+// given: a caller that keeps its own passes a copy.
+DiagnosticList checked_list(RouteModel scenario, ReadReport& report);
 
 // The compiler's own errors, found after the readers'.
 Diagnostic fatal_diagnostic(const FatalError& fatal);

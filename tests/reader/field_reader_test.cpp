@@ -26,7 +26,7 @@ std::vector<Field> read_as(FieldReader& reader, const std::vector<Field>& kinds)
   std::vector<Field> fields;
   for (const Field& kind : kinds) {
     if (std::holds_alternative<std::string>(kind)) {
-      fields.emplace_back(reader.read_text());
+      fields.emplace_back(std::string(reader.read_text()));
     } else {
       fields.emplace_back(reader.read_number());
     }
