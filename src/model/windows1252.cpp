@@ -23,11 +23,11 @@ constexpr size_t kQuotedLength = 40;
 // accented block alike.
 constexpr unsigned char kCaseDistance = 0x20;
 
-unsigned char ascii_lower_byte(unsigned char byte) {
+constexpr unsigned char ascii_lower_byte(unsigned char byte) {
   return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + kCaseDistance) : byte;
 }
 
-unsigned char windows1252_lower_byte(unsigned char byte) {
+constexpr unsigned char windows1252_lower_byte(unsigned char byte) {
   const bool latin_capital = byte >= 0xC0 && byte <= 0xDE && byte != 0xD7;  // 0xD7 is the multiplication sign
   if (latin_capital) return static_cast<unsigned char>(byte + kCaseDistance);
   switch (byte) {
@@ -39,9 +39,21 @@ unsigned char windows1252_lower_byte(unsigned char byte) {
   }
 }
 
-std::string lowered(std::string_view text, unsigned char (*lower)(unsigned char)) {
+// A byte's lower case as a table, so that lowering a text is a load a byte.
+using LowerTable = std::array<unsigned char, 256>;
+
+constexpr LowerTable lower_table(unsigned char (*lower)(unsigned char)) {
+  LowerTable table{};
+  for (size_t byte = 0; byte < table.size(); ++byte) table[byte] = lower(static_cast<unsigned char>(byte));
+  return table;
+}
+
+constexpr LowerTable kAsciiLower = lower_table(ascii_lower_byte);
+constexpr LowerTable kWindows1252Lower = lower_table(windows1252_lower_byte);
+
+std::string lowered(std::string_view text, const LowerTable& lower) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(lower(static_cast<unsigned char>(c)));
+  for (char& c : out) c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
   return out;
 }
 
@@ -123,9 +135,9 @@ size_t supplementary_length(std::string_view text) {
 
 }  // namespace
 
-std::string ascii_lower(std::string_view text) { return lowered(text, ascii_lower_byte); }
+std::string ascii_lower(std::string_view text) { return lowered(text, kAsciiLower); }
 
-std::string windows1252_lower(std::string_view text) { return lowered(text, windows1252_lower_byte); }
+std::string windows1252_lower(std::string_view text) { return lowered(text, kWindows1252Lower); }
 
 std::string windows1252_to_utf8(std::string_view text) {
   std::string out;

@@ -71,16 +71,29 @@ INSTANTIATE_TEST_SUITE_P(
 // byte with its high bit set is no end.
 TEST(FieldEnd, IsTheFirstCommaOrLineEndFromTheStart) {
   for (const char end : {',', '\r', '\n'}) {
-    for (size_t length = 0; length <= 40; ++length) {
+    for (size_t length = 0; length <= 140; ++length) {
       for (size_t at = 0; at <= length; ++at) {
         std::string text(length, '\xAC');
         if (at < length) text[at] = end;
-        for (const size_t from : {size_t{0}, size_t{1}, size_t{17}}) {
+        for (const size_t from : {size_t{0}, size_t{1}, size_t{17}, size_t{63}, size_t{64}}) {
           const size_t expected = at < length && from <= at ? at : length;
           if (from > length) continue;
           EXPECT_EQ(field_end(text, from), expected) << length << " " << at << " " << from;
         }
       }
+    }
+  }
+}
+
+// Of two ends in the blocks read at once, or in blocks read one after the
+// other, the first one counts.
+TEST(FieldEnd, IsTheFirstOfTwoEnds) {
+  for (size_t first = 0; first < 130; ++first) {
+    for (size_t second = first + 1; second < 130; second += 7) {
+      std::string text(130, 'x');
+      text[first] = ',';
+      text[second] = '\n';
+      EXPECT_EQ(field_end(text, 0), first) << first << " " << second;
     }
   }
 }
