@@ -42,7 +42,7 @@ TEST(ReadFile, ReadsARegularFileWhole) {
 // page's end.
 TEST(ReadFile, ReadsLargeFilesWhole) {
   constexpr size_t kMiB = size_t{1} << 20;
-  for (const size_t size : {kMiB - 1, kMiB, 2 * kMiB, 2 * kMiB + 1, 8 * kMiB - 3}) {
+  for (const size_t size : {kMiB / 4 - 1, kMiB / 4, kMiB, 2 * kMiB, 2 * kMiB + 1, 8 * kMiB - 3}) {
     SCOPED_TRACE(size);
     TempDir dir;
     std::string bytes(size, '\0');
