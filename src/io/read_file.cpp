@@ -1,40 +1,19 @@
 #include "io/read_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <new>
 #include <system_error>
 
 #include "io/file_error.h"
 #include "io/file_system.h"
+#include "memory/large_buffer.h"
 
 namespace scenario {
 namespace {
-
-// A huge page of x86-64, and the least size worth one. One fault of a huge
-// page zeroes 2 MiB, tens of microseconds; 64 faults of small pages for a
-// 256 KiB file cost more on a virtual machine and about as much on bare
-// metal (diff of two 0.3 MB cell grids: 476 faults and 3.0 x cmp before,
-// 336 and 2.3 x after).
-constexpr size_t kHugePage = size_t{2} << 20;
-constexpr size_t kHugePageWorthIt = kHugePage / 8;
-
-// Memory for capacity bytes, aligned and sized to whole huge pages when it is
-// large, which the kernel is asked to back with them. Where it will not (huge
-// pages off), the memory is the same, in small pages.
-char* allocate(size_t capacity) {
-  if (capacity < kHugePageWorthIt) return static_cast<char*>(std::malloc(std::max<size_t>(capacity, 1)));
-  const size_t whole_pages = (capacity + kHugePage - 1) / kHugePage * kHugePage;
-  void* bytes = std::aligned_alloc(kHugePage, whole_pages);
-  if (bytes != nullptr) ::madvise(bytes, whole_pages, MADV_HUGEPAGE);
-  return static_cast<char*>(bytes);
-}
 
 // Closes the descriptor however the read ends.
 class OpenFile {
@@ -66,11 +45,11 @@ void check_size(std::uintmax_t size, const std::filesystem::path& path, SizeCap 
 
 }  // namespace
 
-FileBytes::FileBytes(size_t capacity) : data_(allocate(capacity)) {
+FileBytes::FileBytes(size_t capacity) : data_(static_cast<char*>(allocate_buffer(capacity))) {
   if (data_ == nullptr) throw std::bad_alloc();
 }
 
-void FileBytes::Free::operator()(char* bytes) const { std::free(bytes); }
+void FileBytes::Free::operator()(char* bytes) const { free_buffer(bytes); }
 
 FileBytes read_file(const std::filesystem::path& path, SizeCap cap) {
   // Opened without blocking, so that a FIFO without a writer is refused

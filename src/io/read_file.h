@@ -17,9 +17,7 @@ struct SizeCap {
 
 // A file's bytes in memory of their own, which is never zero-filled before
 // the read fills it: a source near its cap is megabytes. A large file goes
-// into memory the kernel may back with huge pages: in 4 KiB pages, the faults
-// of the first touch cost more than reading the file (on a virtual machine,
-// three times more for a source at its cap).
+// into huge pages (memory/large_buffer.h).
 class FileBytes {
  public:
   FileBytes() = default;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "memory/large_buffer.h"
 
 namespace scenario {
 
@@ -116,12 +117,15 @@ struct [[gnu::packed]] TraceValue {
   bool operator==(const TraceValue&) const = default;
 };
 
+// The values of one axis of a plan: megabytes for a long route.
+using TraceValues = std::vector<TraceValue, LargeBufferAllocator<TraceValue>>;
+
 // Point m of the plan is (x[m], y[m]), m = 0 to extended_length; all x values
 // come before all y values in storage order. Every point stored, as a line
 // geometry file holds them: what inspection and drawing decode.
 struct Trace {
-  std::vector<TraceValue> x;
-  std::vector<TraceValue> y;
+  TraceValues x;
+  TraceValues y;
 
   bool operator==(const Trace&) const = default;
 };

@@ -28,8 +28,9 @@ const std::filesystem::path kSourceTree = std::filesystem::path(PROJECT_SOURCE_D
 // src/*/CMakeLists.txt names them. A subsystem may include the headers of what
 // these reach, directly or through one another, and its own.
 const std::map<std::string, std::vector<std::string>, std::less<>> kLinks = {
-    {"model", {}},
-    {"io", {}},
+    {"memory", {}},
+    {"model", {"memory"}},
+    {"io", {"memory"}},
     {"format", {"model"}},
     {"sources", {"model", "io"}},
     {"reader", {"format", "model", "io"}},

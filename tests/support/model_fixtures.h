@@ -29,7 +29,7 @@ inline RouteModel model_with_cells(int32_t last_cell) {
 // the last two metres empty.
 inline Trace complete_trace(int extended_length) {
   Trace trace;
-  for (std::vector<TraceValue>* axis : {&trace.x, &trace.y}) {
+  for (TraceValues* axis : {&trace.x, &trace.y}) {
     axis->resize(static_cast<size_t>(extended_length) + 1);
     (*axis)[0] = TraceValue{TraceValue::kInt16, 0.0};
     (*axis)[1] = TraceValue{TraceValue::kInt16, axis == &trace.y ? 1.0 : 0.0};
