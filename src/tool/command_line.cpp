@@ -3,6 +3,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <array>
 #include <exception>
 #include <functional>
 #include <iostream>
@@ -11,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/run_files.h"
@@ -338,16 +341,32 @@ int run_command_line(int argc, char** argv, const Renderer& renderer, std::span<
   app.require_subcommand(1);
   app.failure_message(escaped_failure);
   int status = kSuccess;
-  add_export_command(app, status);
-  add_new_command(app, status);
-  add_compile_command(app, status);
-  add_check_command(app, status);
-  add_inspect_command(app, status);
-  add_render_command(app, status, renderer);
-  add_view_command(app, status);
-  add_diff_command(app, status);
-  add_explain_command(app, status);
-  for (const FrontEnd& front_end : front_ends) add_front_end(app, status, front_end);
+  const std::array<std::pair<std::string_view, std::function<void()>>, 9> commands = {{
+      {"export", [&] { add_export_command(app, status); }},
+      {"new", [&] { add_new_command(app, status); }},
+      {"compile", [&] { add_compile_command(app, status); }},
+      {"check", [&] { add_check_command(app, status); }},
+      {"inspect", [&] { add_inspect_command(app, status); }},
+      {"render", [&] { add_render_command(app, status, renderer); }},
+      {"view", [&] { add_view_command(app, status); }},
+      {"diff", [&] { add_diff_command(app, status); }},
+      {"explain", [&] { add_explain_command(app, status); }},
+  }};
+  // A command line that begins with a command builds that command alone:
+  // building all of them with their options was 0.9 ms of the 5.5 of
+  // --version. Any other (help, --version, a mistake) builds them all, for
+  // the list of commands and the messages about them.
+  const std::string_view first = argc > 1 ? argv[1] : "";
+  const bool named =
+      std::any_of(commands.begin(), commands.end(), [first](const auto& command) { return command.first == first; }) ||
+      std::any_of(front_ends.begin(), front_ends.end(), [first](const FrontEnd& end) { return end.name == first; });
+  const auto wanted = [named, first](std::string_view name) { return !named || name == first; };
+  for (const auto& [name, add] : commands) {
+    if (wanted(name)) add();
+  }
+  for (const FrontEnd& front_end : front_ends) {
+    if (wanted(front_end.name)) add_front_end(app, status, front_end);
+  }
   const int outcome = parsed_and_run(app, argc, argv, status);
   const std::string command = command_name(app);
   if (output.written(command)) return outcome;
