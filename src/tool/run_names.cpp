@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "io/temporaries.h"
@@ -72,9 +73,11 @@ std::optional<std::string> file_problem(const RunFile& file) {
 }
 
 std::optional<std::string> set_problem(const std::vector<RunFile>& files) {
+  std::vector<std::string> names;
+  for (const RunFile& file : files) names.push_back(folded(file.path));
   for (size_t i = 0; i < files.size(); ++i) {
     for (size_t j = 0; j < i; ++j) {
-      if (folded(files[i].path) == folded(files[j].path)) {
+      if (names[i] == names[j]) {
         return "the " + std::string(files[i].role) + " and the " + std::string(files[j].role) +
                " would both be " + files[i].path.filename().string();
       }
