@@ -52,7 +52,7 @@ class Grid {
   }
 
  private:
-  std::vector<Cell>& cells_;
+  Cells& cells_;
 };
 
 // Rule A: every signal in the window before a warning board at cell i gets a

@@ -34,14 +34,14 @@ Cell get_cell(ByteCursor& in, size_t index) {
 
 }  // namespace
 
-std::string encode_cell_grid(const std::vector<Cell>& cells) {
+std::string encode_cell_grid(const Cells& cells) {
   std::string out;
   out.reserve(cells.size() * kCellBytes);
   for (const Cell& cell : cells) put_cell(out, cell);
   return out;
 }
 
-std::vector<Cell> decode_cell_grid(std::string_view bytes) {
+Cells decode_cell_grid(std::string_view bytes) {
   const size_t whole = bytes.size() / kCellBytes;
   const size_t rest = bytes.size() % kCellBytes;
   if (rest != 0) {
@@ -54,7 +54,7 @@ std::vector<Cell> decode_cell_grid(std::string_view bytes) {
                       "truncated: " + std::to_string(whole) + " cells; a grid has at least cells 0 and 1");
   }
   ByteCursor in(bytes);
-  std::vector<Cell> cells;
+  Cells cells;
   cells.reserve(whole);
   for (size_t i = 0; i < whole; ++i) cells.push_back(get_cell(in, i));
   return cells;

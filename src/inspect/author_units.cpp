@@ -20,7 +20,7 @@ ordered_json signal_json(const Cell& cell) {
                       {"d3", s3d3.low}, {"tempo", cell.timer}};
 }
 
-ordered_json slowdown_start_json(const std::vector<Cell>& cells, size_t i) {
+ordered_json slowdown_start_json(const Cells& cells, size_t i) {
   const std::optional<size_t> end = slowdown_end(cells, i);
   ordered_json length = nullptr;
   if (end) length = track_position(static_cast<int64_t>(*end)) - track_position(static_cast<int64_t>(i));
@@ -43,14 +43,14 @@ std::optional<int> gradient_permille(const Cell& cell) {
   return decode_gradient(cell.gradient);
 }
 
-std::optional<size_t> slowdown_end(const std::vector<Cell>& cells, size_t start) {
+std::optional<size_t> slowdown_end(const Cells& cells, size_t start) {
   for (size_t i = start + 1; i < cells.size(); ++i) {
     if (cells[i].kind == kSlowdownEnd) return i;
   }
   return std::nullopt;
 }
 
-ordered_json decoded_object(const std::vector<Cell>& cells, size_t i) {
+ordered_json decoded_object(const Cells& cells, size_t i) {
   const Cell& cell = cells[i];
   switch (cell.kind) {
     case kSignal: return signal_json(cell);

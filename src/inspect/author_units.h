@@ -19,13 +19,13 @@ std::optional<int> gradient_permille(const Cell& cell);
 
 // The end cell of the slowdown that starts in cell `start`: the next slowdown
 // end along the grid.
-std::optional<size_t> slowdown_end(const std::vector<Cell>& cells, size_t start);
+std::optional<size_t> slowdown_end(const Cells& cells, size_t start);
 
 // The object of cell i as its source record gave it, field by field: a
 // signal's sx, s1 ... tempo, a slowdown's speed and length, a speed board's
 // speeds and stripes, a speed reduction point's speed. Null for kinds whose
 // parameters mean nothing to an author (or for none).
-nlohmann::ordered_json decoded_object(const std::vector<Cell>& cells, size_t i);
+nlohmann::ordered_json decoded_object(const Cells& cells, size_t i);
 
 // A station's scheduled time as "HH:MM:SS".
 std::string time_of_day_text(int32_t seconds);

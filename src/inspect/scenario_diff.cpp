@@ -87,7 +87,7 @@ void diff_object(size_t i, const ordered_json& a, const ordered_json& b, std::ve
 // the search only moves forward, so a whole grid costs one walk.
 class SlowdownEnds {
  public:
-  explicit SlowdownEnds(const std::vector<Cell>& cells) : cells_(cells) {}
+  explicit SlowdownEnds(const Cells& cells) : cells_(cells) {}
 
   std::optional<size_t> after(size_t start) {
     if (next_ <= start) {
@@ -99,14 +99,14 @@ class SlowdownEnds {
   }
 
  private:
-  const std::vector<Cell>& cells_;
+  const Cells& cells_;
   size_t next_ = 0;
 };
 
 // Whether diff_object would find nothing: the same object with the same
 // approach mark, and a slowdown start as long (its length runs to the next
 // slowdown end, wherever that lies). The track values are compared apart.
-bool same_object(size_t i, const std::vector<Cell>& a, const std::vector<Cell>& b, SlowdownEnds& ends_a,
+bool same_object(size_t i, const Cells& a, const Cells& b, SlowdownEnds& ends_a,
                  SlowdownEnds& ends_b) {
   const Cell& x = a[i];
   const Cell& y = b[i];
@@ -141,7 +141,7 @@ std::string stretch_label(size_t first, size_t last) {
 }
 
 // Consecutive cells with the same change make one line.
-void diff_track(const TrackField& field, const std::vector<Cell>& a, const std::vector<Cell>& b,
+void diff_track(const TrackField& field, const Cells& a, const Cells& b,
                 std::vector<std::string>& lines) {
   const size_t count = std::min(a.size(), b.size());
   size_t i = 0;
@@ -188,7 +188,7 @@ std::string point_text(const TraceValue& x, const TraceValue& y) {
 
 }  // namespace
 
-std::vector<std::string> diff_cell_grids(const std::vector<Cell>& a, const std::vector<Cell>& b) {
+std::vector<std::string> diff_cell_grids(const Cells& a, const Cells& b) {
   std::vector<std::string> lines;
   if (a.size() != b.size()) {
     lines.push_back("cells: " + std::to_string(a.size()) + std::string(kArrow) + std::to_string(b.size()));
@@ -272,7 +272,7 @@ std::vector<std::string> diff_scenario_files(const std::filesystem::path& a, con
   if (const auto* table = std::get_if<std::array<Entry, kEntryCount>>(&contents_a)) {
     return diff_entry_tables(*table, std::get<std::array<Entry, kEntryCount>>(contents_b));
   }
-  return diff_cell_grids(std::get<std::vector<Cell>>(contents_a), std::get<std::vector<Cell>>(contents_b));
+  return diff_cell_grids(std::get<Cells>(contents_a), std::get<Cells>(contents_b));
 }
 
 }  // namespace scenario

@@ -19,7 +19,7 @@ namespace scenario {
 // "cell 211 at 10500 m: signal → nothing"; a stretch of cells whose track
 // value changed alike is one line: "cells 26 to 207 (1300 to 10400 m): speed
 // limit 140 → 120 km/h".
-std::vector<std::string> diff_cell_grids(const std::vector<Cell>& a, const std::vector<Cell>& b);
+std::vector<std::string> diff_cell_grids(const Cells& a, const Cells& b);
 
 // "row 3 station PIEVE SALINA: time 11:09:00 → 11:10:00"
 std::vector<std::string> diff_entry_tables(const std::array<Entry, kEntryCount>& a,

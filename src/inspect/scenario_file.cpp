@@ -71,7 +71,7 @@ JsonMembers contents_members(const ScenarioFileContents& contents, bool all) {
   if (const auto* geometry = std::get_if<CheckedGeometry>(&contents)) {
     return line_geometry_members(geometry->halves, all);
   }
-  if (const auto* cells = std::get_if<std::vector<Cell>>(&contents)) return cell_grid_members(*cells, all);
+  if (const auto* cells = std::get_if<Cells>(&contents)) return cell_grid_members(*cells, all);
   return entry_table_members(std::get<std::array<Entry, kEntryCount>>(contents));
 }
 

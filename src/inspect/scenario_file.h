@@ -31,7 +31,7 @@ struct CheckedGeometry {
 };
 
 // One scenario file decoded, of the kind its name says.
-using ScenarioFileContents = std::variant<CheckedGeometry, std::array<Entry, kEntryCount>, std::vector<Cell>>;
+using ScenarioFileContents = std::variant<CheckedGeometry, std::array<Entry, kEntryCount>, Cells>;
 ScenarioFileContents read_scenario_file(const std::filesystem::path& path);
 
 // A file read and decoded, kept for its JSON view; the bytes of an entry

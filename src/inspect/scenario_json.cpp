@@ -93,7 +93,7 @@ ordered_json optional_json(const std::optional<int>& value) {
 
 }  // namespace
 
-ordered_json cell_json(const std::vector<Cell>& cells, size_t index) {
+ordered_json cell_json(const Cells& cells, size_t index) {
   const Cell& cell = cells[index];
   ordered_json json{
       {"cell", index},
@@ -160,7 +160,7 @@ ordered_json entry_table_json(const std::array<Entry, kEntryCount>& entries) {
   return to_json(entry_table_members(entries));
 }
 
-JsonMembers cell_grid_members(const std::vector<Cell>& cells, bool all) {
+JsonMembers cell_grid_members(const Cells& cells, bool all) {
   const JsonList listed{cells.size(), [&cells, all](size_t i) {
                           if (!all && !holds_something(cells[i])) return std::optional<ordered_json>();
                           return std::optional<ordered_json>(cell_json(cells, i));
@@ -168,6 +168,6 @@ JsonMembers cell_grid_members(const std::vector<Cell>& cells, bool all) {
   return {{"cell_count", cells.size()}, {"listed", all ? "all" : "holding_something"}, {"cells", listed}};
 }
 
-ordered_json cell_grid_json(const std::vector<Cell>& cells, bool all) { return to_json(cell_grid_members(cells, all)); }
+ordered_json cell_grid_json(const Cells& cells, bool all) { return to_json(cell_grid_members(cells, all)); }
 
 }  // namespace scenario

@@ -33,12 +33,12 @@ nlohmann::ordered_json entry_table_json(const std::array<Entry, kEntryCount>& en
 
 // Cell `index`: the raw fields in file order, each stored number followed by
 // what it means, then the decoded object.
-nlohmann::ordered_json cell_json(const std::vector<Cell>& cells, size_t index);
+nlohmann::ordered_json cell_json(const Cells& cells, size_t index);
 
 // The cells that hold something: an object, a parameter, an approach mark or
 // a tunnel (every cell has a speed limit, a gradient and an adhesion, so those
 // alone do not count). `all` lists every cell.
-JsonMembers cell_grid_members(const std::vector<Cell>& cells, bool all);
-nlohmann::ordered_json cell_grid_json(const std::vector<Cell>& cells, bool all);
+JsonMembers cell_grid_members(const Cells& cells, bool all);
+nlohmann::ordered_json cell_grid_json(const Cells& cells, bool all);
 
 }  // namespace scenario

@@ -81,6 +81,9 @@ struct Cell {
   bool operator==(const Cell&) const = default;
 };
 
+// The cell grid: 50 m a cell, megabytes for a long route.
+using Cells = std::vector<Cell, LargeBufferAllocator<Cell>>;
+
 // Signals, boards, slowdown cells and speed reduction points go only on free
 // cells; a tunnel marker is free and gets replaced.
 inline bool is_free(const Cell& cell) { return cell.kind == kNothing || cell.kind == kTunnelMarker; }
@@ -163,7 +166,7 @@ struct RouteModel {
   int32_t last_cell = 0;
   int32_t tunnel_count = 0;
 
-  std::vector<Cell> cells;  // 0 to last_cell once the length is read; empty before
+  Cells cells;  // 0 to last_cell once the length is read; empty before
   std::array<Entry, kEntryCount> entries{};
   PlanTrace plan_trace;  // built by the reader when write_trace is non-zero
   Trace trace;           // decoded from a line geometry file; a compilation leaves it empty

@@ -36,7 +36,7 @@ struct RenderOptions {
   Paper paper = Paper::kA4;  // PDF
   // The cell grid before the compiler's pass, which tells its speed
   // reduction points from the author's; unknown when null.
-  const std::vector<Cell>* cells_before_pass = nullptr;
+  const Cells* cells_before_pass = nullptr;
 };
 
 // The format the name asks for: .svg, .png or .pdf, in any letter case.

@@ -19,7 +19,7 @@ int32_t drawn_position(size_t i) { return static_cast<int32_t>(object_position(s
 
 bool is_reduction_point(const Cell& cell) { return cell.kind == kReductionValue || cell.kind == kReductionPlain; }
 
-std::vector<Stretch> stretches(const std::vector<Cell>& cells, int32_t end,
+std::vector<Stretch> stretches(const Cells& cells, int32_t end,
                                const std::function<int(const Cell&)>& value) {
   std::vector<Stretch> list;
   for (size_t i = 0; i < cells.size() && cell_start(i) < end; ++i) {
@@ -75,11 +75,11 @@ std::string without_padding(const std::string& line) {
   return line.substr(first, line.find_last_not_of(' ') - first + 1);
 }
 
-bool placed_by_pass(const std::vector<Cell>* before, size_t i) {
+bool placed_by_pass(const Cells* before, size_t i) {
   return before != nullptr && i < before->size() && !is_reduction_point((*before)[i]);
 }
 
-void add_object(RouteFacts& facts, const RouteModel& model, const std::vector<Cell>* before, size_t i) {
+void add_object(RouteFacts& facts, const RouteModel& model, const Cells* before, size_t i) {
   const Cell& cell = model.cells[i];
   switch (cell.kind) {
     case kSignal: facts.signals.push_back(drawn_position(i)); break;
@@ -145,7 +145,7 @@ std::string board_lines(const std::string& text) {
   return at == text.size() && !lines.empty() ? lines : text;
 }
 
-RouteFacts route_facts(const RouteModel& model, std::optional<Span> span, const std::vector<Cell>* cells_before_pass) {
+RouteFacts route_facts(const RouteModel& model, std::optional<Span> span, const Cells* cells_before_pass) {
   RouteFacts facts;
   facts.route_length = drawn_route_length(model);
   const Span drawn = span.value_or(Span{0, facts.route_length});

@@ -95,7 +95,7 @@ int32_t drawn_route_length(const RouteModel& model);
 // was before the compiler's pass tells its speed reduction points from the
 // author's; without it every point is taken for the author's.
 RouteFacts route_facts(const RouteModel& model, std::optional<Span> span = std::nullopt,
-                       const std::vector<Cell>* cells_before_pass = nullptr);
+                       const Cells* cells_before_pass = nullptr);
 
 // An indication board's text as its lines: "(SOTTOVIA    )(AUTOSTRADALE)"
 // reads "SOTTOVIA / AUTOSTRADALE"; a text without groups stays as it is.

@@ -71,7 +71,7 @@ void refuse_older_than_sources(const RunFiles& files, const RenderRequest& reque
 // the pass on the grid with every point of the pass's value taken out (a
 // point of the author's at that value, where the pass would have put one,
 // then passes for the compiler's).
-std::vector<Cell> cells_before_pass(const RunFiles& files, const RenderRequest& request, const RouteModel& compiled) {
+Cells cells_before_pass(const RunFiles& files, const RenderRequest& request, const RouteModel& compiled) {
   if (std::filesystem::exists(files.line_source) && std::filesystem::exists(files.train_source)) {
     try {
       ReadResult read = memorizza_dati(
@@ -93,7 +93,7 @@ std::vector<Cell> cells_before_pass(const RunFiles& files, const RenderRequest& 
     if (placed_by_pass(cell)) cell.kind = kNothing;
   }
   post_pass(replay);
-  std::vector<Cell> before = compiled.cells;
+  Cells before = compiled.cells;
   for (size_t i = 0; i < before.size(); ++i) {
     if (placed_by_pass(before[i]) && placed_by_pass(replay.cells[i])) before[i].kind = kNothing;
   }
@@ -139,7 +139,7 @@ int render(const RenderRequest& request) {
       std::cerr << "scenario render: " << refused->message << "\n";
       return kBadCommandLine;
     }
-    const std::vector<Cell> before = cells_before_pass(files, request, model);
+    const Cells before = cells_before_pass(files, request, model);
     const RenderOptions options{.format = *image_format_for(request.output),
                                 .width = request.width,
                                 .height = request.height,

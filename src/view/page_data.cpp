@@ -142,7 +142,7 @@ PageObject cell_object(std::string layer, std::string label, int64_t index, cons
   return object;
 }
 
-std::optional<int64_t> find_kind(const std::vector<Cell>& cells, int64_t from, int64_t step, int64_t reach,
+std::optional<int64_t> find_kind(const Cells& cells, int64_t from, int64_t step, int64_t reach,
                                  uint8_t kind) {
   for (int64_t i = from, n = 0; n < reach && i >= 0 && i < static_cast<int64_t>(cells.size()); i += step, ++n) {
     if (cells[static_cast<size_t>(i)].kind == kind) return i;
@@ -304,7 +304,7 @@ Json objects_json(std::vector<PageObject> objects) {
 }
 
 // A value that holds over a stretch of cells, in metres.
-Json runs_of(const std::vector<Cell>& cells, int (*value_of)(const Cell&)) {
+Json runs_of(const Cells& cells, int (*value_of)(const Cell&)) {
   Json runs = Json::array();
   for (size_t i = 0; i < cells.size();) {
     size_t j = i + 1;

@@ -256,7 +256,7 @@ TEST(MemorizzaPercorso, BuiltInGridIsWrittenAsTheReadersLeftIt) {
       memorizza_dati(files, read_options(model.scenario_name, model.train_number, kWithTrace), SourcePolicy::kDelete);
   ASSERT_EQ(read.report.error_code(), 0);
   model = std::move(read.scenario);
-  std::vector<Cell> as_read = model.cells;
+  Cells as_read = model.cells;
   seal_and_write(model, read.report, files, {});
   as_read.at(1).p1 = 5121;
   as_read.at(1).p2 = 2370;

@@ -55,7 +55,7 @@ TEST_P(PostPass, PlacesExactlyTheseCells) {
     model.cells[static_cast<size_t>(p.cell)].kind = p.kind;
     model.cells[static_cast<size_t>(p.cell)].p1 = p.p1;
   }
-  const std::vector<Cell> before = model.cells;
+  const Cells before = model.cells;
   post_pass(model);
   std::vector<Placed> changed;
   for (size_t i = 0; i < before.size(); ++i) {
@@ -175,7 +175,7 @@ TEST(PostPass, GridNeverMadeIsLeftAlone) {
   for (const size_t size : {1u, 2u, 3u}) {
     model.cells.assign(size, Cell{.kind = kSlowdownStart, .p1 = 100});
     post_pass(model);
-    EXPECT_EQ(model.cells, std::vector<Cell>(size, Cell{.kind = kSlowdownStart, .p1 = 100}));
+    EXPECT_EQ(model.cells, Cells(size, Cell{.kind = kSlowdownStart, .p1 = 100}));
   }
 }
 

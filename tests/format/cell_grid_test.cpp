@@ -11,7 +11,7 @@ using testing::from_hex;
 using testing::to_hex;
 
 TEST(CellGrid, CellIIsStoredAtByte15TimesI) {
-  std::vector<Cell> cells(3);
+  Cells cells(3);
   cells[1] = Cell{.kind = 12, .p1 = 5121, .p2 = -2, .p3 = 0x0304, .p4 = 0x0506,
                   .timer = 101, .approach = 2, .tunnel = 3, .speed_limit = 28, .gradient = 112, .adhesion = 100};
   cells[2].adhesion = 0xAB;

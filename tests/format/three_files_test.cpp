@@ -115,7 +115,7 @@ struct HandmadeFiles {
   }
   Trace trace;
   std::array<Entry, kEntryCount> entries{};
-  std::vector<Cell> cells;
+  Cells cells;
 };
 
 TEST(RoundTrip, DecodingThenEncodingGivesBackTheBytes) {

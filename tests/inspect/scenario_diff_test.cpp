@@ -11,8 +11,8 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // Eight cells at 100 km/h, level, with one signal written at 200 m.
-std::vector<Cell> track_with_a_signal() {
-  std::vector<Cell> cells(8, Cell{.speed_limit = 20, .gradient = 100});
+Cells track_with_a_signal() {
+  Cells cells(8, Cell{.speed_limit = 20, .gradient = 100});
   cells[5] = Cell{.kind = kSignal, .p1 = 42, .p4 = 8, .speed_limit = 20, .gradient = 100};
   return cells;
 }
@@ -20,38 +20,38 @@ std::vector<Cell> track_with_a_signal() {
 TEST(CellGridDiff, EachChangeIsOneLineInMetresAndRecordFields) {
   struct Case {
     const char* what;
-    void (*change)(std::vector<Cell>&);
+    void (*change)(Cells&);
     Lines expected;
   };
   const Case cases[] = {
-      {"same", [](std::vector<Cell>&) {}, {}},
-      {"signal removed", [](std::vector<Cell>& c) { c[5].kind = kNothing; },
+      {"same", [](Cells&) {}, {}},
+      {"signal removed", [](Cells& c) { c[5].kind = kNothing; },
        {"cell 5 at 200 m: signal \u2192 nothing"}},
-      {"aspect changed", [](std::vector<Cell>& c) { c[5].p1 = 32; }, {"cell 5 at 200 m: signal: s1 4 \u2192 3"}},
-      {"approach mark", [](std::vector<Cell>& c) { c[3].approach = 81; }, {"cell 3 at 100 m: approach 0 \u2192 81"}},
+      {"aspect changed", [](Cells& c) { c[5].p1 = 32; }, {"cell 5 at 200 m: signal: s1 4 \u2192 3"}},
+      {"approach mark", [](Cells& c) { c[3].approach = 81; }, {"cell 3 at 100 m: approach 0 \u2192 81"}},
       {"speed over a stretch",
-       [](std::vector<Cell>& c) {
+       [](Cells& c) {
          for (int i = 2; i <= 4; ++i) c[static_cast<size_t>(i)].speed_limit = 22;
        },
        {"cells 2 to 4 (100 to 250 m): speed limit 100 \u2192 110 km/h"}},
       {"speed reduction point added",
-       [](std::vector<Cell>& c) {
+       [](Cells& c) {
          c[4].kind = kReductionValue;
          c[4].p1 = 80;
        },
        {"cell 4 at 200 m: nothing \u2192 speed reduction with value"}},
-      {"gradient in one cell", [](std::vector<Cell>& c) { c[7].gradient = 97; },
+      {"gradient in one cell", [](Cells& c) { c[7].gradient = 97; },
        {"cell 7 (350 to 400 m): gradient 0 \u2192 -3 \u2030"}},
   };
   for (const Case& c : cases) {
-    std::vector<Cell> changed = track_with_a_signal();
+    Cells changed = track_with_a_signal();
     c.change(changed);
     EXPECT_EQ(diff_cell_grids(track_with_a_signal(), changed), c.expected) << c.what;
   }
 }
 
 TEST(CellGridDiff, DifferentLengthsSayTheCountsAndCompareTheCommonCells) {
-  std::vector<Cell> longer = track_with_a_signal();
+  Cells longer = track_with_a_signal();
   longer.resize(10);
   EXPECT_EQ(diff_cell_grids(track_with_a_signal(), longer), Lines{"cells: 8 \u2192 10"});
 }
@@ -60,7 +60,7 @@ TEST(CellGridDiff, DifferentLengthsSayTheCountsAndCompareTheCommonCells) {
 // length changes with it.
 TEST(CellGridDiff, AMovedSlowdownEndChangesTheLengthOfItsStart) {
   const auto with_slowdown_ending_in = [](size_t end) {
-    std::vector<Cell> cells(8, Cell{.speed_limit = 20, .gradient = 100});
+    Cells cells(8, Cell{.speed_limit = 20, .gradient = 100});
     cells[2] = Cell{.kind = kSlowdownStart, .p1 = 60, .p3 = 1, .speed_limit = 20, .gradient = 100};
     cells[end] = Cell{.kind = kSlowdownEnd, .p1 = 60, .p3 = 1, .speed_limit = 20, .gradient = 100};
     return cells;

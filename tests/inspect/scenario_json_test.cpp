@@ -51,8 +51,8 @@ TEST(EntryTableJson, TextsAreUtf8) {
   EXPECT_NO_THROW(json.dump());
 }
 
-std::vector<Cell> handmade_cells() {
-  std::vector<Cell> cells(6, Cell{.speed_limit = 12, .gradient = 100, .adhesion = 100});
+Cells handmade_cells() {
+  Cells cells(6, Cell{.speed_limit = 12, .gradient = 100, .adhesion = 100});
   cells[1].p1 = 5121;
   cells[1].p2 = 2370;
   cells[2].tunnel = 2;
@@ -87,7 +87,7 @@ TEST(CellGridJson, AllListsEveryCell) {
 
 // The object of a cell as the author wrote its record, one kind per row.
 TEST(CellGridJson, DecodesEachObjectIntoItsRecordsFields) {
-  std::vector<Cell> cells(12, Cell{.speed_limit = 20, .gradient = 100});
+  Cells cells(12, Cell{.speed_limit = 20, .gradient = 100});
   cells[2] = Cell{.kind = kSpeedBoard, .p1 = 2022, .p2 = 2828, .p3 = 3030, .p4 = 21};
   cells[3] = Cell{.kind = kWarningBoard, .p1 = 30};
   cells[5] = Cell{.kind = kSlowdownStart, .p1 = 30, .p2 = 2, .p3 = 1};
@@ -112,7 +112,7 @@ TEST(CellGridJson, DecodesEachObjectIntoItsRecordsFields) {
 }
 
 TEST(CellGridJson, UnfilledGradientHasNoPerMille) {
-  const ordered_json json = cell_grid_json(std::vector<Cell>(2), true);
+  const ordered_json json = cell_grid_json(Cells(2), true);
   EXPECT_TRUE(json["cells"][0]["gradient_permille"].is_null());
   EXPECT_EQ(json["cells"][0]["position_m"], -50);
 }

@@ -94,7 +94,7 @@ TEST(OutOfRange, AnSxOfThreeIsStillPackedAsTheFormatPacksIt) {
   EXPECT_EQ(read_back.report.diagnostics.front().site.detail,
             "signal at 10500 m: sx is 3, but 0 to 2 are stored intact: the signal's cell stores it as sx 0 with "
             "rapp 1 higher and dx 1 lower");
-  const std::vector<Cell>& cells = read_back.scenario.cells;
+  const Cells& cells = read_back.scenario.cells;
   EXPECT_EQ(cells[211].p4, 10);  // rapp 0 x 10 + sx 3 x 3 + dx 1
   EXPECT_EQ(cells[209].approach, 101);
   EXPECT_EQ(cells[203].approach, 104);

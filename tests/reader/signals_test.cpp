@@ -107,7 +107,7 @@ TEST(MemoSegnale, HalvesGoToTheEvenCell) {
   RouteModel model = model_with_cells(100);
   memo_segnale(model, commonest_at(1525));
   ASSERT_EQ(model.cells[32].kind, kSignal);
-  const std::vector<Cell> before = model.cells;
+  const Cells before = model.cells;
   const Verdict verdict = memo_segnale(model, {.posizione = 1575, .sx = 1, .s1 = 3});
   EXPECT_EQ(code_of(verdict), kSignalCellTaken);
   EXPECT_EQ(detail_of(verdict), "signal at 1575 m: cell 32 already holds a signal");

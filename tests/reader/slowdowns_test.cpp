@@ -139,7 +139,7 @@ class SlowdownRefusal : public ::testing::TestWithParam<Refusal> {};
 TEST_P(SlowdownRefusal, LeavesTheGridUnchanged) {
   RouteModel model = model_with_cells(2480);
   if (GetParam().blocked_cell >= 0) model.cells[static_cast<size_t>(GetParam().blocked_cell)].kind = kSignal;
-  const std::vector<Cell> before = model.cells;
+  const Cells before = model.cells;
   const Verdict verdict = memo_rallentamento(model, GetParam().record);
   EXPECT_EQ(code_of(verdict), GetParam().code);
   EXPECT_EQ(detail_of(verdict), GetParam().detail);

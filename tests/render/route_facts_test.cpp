@@ -66,11 +66,11 @@ TEST(RouteFacts, ReductionPointsKnowWhetherTheCompilerAddedThem) {
   model.cells[30] = Cell{.kind = kReductionValue, .p1 = 60};
   model.cells[40] = Cell{.kind = kReductionValue, .p1 = 180};
   model.cells[50] = Cell{.kind = kReductionPlain};
-  std::vector<Cell> before = model.cells;
+  Cells before = model.cells;
   before[40] = Cell{};
   const struct {
     const char* what;
-    const std::vector<Cell>* before;
+    const Cells* before;
     bool compilers_at_2000;
   } cases[] = {{"grid before the pass known", &before, true}, {"grid before the pass unknown", nullptr, false}};
   for (const auto& c : cases) {
