@@ -39,7 +39,7 @@ bool is_heading_field(std::string_view field) {
 bool is_harmless(const Record& record, std::string_view field) {
   if (is_number_field(field)) return false;
   if (is_comment_field(field) || is_heading_field(field)) return true;
-  const Token token{std::string(field)};
+  const Token token(field);
   return std::any_of(record.tests.begin(), record.tests.end(),
                      [&token](const KeywordTest& test) { return starts(token, test); });
 }

@@ -230,7 +230,7 @@ Outcome read_speed_board(Record& record) {
 Outcome read_text_board(Record& record) {
   const Number posizione = read_sited(record);
   read_token(record.context, record.reader);
-  const std::string& board_text = record.context.text_buffer;
+  const std::string board_text(record.context.text_buffer);
   const FieldSite text = record.reader.site();
   if (auto beyond = beyond_grid(record, "indication board", posizione)) return *beyond;
   warn_placement(record, "indication board", posizione, board_cell(posizione.value));

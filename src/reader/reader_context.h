@@ -46,7 +46,10 @@ struct ReaderContext {
 
   const bool recover;
   ReaderState state;
-  std::string text_buffer;  // the latest token
+  // The latest token, a view of the source text being read (which outlives
+  // the reading): a comment token is megabytes of a source at its cap,
+  // never copied.
+  std::string_view text_buffer;
   DiagnosticLog log;
   SourceOrigins origins;
   bool strict = true;

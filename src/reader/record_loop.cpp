@@ -17,7 +17,7 @@ constexpr char kCommentMark = '-';
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-bool is_comment(const std::string& token) { return token.find(kCommentMark) != std::string::npos; }
+bool is_comment(std::string_view token) { return token.find(kCommentMark) != std::string_view::npos; }
 
 // Reads the token of the next record, dropping comment tokens; false once
 // the records end. past_limit tells whether the token is a comment all the
@@ -175,7 +175,7 @@ Flow go_on(Record& record, RecordRead read, SidePath& side) {
 
 }  // namespace
 
-Token::Token(std::string text) : text_(std::move(text)), lower_(ascii_lower(text_)) {}
+Token::Token(std::string_view text) : text_(text), lower_(ascii_lower(text)) {}
 
 void read_token(ReaderContext& context, FieldReader& reader) { context.text_buffer = reader.read_text(); }
 

@@ -36,7 +36,7 @@ inline bool contains(std::string_view text, std::string_view word) {
 // each word whether letter case counts.
 class Token {
  public:
-  explicit Token(std::string text);
+  explicit Token(std::string_view text);
   const std::string& text() const { return text_; }
   bool has(std::string_view word) const { return contains(text_, word); }
   // word in lower case.

@@ -47,7 +47,8 @@ std::array<Number, 3> read_settings(Record& record, Entry& row) {
   std::array<Number, 3> time;
   for (Number& part : time) part = read_sited(record);
   row.long4 = encode_time_of_day(time[0].value, time[1].value, time[2].value);
-  row.text = reader.read_text();
+  record.context.text_buffer = reader.read_text();
+  row.text = record.context.text_buffer;
   return time;
 }
 
@@ -192,7 +193,6 @@ Outcome memo_stazione(Record& record) {
   int32_t length = 0;
   if (auto refusal = read_kind_and_length(record, row, length)) return *refusal;
   const std::array<Number, 3> time = read_settings(record, row);
-  record.context.text_buffer = row.text;
   warn_late_time(record, position.site, "scheduled time", row.long4);
   warn_time_out_of_range(record, where(row), "stazione", time, false);
   warn_utf8_text(record, record.reader.site(), "station name", row.text);
