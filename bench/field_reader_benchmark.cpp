@@ -21,7 +21,7 @@ void BM_FieldReaderThroughput(benchmark::State& state) {
   for (auto _ : state) {
     FieldReader reader(text);
     while (!reader.at_end()) {
-      const std::string keyword = reader.read_text();
+      const std::string_view keyword = reader.read_text();
       switch (keyword.front()) {
         case 'p':
           for (int i = 0; i < kSlopeNumbers; ++i) sum += reader.read_number();

@@ -45,11 +45,11 @@ void check_size(std::uintmax_t size, const std::filesystem::path& path, SizeCap 
 
 }  // namespace
 
-FileBytes::FileBytes(size_t capacity) : data_(static_cast<char*>(allocate_buffer(capacity))) {
+FileBytes::FileBytes(size_t capacity) : data_(static_cast<char*>(allocate_buffer(capacity)), Free{capacity}) {
   if (data_ == nullptr) throw std::bad_alloc();
 }
 
-void FileBytes::Free::operator()(char* bytes) const { free_buffer(bytes); }
+void FileBytes::Free::operator()(char* bytes) const { free_buffer(bytes, capacity); }
 
 FileBytes read_file(const std::filesystem::path& path, SizeCap cap) {
   // Opened without blocking, so that a FIFO without a writer is refused

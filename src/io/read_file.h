@@ -16,8 +16,8 @@ struct SizeCap {
 };
 
 // A file's bytes in memory of their own, which is never zero-filled before
-// the read fills it: a source near its cap is megabytes. A large file goes
-// into huge pages (memory/large_buffer.h).
+// the read fills it: a source near its cap is megabytes. A large file's
+// memory is faulted in whole before the read (memory/large_buffer.h).
 class FileBytes {
  public:
   FileBytes() = default;
@@ -28,6 +28,7 @@ class FileBytes {
  private:
   friend FileBytes read_file(const std::filesystem::path& path, SizeCap cap);
   struct Free {
+    size_t capacity;  // what allocate_buffer was asked for
     void operator()(char* bytes) const;
   };
   // The bytes are left as they are: the read writes each one.

@@ -4,26 +4,24 @@
 #include <new>
 
 // Memory for the few large buffers of a run (a file's bytes, the values of a
-// plan decoded from its file): aligned and sized to whole huge pages, which
-// the kernel is asked to back with them. In 4 KiB pages, the faults of the
-// first touch cost more than filling the memory: on a virtual machine, a
-// source at its cap took three times as long to fault in as to read.
+// plan or the cells decoded from their files). In 4 KiB pages, faulted in one
+// by one as they are first touched, they cost more than filling them: on a
+// virtual machine, a source at its cap took three times as long to fault in
+// as to read. A large buffer is faulted in whole by one call, in huge pages
+// where it has them, and in no more memory than it asks.
 
 namespace scenario {
 
 // bytes of memory, left as they are, or null when there is none. Below
-// kLargeBuffer bytes it is plain malloc'd memory; where the kernel gives no
-// huge pages, the same memory in small pages.
+// kLargeBuffer bytes it is plain malloc'd memory.
 void* allocate_buffer(size_t bytes);
 
-// Gives back memory of allocate_buffer (null is nothing).
-void free_buffer(void* buffer);
+// Gives back memory of allocate_buffer(bytes) (null is nothing).
+void free_buffer(void* buffer, size_t bytes);
 
-// From this size on a buffer goes into huge pages. One fault of a huge page
-// zeroes 2 MiB, tens of microseconds; the 64 faults of a 256 KiB buffer in
-// small pages cost more on a virtual machine and about as much on bare metal
-// (diff of two 0.3 MB cell grids: 476 faults and 3.0 x cmp before, 336 and
-// 2.3 x after).
+// From this size on a buffer is faulted in whole. Faulted in page by page, a
+// diff of two 0.3 MB cell grids took 476 page faults and 3.0 x cmp; by one
+// call for each of its four buffers, 175 and 1.8 x.
 inline constexpr size_t kLargeBuffer = size_t{256} << 10;
 
 // The allocator of a container that may grow large (std::vector<T,
@@ -42,7 +40,7 @@ struct LargeBufferAllocator {
     if (memory == nullptr) throw std::bad_alloc();
     return static_cast<T*>(memory);
   }
-  void deallocate(T* memory, size_t /*count*/) { free_buffer(memory); }
+  void deallocate(T* memory, size_t count) { free_buffer(memory, count * sizeof(T)); }
 
   template <typename U>
   bool operator==(const LargeBufferAllocator<U>& /*other*/) const {

@@ -47,8 +47,8 @@ struct ReaderContext {
   const bool recover;
   ReaderState state;
   // The latest token, a view of the source text being read (which outlives
-  // the reading): a comment token is megabytes of a source at its cap,
-  // never copied.
+  // the reading): comment tokens are most of a source at its cap, and none
+  // is copied.
   std::string_view text_buffer;
   DiagnosticLog log;
   SourceOrigins origins;

@@ -332,15 +332,13 @@ void add_front_end(CLI::App& app, int& status, const FrontEnd& front_end) {
   command->callback([&status, &front_end] { status = front_end.run(); });
 }
 
-}  // namespace
-
-int run_command_line(int argc, char** argv, const Renderer& renderer, std::span<const FrontEnd> front_ends) {
-  StandardOutput output;
-  CLI::App app{"scenario: start, export, compile, check, inspect, compare, draw and view train-driving scenarios"};
-  app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
-  app.require_subcommand(1);
-  app.failure_message(escaped_failure);
-  int status = kSuccess;
+// Adds the commands to app, each leaving its exit status in status. A
+// command line that begins with a command builds that command alone:
+// building all of them with their options was 0.9 ms of the 5.5 of
+// --version. Any other (help, --version, a mistake) builds them all, for the
+// list of commands and the messages about them.
+void add_commands(CLI::App& app, int& status, const Renderer& renderer, std::span<const FrontEnd> front_ends,
+                  std::string_view first) {
   const std::array<std::pair<std::string_view, std::function<void()>>, 9> commands = {{
       {"export", [&] { add_export_command(app, status); }},
       {"new", [&] { add_new_command(app, status); }},
@@ -352,11 +350,6 @@ int run_command_line(int argc, char** argv, const Renderer& renderer, std::span<
       {"diff", [&] { add_diff_command(app, status); }},
       {"explain", [&] { add_explain_command(app, status); }},
   }};
-  // A command line that begins with a command builds that command alone:
-  // building all of them with their options was 0.9 ms of the 5.5 of
-  // --version. Any other (help, --version, a mistake) builds them all, for
-  // the list of commands and the messages about them.
-  const std::string_view first = argc > 1 ? argv[1] : "";
   const bool named =
       std::any_of(commands.begin(), commands.end(), [first](const auto& command) { return command.first == first; }) ||
       std::any_of(front_ends.begin(), front_ends.end(), [first](const FrontEnd& end) { return end.name == first; });
@@ -367,6 +360,18 @@ int run_command_line(int argc, char** argv, const Renderer& renderer, std::span<
   for (const FrontEnd& front_end : front_ends) {
     if (wanted(front_end.name)) add_front_end(app, status, front_end);
   }
+}
+
+}  // namespace
+
+int run_command_line(int argc, char** argv, const Renderer& renderer, std::span<const FrontEnd> front_ends) {
+  StandardOutput output;
+  CLI::App app{"scenario: start, export, compile, check, inspect, compare, draw and view train-driving scenarios"};
+  app.set_version_flag("--version", std::string("scenario ") + SCENARIO_VERSION);
+  app.require_subcommand(1);
+  app.failure_message(escaped_failure);
+  int status = kSuccess;
+  add_commands(app, status, renderer, front_ends, argc > 1 ? argv[1] : "");
   const int outcome = parsed_and_run(app, argc, argv, status);
   const std::string command = command_name(app);
   if (output.written(command)) return outcome;
