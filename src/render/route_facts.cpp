@@ -1,7 +1,6 @@
 #include "render/route_facts.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "format/scenario_format.h"
 #include "inspect/author_units.h"
@@ -19,8 +18,7 @@ int32_t drawn_position(size_t i) { return static_cast<int32_t>(object_position(s
 
 bool is_reduction_point(const Cell& cell) { return cell.kind == kReductionValue || cell.kind == kReductionPlain; }
 
-std::vector<Stretch> stretches(const Cells& cells, int32_t end,
-                               const std::function<int(const Cell&)>& value) {
+std::vector<Stretch> stretches(const Cells& cells, int32_t end, int (*value)(const Cell&)) {
   std::vector<Stretch> list;
   for (size_t i = 0; i < cells.size() && cell_start(i) < end; ++i) {
     const int v = value(cells[i]);
