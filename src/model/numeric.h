@@ -20,11 +20,11 @@ inline int64_t round_half_even(double value) {
   return static_cast<int64_t>(rounded);
 }
 
-// Values are computed in 64 bits and narrowed here: one that does not fit its
-// field is a run-time failure, never a silent wrap.
 // The failure of narrow, kept out of line so that narrow itself is a compare.
 [[noreturn]] void value_does_not_fit(int64_t value);
 
+// Values are computed in 64 bits and narrowed here: one that does not fit its
+// field is a run-time failure, never a silent wrap.
 template <typename T>
 T narrow(int64_t value) {
   if (value < static_cast<int64_t>(std::numeric_limits<T>::min()) ||
