@@ -31,6 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   [](const scenario::Trace& trace) { return scenario::line_geometry_json(trace, true); });
   decode_and_view(bytes, scenario::decode_entry_table, scenario::entry_table_json);
   decode_and_view(bytes, scenario::decode_cell_grid,
-                  [](const std::vector<scenario::Cell>& cells) { return scenario::cell_grid_json(cells, true); });
+                  [](const scenario::Cells& cells) { return scenario::cell_grid_json(cells, true); });
   return 0;
 }
