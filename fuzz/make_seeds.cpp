@@ -51,8 +51,7 @@ void write_decoder_seeds(const std::filesystem::path& dir, const scenario::Route
   scenario::Trace trace = scenario::trace_points(model.plan_trace);
   trace.x.resize(kSeedPoints);
   trace.y.resize(kSeedPoints);
-  const scenario::Cells cells(model.cells.begin(),
-                                          model.cells.begin() + static_cast<std::ptrdiff_t>(kSeedCells));
+  const scenario::Cells cells(model.cells.begin(), model.cells.begin() + static_cast<std::ptrdiff_t>(kSeedCells));
   write(dir / "line_geometry", scenario::encode_line_geometry(trace));
   write(dir / "entry_table", scenario::encode_entry_table(model.entries));
   write(dir / "cell_grid", scenario::encode_cell_grid(cells));
