@@ -46,10 +46,17 @@ size_t find_from(std::string_view text, size_t from, const ByteSet& stop) {
   return from;
 }
 
+// The offset just after the line end at offset at.
+size_t after_line_end(std::string_view text, size_t at) {
+  return at + (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1);
+}
+
+}  // namespace
+
 #ifdef __SSE2__
-// The same for the field ends, sixteen bytes at a time: a comma, CR or LF in
-// a block shows as a bit of its mask.
-size_t find_field_end(std::string_view text, size_t from) {
+// Sixteen bytes at a time: a comma, CR or LF in a block shows as a bit of its
+// mask.
+size_t field_end(std::string_view text, size_t from) {
   constexpr size_t kBlock = sizeof(__m128i);
   const __m128i comma = _mm_set1_epi8(kComma);
   const __m128i cr = _mm_set1_epi8('\r');
@@ -64,17 +71,8 @@ size_t find_field_end(std::string_view text, size_t from) {
   return find_from(text, from, kFieldEnds);
 }
 #else
-size_t find_field_end(std::string_view text, size_t from) { return find_from(text, from, kFieldEnds); }
+size_t field_end(std::string_view text, size_t from) { return find_from(text, from, kFieldEnds); }
 #endif
-
-// The offset just after the line end at offset at.
-size_t after_line_end(std::string_view text, size_t at) {
-  return at + (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1);
-}
-
-}  // namespace
-
-size_t field_end(std::string_view text, size_t from) { return find_field_end(text, from); }
 
 FieldReader::FieldReader(std::string_view text, std::string file_name)
     : text_(text), file_name_(std::move(file_name)) {}
@@ -127,7 +125,7 @@ std::string_view FieldReader::read_text() {
     if (pos_ >= size) fail("a quoted field is never closed");
     content_on_line_ = true;  // the closing quote
     const size_t close = pos_;
-    pos_ = find_field_end(text_, close + 1);
+    pos_ = field_end(text_, close + 1);
     consume_separator();
     ++fields_read_;
     const std::string_view field = text_.substr(open, close - open);
@@ -160,7 +158,7 @@ int32_t FieldReader::read_number() {
   }
   const bool complete = pos_ >= size || is_blank(text_[pos_]) || ends_field(text_[pos_]);
   if (pos_ == first_digit || !complete) {
-    const size_t end = find_field_end(text_, start);
+    const size_t end = field_end(text_, start);
     const std::string_view field = text_.substr(start, end - start);
     fail(field.empty() ? "expected a number, found an empty field" : "expected a number, found " + quoted(field));
   }
@@ -210,7 +208,7 @@ void FieldReader::restart_at_line_of(FieldSite site) {
 
 size_t FieldReader::field_end_from(size_t start) const {
   if (start != end_asked_from_) {
-    end_found_ = find_field_end(text_, start);
+    end_found_ = field_end(text_, start);
     end_asked_from_ = start;
   }
   return end_found_;
