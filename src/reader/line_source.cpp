@@ -124,6 +124,7 @@ constexpr std::array kGeneralRows = {
                 [](Record& record) { return read_background(record, &Entry::long2); }, {"background", 1}},
     KeywordTest{"ripetizione", "segnali", KeywordTest::kExact, read_signal_repetition, {"signal repetition", 2}},
 };
+static_assert(kGeneralRows.size() <= kMostRecordKinds);
 
 // A heading such as "[curve]" ends the section, unless it is commented out.
 bool ends_general_section(const Token& token) {
@@ -251,6 +252,7 @@ constexpr std::array kTrackRecords = {
     KeywordTest{"indicatori_v", "", KeywordTest::kAnyCase, read_speed_board, {"speed board", 9}},
     KeywordTest{"indicat", "cartello", KeywordTest::kAnyCase, read_text_board, {"indication board", 2, "fields", true}},
 };
+static_assert(kTrackRecords.size() <= kMostRecordKinds);
 
 Outcome read_track_record(Record& record) { return read_keywords(record, kTrackRecords); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,18 @@
 #include "reader/reader_state.h"
 
 namespace scenario {
+
+struct KeywordTest;
+
+// Which record kinds of a table of keyword tests the latest record token
+// started, bit i for the table's test i. A source repeats one keyword record
+// after record (a speed limit every 50 m), and the outcome depends on the
+// token and the table alone: it is found once for a run of equal tokens.
+struct StartedKinds {
+  std::string token;
+  const KeywordTest* table = nullptr;
+  uint64_t kinds = 0;
+};
 
 // How the reading goes on after a record or a step.
 enum class Flow {
@@ -50,6 +63,7 @@ struct ReaderContext {
   // the reading): comment tokens are most of a source at its cap, and none
   // is copied.
   std::string_view text_buffer;
+  StartedKinds started;
   DiagnosticLog log;
   SourceOrigins origins;
   bool strict = true;

@@ -175,7 +175,10 @@ Flow go_on(Record& record, RecordRead read, SidePath& side) {
 
 }  // namespace
 
-Token::Token(std::string_view text) : text_(text), lower_(ascii_lower(text)) {}
+const std::string& Token::lower() const {
+  if (!lower_) lower_ = ascii_lower(text_);
+  return *lower_;
+}
 
 void read_token(ReaderContext& context, FieldReader& reader) { context.text_buffer = reader.read_text(); }
 
@@ -265,10 +268,31 @@ KeptRecord* kept_record(const Record& record) {
 
 }  // namespace
 
+namespace {
+
+// The kinds of tests that the record's token starts, bit i for tests[i]:
+// tested anew only when the token or the tests are not the last record's.
+uint64_t started_kinds(const Record& record, std::span<const KeywordTest> tests) {
+  StartedKinds& last = record.context.started;
+  if (last.table != tests.data() || last.token != record.token.text()) {
+    last.kinds = 0;
+    for (size_t i = 0; i < tests.size(); ++i) {
+      if (starts(record.token, tests[i])) last.kinds |= uint64_t{1} << i;
+    }
+    last.table = tests.data();
+    last.token = record.token.text();
+  }
+  return last.kinds;
+}
+
+}  // namespace
+
 Outcome read_keywords(Record& record, std::span<const KeywordTest> tests) {
   record.tests = tests;
-  for (const KeywordTest& test : tests) {
-    if (!starts(record.token, test)) continue;
+  const uint64_t kinds = started_kinds(record, tests);
+  for (size_t i = 0; i < tests.size(); ++i) {
+    if ((kinds >> i & 1U) == 0) continue;
+    const KeywordTest& test = tests[i];
     record.test = &test;
     record.fields_before = record.reader.fields_read();
     const FieldsKept kept(record, test);

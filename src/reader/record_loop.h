@@ -36,15 +36,20 @@ inline bool contains(std::string_view text, std::string_view word) {
 // each word whether letter case counts.
 class Token {
  public:
-  explicit Token(std::string_view text);
+  explicit Token(std::string_view text) : text_(text) {}
   const std::string& text() const { return text_; }
   bool has(std::string_view word) const { return contains(text_, word); }
   // word in lower case.
-  bool has_any_case(std::string_view word) const { return contains(lower_, word); }
+  bool has_any_case(std::string_view word) const { return contains(lower(), word); }
 
  private:
+  // The text in lower case, made when a test first asks for it: a record
+  // whose token is the last record's reuses that one's tests, and most
+  // tokens are never lowered.
+  const std::string& lower() const;
+
   std::string text_;
-  std::string lower_;
+  mutable std::optional<std::string> lower_;
 };
 
 // The next field as text; it becomes the latest token, held in text_buffer.
@@ -124,6 +129,10 @@ struct Layout {
   std::string_view unit = "numbers";
   bool ends_in_text = false;  // its last field is a text, which a comma cuts
 };
+
+// The most tests a table of keyword tests may hold: which of them a token
+// starts is one bit each in a 64-bit word.
+inline constexpr size_t kMostRecordKinds = 64;
 
 // One keyword test: a token that holds word (and also, when not empty)
 // starts the record that read reads.

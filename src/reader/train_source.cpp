@@ -249,6 +249,7 @@ constexpr std::array kTrainRecords = {
     KeywordTest{"abbattimento", "", KeywordTest::kAnyCase, read_speed_reduction, {"speed reduction point", 2}},
     KeywordTest{"stazione", "", KeywordTest::kAnyCase, read_station, {"station", 17, "values", true}},
 };
+static_assert(kTrainRecords.size() <= kMostRecordKinds);
 
 Outcome read_train_record(Record& record) { return read_keywords(record, kTrainRecords); }
 
