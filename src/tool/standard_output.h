@@ -32,7 +32,9 @@ class StandardOutput : public std::streambuf {
   bool drain();
 
   static constexpr size_t kBufferSize = 64 * 1024;
-  std::array<char, kBufferSize> buffer_{};
+  // Not filled in advance: a command that writes little touches no more of
+  // it than it writes, and each page first touched costs a fault.
+  std::array<char, kBufferSize> buffer_;
   std::streambuf* replaced_;
   int error_ = 0;
 };
