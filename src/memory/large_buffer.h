@@ -4,11 +4,12 @@
 #include <new>
 
 // Memory for the few large buffers of a run (a file's bytes, the values of a
-// plan or the cells decoded from their files). In 4 KiB pages, faulted in one
-// by one as they are first touched, they cost more than filling them: on a
-// virtual machine, a source at its cap took three times as long to fault in
-// as to read. A large buffer is faulted in whole by one call, in huge pages
-// where it has them, and in no more memory than it asks.
+// plan or the cells decoded from their files). On a virtual machine a small
+// page costs a trap to the host the first time the program touches it, more
+// than filling it: a source at its cap took three times as long to fault in
+// as to read. So large buffers live in huge pages, each of which costs one
+// fault: buffers up to a megabyte share them, larger ones have whole huge
+// pages of their own.
 
 namespace scenario {
 
@@ -19,10 +20,10 @@ void* allocate_buffer(size_t bytes);
 // Gives back memory of allocate_buffer(bytes) (null is nothing).
 void free_buffer(void* buffer, size_t bytes);
 
-// From this size on a buffer is faulted in whole. Faulted in page by page,
-// the four buffers of a diff of two 0.3 MB cell grids made it 3.7 x cmp;
-// faulted in whole, 1.9 x, its peak 3.3 MB.
-inline constexpr size_t kLargeBuffer = size_t{256} << 10;
+// From this size on a buffer is a large one. A source of 77 KB read into
+// malloc's memory took 0.3 to 0.5 ms of faults; a shared huge page costs
+// 0.2 ms once, for it and every large buffer after it.
+inline constexpr size_t kLargeBuffer = size_t{64} << 10;
 
 // The allocator of a container that may grow large (std::vector<T,
 // LargeBufferAllocator<T>>).
