@@ -143,6 +143,9 @@ struct TraceRun {
   bool operator==(const TraceRun&) const = default;
 };
 
+// Two runs a curve: thousands of them on a long route.
+using TraceRuns = std::vector<TraceRun, LargeBufferAllocator<TraceRun>>;
+
 // The plan trace as the reader builds it: its size, whether the two seed
 // points are set, and the runs of computed points in order, without a gap
 // from point 2 on. The points are walked again whenever they are needed
@@ -150,7 +153,7 @@ struct TraceRun {
 struct PlanTrace {
   int64_t points = 0;  // points 0 to points - 1; none without a trace
   bool seeded = false;
-  std::vector<TraceRun> runs;
+  TraceRuns runs;
 
   bool operator==(const PlanTrace&) const = default;
 };

@@ -104,7 +104,7 @@ void add_object(RouteFacts& facts, const RouteModel& model, const Cells* before,
 
 // Objects outside the span are dropped; a slowdown stays while it reaches
 // into it.
-void keep_inside(RouteFacts& facts) {
+void keep_objects_inside(RouteFacts& facts) {
   const auto outside = [&](int32_t p) { return p < facts.from || p > facts.to; };
   std::erase_if(facts.stations, [&](const Station& s) { return outside(s.position); });
   std::erase_if(facts.signals, outside);
@@ -113,7 +113,6 @@ void keep_inside(RouteFacts& facts) {
   std::erase_if(facts.warning_boards, [&](const WarningBoard& b) { return outside(b.position); });
   std::erase_if(facts.reduction_points, [&](const ReductionPoint& r) { return outside(r.position); });
   facts.slowdowns = cut(facts.slowdowns, Span{facts.from, facts.to});
-  std::erase_if(facts.curves, [&](const Curve& c) { return c.to <= facts.from || c.from >= facts.to; });
 }
 
 }  // namespace
@@ -143,7 +142,7 @@ std::string board_lines(const std::string& text) {
   return at == text.size() && !lines.empty() ? lines : text;
 }
 
-RouteFacts route_facts(const RouteModel& model, std::optional<Span> span, const Cells* cells_before_pass) {
+RouteFacts route_objects(const RouteModel& model, std::optional<Span> span, const Cells* cells_before_pass) {
   RouteFacts facts;
   facts.route_length = drawn_route_length(model);
   const Span drawn = span.value_or(Span{0, facts.route_length});
@@ -151,6 +150,13 @@ RouteFacts route_facts(const RouteModel& model, std::optional<Span> span, const 
   facts.to = drawn.to;
   facts.stations = stations(model);
   for (size_t i = 0; i < model.cells.size(); ++i) add_object(facts, model, cells_before_pass, i);
+  keep_objects_inside(facts);
+  return facts;
+}
+
+RouteFacts route_facts(const RouteModel& model, std::optional<Span> span, const Cells* cells_before_pass) {
+  RouteFacts facts = route_objects(model, span, cells_before_pass);
+  const Span drawn{facts.from, facts.to};
   const int32_t end = facts.route_length;
   facts.speed_limits =
       cut(stretches(model.cells, end, [](const Cell& c) { return decode_speed_limit(c.speed_limit); }), drawn);
@@ -162,7 +168,7 @@ RouteFacts route_facts(const RouteModel& model, std::optional<Span> span, const 
     if (s.value != 0) facts.tunnels.push_back(s);
   }
   facts.curves = curves_of(model.trace);
-  keep_inside(facts);
+  std::erase_if(facts.curves, [&](const Curve& c) { return c.to <= drawn.from || c.from >= drawn.to; });
   return facts;
 }
 

@@ -97,6 +97,11 @@ int32_t drawn_route_length(const RouteModel& model);
 RouteFacts route_facts(const RouteModel& model, std::optional<Span> span = std::nullopt,
                        const Cells* cells_before_pass = nullptr);
 
+// The same without the stretches and curves: the stations and the objects
+// of the cells alone, what a count of them needs.
+RouteFacts route_objects(const RouteModel& model, std::optional<Span> span = std::nullopt,
+                         const Cells* cells_before_pass = nullptr);
+
 // An indication board's text as its lines: "(SOTTOVIA    )(AUTOSTRADALE)"
 // reads "SOTTOVIA / AUTOSTRADALE"; a text without groups stays as it is.
 std::string board_lines(const std::string& text);

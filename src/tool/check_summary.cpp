@@ -22,7 +22,7 @@ std::string kilometres(int32_t metres) {
 }  // namespace
 
 std::string route_summary(const RouteModel& model) {
-  const RouteFacts facts = route_facts(model);
+  const RouteFacts facts = route_objects(model);
   return kilometres(facts.route_length) + ", " + counted(facts.stations.size(), "station") + ", " +
          counted(facts.signals.size(), "signal") + ", " + counted(facts.speed_boards.size(), "speed board") + ", " +
          counted(facts.indication_boards.size(), "indication board") + ", " +

@@ -259,7 +259,7 @@ void add_tunnels(const PageInput& input, std::vector<PageObject>& objects) {
 
 // A curve bends the points start + 1 to start + length of the plan trace.
 void add_curves(const PageInput& input, std::vector<PageObject>& objects) {
-  const std::vector<TraceRun>& runs = input.sealed.plan_trace.runs;
+  const TraceRuns& runs = input.sealed.plan_trace.runs;
   for (const KeptRecord& record : input.report.records) {
     if (!record.in_scenario || !is_kind(record, "curva") || record.fields.size() < 2) continue;
     const std::optional<int64_t> start = number_of(record.fields[0]);

@@ -8,14 +8,14 @@ namespace scenario {
 namespace {
 
 // A trace walked as a compile walks it: straight, then the runs given.
-Trace walked(int64_t points, std::vector<TraceRun> runs) {
+Trace walked(int64_t points, TraceRuns runs) {
   return trace_points(PlanTrace{.points = points, .seeded = true, .runs = std::move(runs)});
 }
 
 TEST(CurvesOf, EachCurveIsFoundWithItsStartEndRadiusAndSide) {
   const struct {
     const char* what;
-    std::vector<TraceRun> runs;
+    TraceRuns runs;
     std::vector<Curve> curves;
   } cases[] = {
       {"no curve", {{kFirstComputedPoint, 3000, 0.0}}, {}},

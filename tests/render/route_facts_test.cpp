@@ -19,6 +19,25 @@ TEST(RouteFacts, ObjectsStandAtThePositionOfTheirRecord) {
   EXPECT_EQ(facts.stations[1].position, 1800);
 }
 
+// What check counts: the same objects, within the same span, without the
+// stretches it has no use for.
+TEST(RouteFacts, ObjectsAloneAreTheObjectsOfTheWholeFacts) {
+  RouteModel model = testing::handmade_route(3000, 0.0);
+  model.cells[31] = Cell{.kind = kSlowdownStart, .p1 = 30};
+  model.cells[39] = Cell{.kind = kSlowdownEnd, .p1 = 30};
+  for (const std::optional<Span> span : {std::optional<Span>{}, std::optional<Span>{Span{500, 1600}}}) {
+    const RouteFacts whole = route_facts(model, span);
+    const RouteFacts objects = route_objects(model, span);
+    EXPECT_EQ(objects.signals, whole.signals);
+    EXPECT_EQ(objects.speed_boards.size(), whole.speed_boards.size());
+    EXPECT_EQ(objects.stations.size(), whole.stations.size());
+    ASSERT_EQ(objects.slowdowns.size(), 1u);
+    EXPECT_EQ(objects.slowdowns[0].to, whole.slowdowns[0].to);
+    EXPECT_TRUE(objects.speed_limits.empty());
+    EXPECT_FALSE(whole.speed_limits.empty());
+  }
+}
+
 TEST(RouteFacts, StretchesJoinEqualCellsUpToTheRouteEnd) {
   const RouteFacts facts = route_facts(testing::handmade_route(2000, 0.0));
   ASSERT_EQ(facts.speed_limits.size(), 2u);
