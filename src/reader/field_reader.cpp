@@ -1,7 +1,7 @@
 #include "reader/field_reader.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
+#ifdef __x86_64__
+#include <immintrin.h>
 #endif
 
 #include <algorithm>
@@ -53,10 +53,12 @@ size_t after_line_end(std::string_view text, size_t at) {
 
 }  // namespace
 
-#ifdef __SSE2__
+#ifdef __x86_64__
+namespace {
+
 // Sixteen bytes at a time: a comma, CR or LF in a block shows as a bit of its
 // mask.
-size_t field_end(std::string_view text, size_t from) {
+size_t field_end_sse2(std::string_view text, size_t from) {
   constexpr size_t kBlock = sizeof(__m128i);
   const __m128i comma = _mm_set1_epi8(kComma);
   const __m128i cr = _mm_set1_epi8('\r');
@@ -69,6 +71,35 @@ size_t field_end(std::string_view text, size_t from) {
     if (mask != 0) return from + static_cast<size_t>(std::countr_zero(mask));
   }
   return find_from(text, from, kFieldEnds);
+}
+
+// The same 32 bytes at a time, on a processor that has AVX2: half the steps
+// over a long comment.
+__attribute__((target("avx2"))) size_t field_end_avx2(std::string_view text, size_t from) {
+  constexpr size_t kBlock = sizeof(__m256i);
+  const __m256i comma = _mm256_set1_epi8(kComma);
+  const __m256i cr = _mm256_set1_epi8('\r');
+  const __m256i lf = _mm256_set1_epi8('\n');
+  for (; from + kBlock <= text.size(); from += kBlock) {
+    const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text.data() + from));
+    const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(block, comma),
+                                         _mm256_or_si256(_mm256_cmpeq_epi8(block, cr), _mm256_cmpeq_epi8(block, lf)));
+    const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(ends));
+    if (mask != 0) return from + static_cast<size_t>(std::countr_zero(mask));
+  }
+  return field_end_sse2(text, from);
+}
+
+bool processor_has_avx2() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}
+const bool kHasAvx2 = processor_has_avx2();
+
+}  // namespace
+
+size_t field_end(std::string_view text, size_t from) {
+  return kHasAvx2 ? field_end_avx2(text, from) : field_end_sse2(text, from);
 }
 #else
 size_t field_end(std::string_view text, size_t from) { return find_from(text, from, kFieldEnds); }
