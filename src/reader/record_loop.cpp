@@ -175,6 +175,18 @@ Flow go_on(Record& record, RecordRead read, SidePath& side) {
 
 }  // namespace
 
+Record::Record(RouteModel& route, FieldReader& fields, ReaderContext& reading, Source in, bool past_limit)
+    : model(route),
+      reader(fields),
+      context(reading),
+      state(reading.state),
+      source(in),
+      token(reading.text_buffer),
+      keyword(fields.site()),
+      opens_line(fields.field_opens_line()),
+      fields_before(fields.fields_read()),
+      past_comment_limit(past_limit) {}
+
 const std::string& Token::lower() const {
   if (!lower_) lower_ = ascii_lower(text_);
   return *lower_;
@@ -205,16 +217,7 @@ Flow read_records(RouteModel& model, FieldReader& reader, ReaderContext& context
       flow = context.recover ? Flow::kEnd : settled;
       break;
     }
-    Record record{.model = model,
-                  .reader = reader,
-                  .context = context,
-                  .state = context.state,
-                  .source = source,
-                  .token = Token(context.text_buffer),
-                  .keyword = reader.site(),
-                  .opens_line = reader.field_opens_line(),
-                  .fields_before = reader.fields_read(),
-                  .past_comment_limit = past_comment_limit};
+    Record record(model, reader, context, source, past_comment_limit);
     warn_foreign_comment(record);
     if (past_comment_limit) warn_comment_limit(record, comments);
     const size_t record_begins = context.log.kept();

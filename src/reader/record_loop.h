@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "model/error_codes.h"
 #include "model/route_model.h"
@@ -65,7 +66,16 @@ bool find_general_heading(ReaderContext& context, FieldReader& reader);
 // What a record handler answers: how the reading goes on, and the refusal
 // when it refused the record (15 ends the records, any other number stops a
 // strict reading).
+//
+// The constructors are written out: an aggregate, or a defaulted default
+// constructor, would have every plain outcome ({}, which each record read
+// returns) cleared whole, the bytes of its unused refusal included, and that
+// was a good part of a record's time.
 struct Outcome {
+  Outcome() {}  // NOLINT(modernize-use-equals-default)
+  Outcome(Flow how, std::optional<Refusal> why = std::nullopt)  // NOLINT(google-explicit-constructor)
+      : flow(how), refusal(std::move(why)) {}
+
   Flow flow = Flow::kNext;
   std::optional<Refusal> refusal;
 };
@@ -93,6 +103,11 @@ struct KeywordTest;
 // points at the line the record began on: at one of its fields there, or at
 // the keyword.
 struct Record {
+  // The record whose keyword token the reader has just read into the
+  // context's latest token. A constructor rather than an aggregate's braces,
+  // which would clear the whole record first, for every record read.
+  Record(RouteModel& route, FieldReader& fields, ReaderContext& reading, Source in, bool past_limit);
+
   RouteModel& model;
   FieldReader& reader;
   ReaderContext& context;

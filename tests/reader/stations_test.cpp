@@ -28,7 +28,7 @@ struct Stations {
   void read(const std::string& record) {
     FieldReader reader(record, "T-.txt");
     read_token(context, reader);
-    Record station{model, reader, context, state, Source::kTrain, Token(context.text_buffer), reader.site()};
+    Record station(model, reader, context, Source::kTrain, false);
     outcome = memo_stazione(station);
   }
 

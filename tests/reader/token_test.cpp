@@ -62,8 +62,8 @@ std::vector<std::string> started(const std::vector<std::pair<std::string_view, s
   std::vector<std::string> all;
   for (const auto& [text, table] : tokens) {
     g_started.clear();
-    Record record{.model = model, .reader = reader, .context = context, .state = context.state,
-                  .source = Source::kTrain, .token = Token(text), .keyword = {}};
+    context.text_buffer = text;
+    Record record(model, reader, context, Source::kTrain, false);
     read_keywords(record, table);
     std::string kinds;
     for (const std::string& kind : g_started) kinds += kinds.empty() ? kind : " " + kind;
