@@ -57,8 +57,8 @@ SharedPage* page_of(void* buffer) {
 
 // On a virtual machine every small page a program first touches costs it a
 // trap to the host, and the four buffers of a diff of two 990 km cell grids
-// in small pages of their own made it 2.1 x cmp, faulted in whole or not.
-// In one shared huge page they cost one fault: 1.6 x cmp.
+// in small pages of their own made it about 2 x cmp, faulted in whole or
+// not. In one shared huge page they cost one fault: 1.25 to 1.4 x cmp.
 class SharedPages {
  public:
   constexpr SharedPages() = default;
