@@ -16,8 +16,8 @@ struct SizeCap {
 };
 
 // A file's bytes in memory of their own, which is never zero-filled before
-// the read fills it: a source near its cap is megabytes. A large file's
-// memory is faulted in whole before the read (memory/large_buffer.h).
+// the read fills it: a source near its cap is megabytes. A large file goes
+// into huge pages (memory/large_buffer.h).
 class FileBytes {
  public:
   FileBytes() = default;

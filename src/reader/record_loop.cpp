@@ -269,10 +269,6 @@ KeptRecord* kept_record(const Record& record) {
   return context.keep_records && !context.records.empty() ? &context.records.back() : nullptr;
 }
 
-}  // namespace
-
-namespace {
-
 // The kinds of tests that the record's token starts, bit i for tests[i]:
 // tested anew only when the token or the tests are not the last record's.
 uint64_t started_kinds(const Record& record, std::span<const KeywordTest> tests) {
